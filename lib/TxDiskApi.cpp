@@ -1,0 +1,148 @@
+#include "TxDiskApi.h"
+
+#include "CLog.h"
+#include "TxHandles.h"
+
+namespace
+{
+using GetDiskFreeSpaceExAProc = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
+                                              PULARGE_INTEGER);
+
+// Looks the path up without following it; true if an entry was found.
+bool FindEntry(const char* pszPath, WIN32_FIND_DATAA& data)
+{
+    data = WIN32_FIND_DATAA();
+    TxFindHandle hFind(FindFirstFileA(pszPath, &data));
+    return hFind.IsValid();
+}
+
+TxString WithBackslashes(const char* pszPath)
+{
+    TxString s(pszPath);
+    s.ReplaceChar('/', '\\');
+    return s;
+}
+
+// Shared climb of the two probes: probe in the nearest existing ancestor.
+template <class Probe> bool ClimbAndProbe(const TxString& sPath, Probe probe)
+{
+    if (DirectoryExists(sPath.GetText()))
+        return probe(sPath);
+    int p = sPath.Find("\\", false, true, 1);
+    if (p < 3)
+        return false;
+    TxString sParent;
+    sPath.SubString(1, p - 1, sParent);
+    return ClimbAndProbe(sParent, probe);
+}
+
+TxString ProbePath(const TxString& sFolder, const char* pszName)
+{
+    TxString s(sFolder);
+    s.AddBackslash();
+    s.Append(pszName);
+    return s;
+}
+
+bool ProbeFolder(const TxString& sFolder)
+{
+    TxString sTest = ProbePath(sFolder, "t_e_s_t");
+    if (DirectoryExists(sTest.GetText()))
+    {
+        TX_LOG("Cannot test folder creation - already exists: %s", sTest.GetText());
+        return true;
+    }
+    bool bCreated = CreateDirectoryA(sTest.GetText(), nullptr) != FALSE;
+    if (bCreated)
+        RemoveDirectoryA(sTest.GetText());
+    TX_LOG("Tested dir creation: %s : %s", sTest.GetText(), bCreated ? "OK" : "failed!");
+    return bCreated;
+}
+
+bool ProbeFile(const TxString& sFolder)
+{
+    TxString sTest = ProbePath(sFolder, "t_e_s_t.txt");
+    if (FileExists(sTest.GetText()))
+    {
+        TX_LOG("Cannot test file creation - already exists: %s", sTest.GetText());
+        return true;
+    }
+    TxFileHandle hFile(CreateFileA(sTest.GetText(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool bCreated = hFile.IsValid();
+    TX_LOG("Tested file creation: %s : %s", sTest.GetText(), bCreated ? "OK" : "failed!");
+    hFile.Reset();
+    DeleteFileA(sTest.GetText());
+    return bCreated;
+}
+} // namespace
+
+bool GetFreeSpace(const char* pszRoot, DiskSpace* pSpace)
+{
+    if (pSpace == nullptr)
+        return false;
+    HMODULE hKernel = GetModuleHandleA("kernel32.dll");
+    auto pfnGetDiskFreeSpaceEx =
+        hKernel != nullptr ? reinterpret_cast<GetDiskFreeSpaceExAProc>(reinterpret_cast<void*>(
+                                 GetProcAddress(hKernel, "GetDiskFreeSpaceExA")))
+                           : nullptr;
+    if (pfnGetDiskFreeSpaceEx != nullptr)
+    {
+        ULARGE_INTEGER caller = {}, total = {}, free = {};
+        BOOL bOk = pfnGetDiskFreeSpaceEx(pszRoot, &caller, &total, &free);
+        pSpace->FreeBytesToCaller = caller.QuadPart;
+        pSpace->TotalBytes = total.QuadPart;
+        pSpace->TotalFreeBytes = free.QuadPart;
+        return bOk == TRUE;
+    }
+    DWORD dwSectors = 0, dwBytes = 0, dwFree = 0, dwTotal = 0;
+    BOOL bOk = GetDiskFreeSpaceA(pszRoot, &dwSectors, &dwBytes, &dwFree, &dwTotal);
+    unsigned long long qwCluster = static_cast<unsigned long long>(dwSectors) * dwBytes;
+    pSpace->FreeBytesToCaller = qwCluster * dwFree;
+    pSpace->TotalFreeBytes = qwCluster * dwFree;
+    pSpace->TotalBytes = qwCluster * dwTotal;
+    return bOk == TRUE;
+}
+
+bool DirectoryExists(const char* pszPath)
+{
+    TxString s(pszPath);
+    s.RemoveBackslash();
+    WIN32_FIND_DATAA data;
+    return FindEntry(s.GetText(), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool FileExists(const char* pszPath)
+{
+    WIN32_FIND_DATAA data;
+    return FindEntry(TxString(pszPath).GetText(), data) &&
+           (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool ForceDirectories(const char* pszPath)
+{
+    TxString s = WithBackslashes(pszPath);
+    if (s.IsEmpty())
+        return false;
+    if (DirectoryExists(s.GetText()))
+        return true;
+    int p = s.Find("\\", false, true, 1);
+    if (p > 3)
+    {
+        TxString sParent;
+        s.SubString(1, p - 1, sParent);
+        if (!ForceDirectories(sParent.GetText()))
+            return false;
+    }
+    return CreateDirectoryA(s.GetText(), nullptr) != FALSE;
+}
+
+bool TestFolderCreation(const char* pszPath)
+{
+    return ClimbAndProbe(WithBackslashes(pszPath), ProbeFolder);
+}
+
+bool TestFileCreation(const char* pszPath)
+{
+    return ClimbAndProbe(WithBackslashes(pszPath), ProbeFile);
+}

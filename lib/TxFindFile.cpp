@@ -1,0 +1,74 @@
+#include "TxFindFile.h"
+
+#include <cstring>
+
+TxFileInfo::TxFileInfo()
+    : m_dwReserved0(0), m_dwAttributes(0), m_ftCreationTime(), m_ftLastAccessTime(),
+      m_ftLastWriteTime(), m_qwSize(0), m_dwReserved()
+{
+}
+
+bool TxFileInfo::IsDots() const
+{
+    return IsDirectory() && (m_sName.IsEqual(".") || m_sName.IsEqual(".."));
+}
+
+TxFindFile::TxFindFile() : m_FindData() {}
+
+bool TxFindFile::FindFirst(const char* pszDirectory, const char* pszPattern)
+{
+    m_sDirectory = pszDirectory;
+    if (m_sDirectory.IsEmpty() || *m_sDirectory.CharAt(m_sDirectory.Length()) != '\\')
+        m_sDirectory.Append("\\");
+    m_sPattern = pszPattern;
+    TxString sSearch(m_sDirectory);
+    sSearch.Append(m_sPattern);
+    // A second FindFirst closes the earlier search first.
+    m_hFind.Reset(FindFirstFileA(sSearch.GetText(), &m_FindData));
+    return m_hFind.IsValid();
+}
+
+bool TxFindFile::FindNext()
+{
+    return m_hFind.IsValid() && FindNextFileA(m_hFind.Get(), &m_FindData) != FALSE;
+}
+
+void TxFindFile::GetInfo(TxFileInfo& info) const
+{
+    info.m_dwReserved0 = 0;
+    info.m_dwAttributes = m_FindData.dwFileAttributes;
+    info.m_ftCreationTime = m_FindData.ftCreationTime;
+    info.m_ftLastAccessTime = m_FindData.ftLastAccessTime;
+    info.m_ftLastWriteTime = m_FindData.ftLastWriteTime;
+    info.m_qwSize = (static_cast<unsigned long long>(m_FindData.nFileSizeHigh) << 32) |
+                    m_FindData.nFileSizeLow;
+    // The record's name field is 260 bytes; never read past it.
+    char szName[MAX_PATH + 1];
+    std::memcpy(szName, m_FindData.cFileName, MAX_PATH);
+    szName[MAX_PATH] = 0;
+    info.m_sName = szName;
+}
+
+bool SetFileTimes(const char* pszPath, const FILETIME* pftCreation, const FILETIME* pftLastAccess,
+                  const FILETIME* pftLastWrite)
+{
+    DWORD dwAttributes = GetFileAttributesA(pszPath);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    DWORD dwCleared =
+        dwAttributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (dwCleared == 0)
+        dwCleared = FILE_ATTRIBUTE_NORMAL;
+    SetFileAttributesA(pszPath, dwCleared);
+    TxFileHandle hFile(CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   dwCleared, nullptr));
+    if (!hFile.IsValid())
+    {
+        SetFileAttributesA(pszPath, dwAttributes);
+        return false;
+    }
+    BOOL bSet = SetFileTime(hFile.Get(), pftCreation, pftLastAccess, pftLastWrite);
+    hFile.Reset();
+    SetFileAttributesA(pszPath, dwAttributes);
+    return bSet != FALSE;
+}

@@ -1,0 +1,72 @@
+#include "TxTextFile.h"
+
+#include <cstring>
+#include <new>
+
+TxTextFile::TxTextFile(const char* pszPath, bool bReadOnly)
+    : m_pFile(new TxFile(pszPath, bReadOnly, !bReadOnly)), m_bReadOnly(bReadOnly), m_bOpen(false),
+      m_sFileName(pszPath), m_dwIndex(0), m_dwValid(0)
+{
+    m_bOpen = true;
+}
+
+int TxTextFile::NextChar()
+{
+    if (m_dwIndex >= m_dwValid)
+    {
+        m_dwIndex = 0;
+        m_dwValid = 0;
+        m_pFile->Read(m_Buffer, READ_BUFFER_SIZE, &m_dwValid);
+        if (m_dwValid == 0)
+            return -1;
+    }
+    return m_Buffer[m_dwIndex++];
+}
+
+void TxTextFile::ReadLines(TxStringCollection& lines)
+{
+    if (!m_bOpen)
+        return;
+    std::unique_ptr<char[]> pLine(new (std::nothrow) char[LINE_BUFFER_SIZE]());
+    if (!pLine)
+        return;
+    m_dwIndex = 0;
+    m_dwValid = 0;
+    m_pFile->Seek(0);
+
+    int iLength = 0;
+    int iEnds = 0;
+    int chPrev = 0;
+    auto emit = [&]() {
+        pLine[iLength] = 0;
+        lines.Add(pLine.get());
+        iLength = 0;
+    };
+    for (int ch = NextChar(); ch != -1; ch = NextChar())
+    {
+        if (ch == '\r' || ch == '\n')
+        {
+            if (++iEnds == 2)
+            {
+                emit();
+                iEnds = 0;
+                if (chPrev == ch)
+                    emit();
+            }
+        }
+        else
+        {
+            if (iEnds > 0)
+            {
+                emit();
+                iEnds = 0;
+            }
+            pLine[iLength++] = static_cast<char>(ch);
+            if (iLength + 1 >= LINE_BUFFER_SIZE)
+                emit();
+        }
+        chPrev = ch;
+    }
+    if (iLength > 0)
+        emit();
+}
