@@ -8,6 +8,27 @@ TxFileInfo::TxFileInfo()
 {
 }
 
+TxFileInfo::TxFileInfo(const TxFileInfo& other) : TxObject(other), m_pData()
+{
+    *this = other;
+}
+
+TxFileInfo& TxFileInfo::operator=(const TxFileInfo& other)
+{
+    if (this == &other)
+        return *this;
+    m_dwReserved0 = other.m_dwReserved0;
+    m_dwAttributes = other.m_dwAttributes;
+    m_ftCreationTime = other.m_ftCreationTime;
+    m_ftLastAccessTime = other.m_ftLastAccessTime;
+    m_ftLastWriteTime = other.m_ftLastWriteTime;
+    m_qwSize = other.m_qwSize;
+    m_sName = other.m_sName;
+    for (int i = 0; i < 3; ++i)
+        m_dwReserved[i] = other.m_dwReserved[i];
+    return *this;
+}
+
 bool TxFileInfo::IsDots() const
 {
     return IsDirectory() && (m_sName.IsEqual(".") || m_sName.IsEqual(".."));
@@ -40,8 +61,8 @@ void TxFindFile::GetInfo(TxFileInfo& info) const
     info.m_ftCreationTime = m_FindData.ftCreationTime;
     info.m_ftLastAccessTime = m_FindData.ftLastAccessTime;
     info.m_ftLastWriteTime = m_FindData.ftLastWriteTime;
-    info.m_qwSize = (static_cast<unsigned long long>(m_FindData.nFileSizeHigh) << 32) |
-                    m_FindData.nFileSizeLow;
+    info.m_qwSize =
+        (static_cast<unsigned long long>(m_FindData.nFileSizeHigh) << 32) | m_FindData.nFileSizeLow;
     // The record's name field is 260 bytes; never read past it.
     char szName[MAX_PATH + 1];
     std::memcpy(szName, m_FindData.cFileName, MAX_PATH);

@@ -11,6 +11,9 @@ class TxFileInfo : public TxObject
 public:
     TxFileInfo();
     ~TxFileInfo() override = default;
+    // Copies the description; attached data stays with the original.
+    TxFileInfo(const TxFileInfo& other);
+    TxFileInfo& operator=(const TxFileInfo& other);
 
     bool IsDirectory() const { return (m_dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     bool IsHidden() const { return (m_dwAttributes & FILE_ATTRIBUTE_HIDDEN) != 0; }
@@ -41,7 +44,10 @@ public:
     // pszPattern; true if an entry was found.
     bool FindFirst(const char* pszDirectory, const char* pszPattern);
     bool FindNext();
-    bool IsDirectory() const { return (m_FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    bool IsDirectory() const
+    {
+        return (m_FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
     void GetInfo(TxFileInfo& info) const;
     const WIN32_FIND_DATAA& GetFindData() const { return m_FindData; }
     const TxString& GetDirectory() const { return m_sDirectory; }

@@ -1,0 +1,84 @@
+#include "EngineTestSupport.h"
+#include "InstallHistory.h"
+#include "RegistryHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class InstallHistoryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { g_History.FreeAll(); }
+    void TearDown() override
+    {
+        g_History.FreeAll();
+        RemoveAutorun(REG_AUTORUN_VALUE);
+        RemoveUninstallInfo("QvRollbackTest");
+    }
+    TempFolder m_Temp;
+};
+} // namespace
+
+TEST_F(InstallHistoryTest, RollBackUndoesNewestFirstAndKeepsWhatItDidNotMake)
+{
+    std::string existing = m_Temp / "Existing";
+    std::string prg = existing + "\\Quorvane";
+    std::string textures = prg + "\\Textures";
+    CreateDirectoryA(existing.c_str(), nullptr);
+    CreateDirectoryA(prg.c_str(), nullptr);
+    g_History.Record(FOLDER, prg.c_str());
+    CreateDirectoryA(textures.c_str(), nullptr);
+    WriteTextFile(prg + "\\QvAgent.exe", "agent");
+    g_History.Record(PRGFILE, (prg + "\\QvAgent.exe").c_str());
+    WriteTextFile(textures + "\\Texture001.bmp", "bmp");
+    SetFileAttributesA((textures + "\\Texture001.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    g_History.Record(PRGFILE, (textures + "\\Texture001.bmp").c_str());
+    ASSERT_TRUE(SetAutorun(REG_AUTORUN_VALUE, "x"));
+    g_History.Record(AUTORUN, "ignored");
+    UninstallInfo info;
+    info.sName = "QvRollbackTest";
+    ASSERT_TRUE(AddUninstallInfo(info));
+    g_History.Record(UNINST, "QvRollbackTest");
+
+    LogCapture log;
+    RollBack();
+
+    EXPECT_FALSE(PathExists(prg + "\\QvAgent.exe"));
+    EXPECT_FALSE(PathExists(textures + "\\Texture001.bmp"));
+    // "Textures" was made but not recorded: it stays, and so does its parent.
+    EXPECT_TRUE(PathExists(textures));
+    EXPECT_TRUE(PathExists(prg));
+    EXPECT_TRUE(PathExists(existing));
+    EXPECT_FALSE(AutorunExists(REG_AUTORUN_VALUE));
+    EXPECT_FALSE(RemoveUninstallInfo("QvRollbackTest"));
+
+    std::vector<std::string> expected = {
+        "RollBack",
+        "  Removing uninstall info QvRollbackTest",
+        "  Removing agent from registry startup.",
+        "  Deleting file " + textures + "\\Texture001.bmp",
+        "  Deleting file " + prg + "\\QvAgent.exe",
+        "  Removing directory " + prg,
+    };
+    EXPECT_EQ(log.Messages(), expected);
+    EXPECT_EQ(g_History.GetCount(), 5) << "rollback leaves the history as it was";
+}
+
+TEST_F(InstallHistoryTest, RollBackRemovesEmptyCreatedFolders)
+{
+    std::string prg = m_Temp / "Prg";
+    CreateDirectoryA(prg.c_str(), nullptr);
+    g_History.Record(FOLDER, prg.c_str());
+    WriteTextFile(prg + "\\a.txt", "a");
+    g_History.Record(PRGFILE, (prg + "\\a.txt").c_str());
+    RollBack();
+    EXPECT_FALSE(PathExists(prg));
+}
+
+TEST_F(InstallHistoryTest, EmptyHistoryLogsOnlyTheHead)
+{
+    LogCapture log;
+    RollBack();
+    EXPECT_EQ(log.Messages(), std::vector<std::string>{"RollBack"});
+}
