@@ -8,10 +8,7 @@ const CLogConfig g_SetupLogConfig = {
     "Setup     ", // module name: "Setup" and five spaces
     "",           // no log file
     false,        // one line per message
-    80,
-    false,
-    true,
-    true,
+    80,           false, true, true,
 };
 
 namespace
@@ -177,12 +174,12 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
     bool bTag = pszTag != nullptr && pszTag[0] != 0;
     if (m_bReceiverFound)
     {
-        int n = bTag ? std::snprintf(g_szLine, sizeof(g_szLine), "%s %.8lx %4s  %s%.*s",
-                                     m_Config.pszModuleName, dwThread, pszTagText, m_szIndent,
-                                     iLength, pszText)
-                     : std::snprintf(g_szLine, sizeof(g_szLine), "%s %.8lx       %s%.*s",
-                                     m_Config.pszModuleName, dwThread, m_szIndent, iLength,
-                                     pszText);
+        int n = bTag
+                    ? std::snprintf(g_szLine, sizeof(g_szLine), "%s %.8lx %4s  %s%.*s",
+                                    m_Config.pszModuleName, dwThread, pszTagText, m_szIndent,
+                                    iLength, pszText)
+                    : std::snprintf(g_szLine, sizeof(g_szLine), "%s %.8lx       %s%.*s",
+                                    m_Config.pszModuleName, dwThread, m_szIndent, iLength, pszText);
         if (n >= static_cast<int>(sizeof(g_szLine)))
             n = sizeof(g_szLine) - 1;
         if (n >= 0)
@@ -204,8 +201,8 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
             FormatTimeStamp(st, szStamp, sizeof(szStamp));
         }
         // Leave room for CR LF after a line cut to fit.
-        int n = bTag ? std::snprintf(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx %4s  %s%.*s",
-                                     szStamp, dwThread, pszTagText, m_szIndent, iLength, pszText)
+        int n = bTag ? std::snprintf(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx %4s  %s%.*s", szStamp,
+                                     dwThread, pszTagText, m_szIndent, iLength, pszText)
                      : std::snprintf(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx       %s%.*s",
                                      szStamp, dwThread, m_szIndent, iLength, pszText);
         if (n > static_cast<int>(sizeof(g_szLine)) - 3)
@@ -224,6 +221,8 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
 
 void CLog::FormatTimeStamp(const SYSTEMTIME& st, char* pszOut, int cchOut)
 {
+    if (pszOut == nullptr || cchOut <= 0)
+        return;
     std::snprintf(pszOut, static_cast<size_t>(cchOut), "%d.%d.%.2d %d:%.2d:%.2d ", st.wDay,
                   st.wMonth, st.wYear % 2000, st.wHour, st.wMinute, st.wSecond);
 }

@@ -108,6 +108,14 @@ bool DirectoryExists(const char* pszPath)
 {
     TxString s(pszPath);
     s.RemoveBackslash();
+    // A drive root has no directory entry of its own to find.
+    if (s.Length() == 2 && *s.CharAt(2) == ':')
+    {
+        s.Append("\\");
+        DWORD dwAttributes = GetFileAttributesA(s.GetText());
+        return dwAttributes != INVALID_FILE_ATTRIBUTES &&
+               (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
     WIN32_FIND_DATAA data;
     return FindEntry(s.GetText(), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }

@@ -73,6 +73,8 @@ void TxFindFile::GetInfo(TxFileInfo& info) const
 bool SetFileTimes(const char* pszPath, const FILETIME* pftCreation, const FILETIME* pftLastAccess,
                   const FILETIME* pftLastWrite)
 {
+    if (pszPath == nullptr)
+        return false;
     DWORD dwAttributes = GetFileAttributesA(pszPath);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES)
         return false;

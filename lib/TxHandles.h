@@ -1,5 +1,6 @@
 #pragma once
 
+#include <objbase.h>
 #include <windows.h>
 
 // Small owning wrappers for the system's handle kinds, so that no path of the
@@ -98,3 +99,49 @@ using TxFindHandle = TxUniqueResource<TxFindHandleTraits>;
 using TxRegKey = TxUniqueResource<TxRegKeyTraits>;
 using TxLocalMem = TxUniqueResource<TxLocalMemTraits>;
 using TxModule = TxUniqueResource<TxModuleTraits>;
+
+// Owns one reference to a COM interface.
+template <class T> class TxComPtr
+{
+public:
+    TxComPtr() : m_p(nullptr) {}
+    TxComPtr(const TxComPtr&) = delete;
+    TxComPtr& operator=(const TxComPtr&) = delete;
+    ~TxComPtr() { Reset(); }
+
+    T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    // For the creating call's out parameter.
+    void** Receive()
+    {
+        Reset();
+        return reinterpret_cast<void**>(&m_p);
+    }
+    void Reset()
+    {
+        if (m_p != nullptr)
+            m_p->Release();
+        m_p = nullptr;
+    }
+
+private:
+    T* m_p;
+};
+
+// COM initialised for the calling thread while the object lives.
+class TxComInit
+{
+public:
+    TxComInit() : m_hr(CoInitialize(nullptr)) {}
+    ~TxComInit()
+    {
+        // Every successful CoInitialize, S_FALSE included, needs its pair.
+        if (SUCCEEDED(m_hr))
+            CoUninitialize();
+    }
+    TxComInit(const TxComInit&) = delete;
+    TxComInit& operator=(const TxComInit&) = delete;
+
+private:
+    HRESULT m_hr;
+};

@@ -25,13 +25,10 @@ char* LoweredCopy(const char* p, int n)
 }
 
 // Search step of Find on plain buffers; see Find for the rules.
-int FindIn(const char* pHay, int iHay, const char* pNeedle, int iNeedle, bool bBackward,
-           int iStart)
+int FindIn(const char* pHay, int iHay, const char* pNeedle, int iNeedle, bool bBackward, int iStart)
 {
     int iLast = iHay - iNeedle + 1;
-    int i = iStart - 1;
-    if (i < 0)
-        i = 0;
+    int i = iStart > 0 ? iStart - 1 : 0; // no overflow for the lowest start
     if (i > iLast - 1)
         i = iLast - 1;
     size_t cb = static_cast<size_t>(iNeedle);
@@ -97,8 +94,8 @@ void TxString::FreeBuffer()
     m_iLength = 0;
 }
 
-bool TxString::Rebuild(const char* pHead, int iHead, const char* pMid, int iMid,
-                       const char* pTail, int iTail)
+bool TxString::Rebuild(const char* pHead, int iHead, const char* pMid, int iMid, const char* pTail,
+                       int iTail)
 {
     int n = iHead + iMid + iTail;
     if (n <= 0)
@@ -287,7 +284,13 @@ bool TxString::Replace(const char* pszFind, const char* pszWith, bool bAll, bool
         Insert(sWith.GetText(), p);
         if (!bAll)
             break;
-        p = Find(sFind, bIgnoreCase, false, p + sWith.Length());
+        // Find clamps a start past the last match position back onto it, which
+        // would find the inserted text again at the very end: take only matches
+        // at or after the start.
+        int iNext = p + sWith.Length();
+        p = Find(sFind, bIgnoreCase, false, iNext);
+        if (p < iNext)
+            p = 0;
     } while (p != 0);
     return true;
 }
@@ -332,8 +335,7 @@ bool TxString::IsEqual(const TxString& s) const
 {
     if (s.m_iLength != m_iLength)
         return false;
-    return m_iLength == 0 ||
-           std::memcmp(m_pText, s.m_pText, static_cast<size_t>(m_iLength)) == 0;
+    return m_iLength == 0 || std::memcmp(m_pText, s.m_pText, static_cast<size_t>(m_iLength)) == 0;
 }
 
 int TxString::Compare(const char* pszText) const

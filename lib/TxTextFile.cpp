@@ -37,7 +37,8 @@ void TxTextFile::ReadLines(TxStringCollection& lines)
     int iLength = 0;
     int iEnds = 0;
     int chPrev = 0;
-    auto emit = [&]() {
+    auto emit = [&]()
+    {
         pLine[iLength] = 0;
         lines.Add(pLine.get());
         iLength = 0;

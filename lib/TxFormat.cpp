@@ -1,0 +1,106 @@
+#include "TxFormat.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace
+{
+constexpr size_t kMaxSpec = 16;
+constexpr int kMaxWidth = 256;
+
+// Reads "%[flags][width][.precision]conv" at p; returns its length, or 0 when
+// it is not a conversion this formatter takes.
+size_t ParseSpec(const char* p, char& chConv)
+{
+    size_t i = 1;
+    while (p[i] != 0 && std::strchr("-+ 0#", p[i]) != nullptr)
+        ++i;
+    int iWidth = 0;
+    while (p[i] >= '0' && p[i] <= '9')
+        iWidth = iWidth * 10 + (p[i++] - '0');
+    int iPrecision = 0;
+    if (p[i] == '.')
+    {
+        ++i;
+        while (p[i] >= '0' && p[i] <= '9')
+            iPrecision = iPrecision * 10 + (p[i++] - '0');
+    }
+    chConv = p[i];
+    if (chConv == 0 || std::strchr("sdiux", chConv) == nullptr)
+        return 0;
+    if (i + 1 >= kMaxSpec || iWidth > kMaxWidth || iPrecision > kMaxWidth)
+        return 0;
+    return i + 1;
+}
+
+void AppendConversion(std::string& out, const char* pSpec, size_t cbSpec, char chConv,
+                      const TxFormatArg* pArg)
+{
+    if (pArg == nullptr)
+        return;
+    char szSpec[kMaxSpec + 4];
+    std::memcpy(szSpec, pSpec, cbSpec - 1);
+    char szBuffer[2 * kMaxWidth + 32];
+    if (chConv == 's')
+    {
+        szSpec[cbSpec - 1] = 's';
+        szSpec[cbSpec] = 0;
+        const char* pszText = pArg->bText ? pArg->pszText : "";
+        std::string number;
+        if (!pArg->bText)
+        {
+            number = std::to_string(pArg->llNumber);
+            pszText = number.c_str();
+        }
+        // Width and precision only pad or cut; the text itself is unbounded.
+        int n = std::snprintf(nullptr, 0, szSpec, pszText);
+        if (n > 0)
+        {
+            std::string piece(static_cast<size_t>(n) + 1, '\0');
+            std::snprintf(&piece[0], piece.size(), szSpec, pszText);
+            piece.resize(static_cast<size_t>(n));
+            out += piece;
+        }
+        return;
+    }
+    szSpec[cbSpec - 1] = 'l';
+    szSpec[cbSpec] = 'l';
+    szSpec[cbSpec + 1] = chConv == 'i' ? 'd' : chConv;
+    szSpec[cbSpec + 2] = 0;
+    long long llValue = pArg->bText ? 0 : pArg->llNumber;
+    std::snprintf(szBuffer, sizeof(szBuffer), szSpec, llValue);
+    out += szBuffer;
+}
+} // namespace
+
+TxString TxFormat(const char* pszFormat, std::initializer_list<TxFormatArg> args)
+{
+    std::string out;
+    const TxFormatArg* pNext = args.begin();
+    for (const char* p = pszFormat != nullptr ? pszFormat : ""; *p != 0;)
+    {
+        if (*p != '%')
+        {
+            out += *p++;
+            continue;
+        }
+        if (p[1] == '%')
+        {
+            out += '%';
+            p += 2;
+            continue;
+        }
+        char chConv = 0;
+        size_t cbSpec = ParseSpec(p, chConv);
+        if (cbSpec == 0)
+        {
+            out += *p++;
+            continue;
+        }
+        const TxFormatArg* pArg = pNext != args.end() ? pNext++ : nullptr;
+        AppendConversion(out, p, cbSpec, chConv, pArg);
+        p += cbSpec;
+    }
+    return TxString(out.c_str());
+}

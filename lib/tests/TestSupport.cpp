@@ -1,0 +1,142 @@
+#include "TestSupport.h"
+
+#include "CLog.h"
+#include "LogReceiverWindow.h"
+#include "TxHandles.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace
+{
+void DeleteTree(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA((path + "\\*").c_str(), &data));
+    for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
+    {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        std::string child = path + "\\" + name;
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            DeleteTree(child);
+        else
+            DeleteFileA(child.c_str());
+    }
+    hFind.Reset();
+    RemoveDirectoryA(path.c_str());
+}
+} // namespace
+
+TempFolder::TempFolder()
+{
+    char szTemp[MAX_PATH];
+    DWORD n = GetTempPathA(sizeof(szTemp), szTemp);
+    EXPECT_TRUE(n > 0 && n < sizeof(szTemp));
+    static int s_iCount = 0;
+    char szName[64];
+    std::snprintf(szName, sizeof(szName), "qv_txlib_%lu_%lu_%d", GetCurrentProcessId(),
+                  GetTickCount(), ++s_iCount);
+    m_sPath = std::string(szTemp) + szName;
+    EXPECT_TRUE(CreateDirectoryA(m_sPath.c_str(), nullptr)) << m_sPath;
+}
+
+TempFolder::~TempFolder()
+{
+    DeleteTree(m_sPath);
+}
+
+std::string TempFolder::AddFile(const std::string& name, const std::string& bytes) const
+{
+    std::string path = Child(name);
+    EXPECT_TRUE(WriteWholeFile(path, bytes)) << path;
+    return path;
+}
+
+std::vector<std::string> TempFolder::Entries() const
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA((m_sPath + "\\*").c_str(), &data));
+    for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
+    {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    return names;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    TxFileHandle hFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD dwWritten = 0;
+    return hFile.IsValid() &&
+           WriteFile(hFile.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten,
+                     nullptr) &&
+           dwWritten == bytes.size();
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    TxFileHandle hFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    char buffer[4096];
+    DWORD dwRead = 0;
+    while (hFile.IsValid() && ReadFile(hFile.Get(), buffer, sizeof(buffer), &dwRead, nullptr) &&
+           dwRead > 0)
+        bytes.append(buffer, dwRead);
+    return bytes;
+}
+
+std::string SystemErrorText(DWORD dwError)
+{
+    char* pszText = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, dwError,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&pszText), 0,
+                   nullptr);
+    TxLocalMem text(pszText);
+    return pszText != nullptr ? pszText : "";
+}
+
+LogCapture::LogCapture()
+    : m_pWindow(new LogReceiverWindow([this](const std::string& data) { m_Data.push_back(data); }))
+{
+    EXPECT_TRUE(m_pWindow->Create(false, false));
+    g_Log.Restart(g_SetupLogConfig);
+    EXPECT_TRUE(g_bLogEnabled);
+}
+
+LogCapture::~LogCapture()
+{
+    m_pWindow.reset();
+    g_Log.Restart(g_SetupLogConfig);
+}
+
+bool LogCapture::IsReady() const
+{
+    return m_pWindow->Handle() != nullptr && g_Log.IsReceiverFound();
+}
+
+std::vector<std::string> LogCapture::Messages() const
+{
+    size_t cchPrefix = Prefix().size();
+    std::vector<std::string> messages;
+    for (const std::string& data : m_Data)
+    {
+        std::string text(data.c_str());
+        messages.push_back(text.size() >= cchPrefix ? text.substr(cchPrefix) : text);
+    }
+    return messages;
+}
+
+std::string LogCapture::Prefix()
+{
+    char szThread[16];
+    std::snprintf(szThread, sizeof(szThread), "%08lx", GetCurrentThreadId());
+    return std::string("Setup     ") + " " + szThread + "       ";
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+class LogReceiverWindow;
+
+// A folder of the test's own under the system's temp folder; removed with
+// everything in it when the test ends.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Without a trailing backslash.
+    const std::string& Path() const { return m_sPath; }
+    std::string Child(const std::string& name) const { return m_sPath + "\\" + name; }
+    // Writes bytes to a new file in the folder; returns its path.
+    std::string AddFile(const std::string& name, const std::string& bytes) const;
+    // Names of the entries in the folder, "." and ".." left out.
+    std::vector<std::string> Entries() const;
+
+private:
+    std::string m_sPath;
+};
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+std::string ReadWholeFile(const std::string& path);
+// The system's own text for an error code, as ThrowLastError gets it.
+std::string SystemErrorText(DWORD dwError);
+
+// Puts a log receiver window up in this process and restarts the log so that
+// it finds it; collects every line sent. Restores the setup's own log on
+// destruction. Lines arrive synchronously: the log sends from this thread.
+class LogCapture
+{
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    bool IsReady() const;
+    // Each line's bytes as received, the terminating zero included.
+    const std::vector<std::string>& Data() const { return m_Data; }
+    // Each line's text after the prefix, without the zero.
+    std::vector<std::string> Messages() const;
+    void Clear() { m_Data.clear(); }
+
+    // The receiver line prefix of the calling thread, without tag.
+    static std::string Prefix();
+
+private:
+    std::vector<std::string> m_Data;
+    std::unique_ptr<LogReceiverWindow> m_pWindow;
+};

@@ -1,0 +1,124 @@
+#include "TestSupport.h"
+#include "TxDiskApi.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+std::string Slashed(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+} // namespace
+
+TEST(TxDiskApi, GetFreeSpaceOfC)
+{
+    DiskSpace space = {};
+    ASSERT_TRUE(GetFreeSpace("C:\\", &space));
+    EXPECT_GT(space.TotalBytes, 0u);
+    EXPECT_GT(space.TotalFreeBytes, 0u);
+    EXPECT_LE(space.TotalFreeBytes, space.TotalBytes);
+    EXPECT_LE(space.FreeBytesToCaller, space.TotalFreeBytes);
+    EXPECT_FALSE(GetFreeSpace("C:\\", nullptr));
+}
+
+TEST(TxDiskApi, ExistenceTests)
+{
+    TempFolder folder;
+    std::string file = folder.AddFile("f.txt", "x");
+    struct Case
+    {
+        std::string path;
+        bool bDirectory, bFile;
+    } cases[] = {
+        {folder.Path(), true, false},
+        {folder.Path() + "\\", true, false},
+        {Slashed(folder.Path()), true, false},
+        {file, false, true},
+        {Slashed(file), false, true},
+        {folder.Child("missing"), false, false},
+        {"", false, false},
+        {"C:\\", true, false},
+        {"C:", true, false},
+        {"Q:\\", false, false},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(DirectoryExists(c.path.c_str()), c.bDirectory) << c.path;
+        EXPECT_EQ(FileExists(c.path.c_str()), c.bFile) << c.path;
+    }
+    EXPECT_FALSE(DirectoryExists(nullptr));
+    EXPECT_FALSE(FileExists(nullptr));
+}
+
+TEST(TxDiskApi, ForceDirectoriesAcceptsSlashes)
+{
+    TempFolder folder;
+    EXPECT_TRUE(ForceDirectories(Slashed(folder.Child("a\\b\\c")).c_str()));
+    EXPECT_TRUE(DirectoryExists(folder.Child("a\\b\\c").c_str()));
+    EXPECT_TRUE(ForceDirectories(folder.Child("a\\b").c_str())); // exists already
+    EXPECT_TRUE(ForceDirectories(folder.Child("a\\x").c_str()));
+    folder.AddFile("file", "");
+    EXPECT_FALSE(ForceDirectories(folder.Child("file\\sub").c_str()));
+    EXPECT_FALSE(ForceDirectories(""));
+    EXPECT_FALSE(ForceDirectories(nullptr));
+}
+
+TEST(TxDiskApi, ProbesClimbAndLeaveNothingBehind)
+{
+    TempFolder folder;
+    std::string missing = Slashed(folder.Child("one\\two"));
+    LogCapture log;
+    EXPECT_TRUE(TestFolderCreation(missing.c_str()));
+    EXPECT_TRUE(TestFileCreation(missing.c_str()));
+    EXPECT_TRUE(folder.Entries().empty());
+    EXPECT_EQ(log.Messages(),
+              (std::vector<std::string>{"Tested dir creation: " + folder.Child("t_e_s_t") + " : OK",
+                                        "Tested file creation: " + folder.Child("t_e_s_t.txt") +
+                                            " : OK"}));
+}
+
+TEST(TxDiskApi, ProbesAssumeSuccessWhenTheProbeNameExists)
+{
+    TempFolder folder;
+    ASSERT_TRUE(CreateDirectoryA(folder.Child("t_e_s_t").c_str(), nullptr));
+    folder.AddFile("t_e_s_t.txt", "keep me");
+    LogCapture log;
+    EXPECT_TRUE(TestFolderCreation(folder.Path().c_str()));
+    EXPECT_TRUE(TestFileCreation((folder.Path() + "\\").c_str()));
+    EXPECT_EQ(log.Messages(),
+              (std::vector<std::string>{
+                  "Cannot test folder creation - already exists: " + folder.Child("t_e_s_t"),
+                  "Cannot test file creation - already exists: " + folder.Child("t_e_s_t.txt")}));
+    EXPECT_TRUE(DirectoryExists(folder.Child("t_e_s_t").c_str()));
+    EXPECT_EQ(ReadWholeFile(folder.Child("t_e_s_t.txt")), "keep me");
+    EXPECT_EQ(folder.Entries().size(), 2u);
+}
+
+TEST(TxDiskApi, ProbesFailWhereNothingCanBeCreated)
+{
+    // Z: is Wine's view of the Unix root; nobody may create entries in /proc.
+    const char* pszLocked = "Z:\\proc\\sys\\kernel";
+    if (!DirectoryExists(pszLocked))
+        GTEST_SKIP() << "no " << pszLocked << " here";
+    LogCapture log;
+    EXPECT_FALSE(TestFolderCreation((std::string(pszLocked) + "\\missing\\deeper").c_str()));
+    EXPECT_FALSE(TestFileCreation(Slashed(pszLocked).c_str()));
+    EXPECT_EQ(log.Messages(),
+              (std::vector<std::string>{
+                  "Tested dir creation: " + std::string(pszLocked) + "\\t_e_s_t : failed!",
+                  "Tested file creation: " + std::string(pszLocked) + "\\t_e_s_t.txt : failed!"}));
+}
+
+TEST(TxDiskApi, ProbesWithoutAnExistingAncestorFail)
+{
+    for (const char* pszPath : {"", "relative", "x:", static_cast<const char*>(nullptr)})
+    {
+        EXPECT_FALSE(TestFolderCreation(pszPath)) << (pszPath ? pszPath : "(null)");
+        EXPECT_FALSE(TestFileCreation(pszPath)) << (pszPath ? pszPath : "(null)");
+    }
+}
