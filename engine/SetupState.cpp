@@ -1,5 +1,7 @@
 #include "SetupState.h"
 
+#include "CSetupDatFile.h"
+
 #include <cstdio>
 
 TxString g_sSetupDir;
@@ -16,6 +18,7 @@ TxString g_sWindowsDir;
 TxString g_sSystemDir;
 CInstallFileList g_InstallFiles;
 CInstallFileList g_ImageFiles;
+CSetupDatFile g_SetupDat;
 unsigned long long g_qwPrgSize = 0;
 unsigned long long g_qwImgSize = 0;
 unsigned long long g_qwFreeDst = 0;

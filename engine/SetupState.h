@@ -21,6 +21,7 @@ extern TxString g_sWindowsDir;
 extern TxString g_sSystemDir;
 extern CInstallFileList g_InstallFiles;
 extern CInstallFileList g_ImageFiles;
+extern CSetupDatFile g_SetupDat;
 extern unsigned long long g_qwPrgSize;
 extern unsigned long long g_qwImgSize;
 extern unsigned long long g_qwFreeDst;

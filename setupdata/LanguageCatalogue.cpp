@@ -1,1 +1,389 @@
-// placeholder
+#include "LanguageCatalogue.h"
+
+#include "CLog.h"
+#include "LanguageIds.h"
+#include "StringTables.h"
+#include "TextPlaceholders.h"
+#include "TxException.h"
+#include "TxTextFile.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+TxStringCollection g_LangLines;
+TxStringCollection g_LangSection;
+TxString g_sLanguage("English");
+WORD g_LangId = LANG_ENGLISH;
+TxString g_sLangEName("ENGLISH");
+
+namespace
+{
+const char KEY_BEGIN[] = "BEGIN-LANGUAGE";
+const int KEY_BEGIN_LENGTH = 14;
+const char KEY_END[] = "END-LANGUAGE";
+const char KEY_END_OF_FILE[] = "END-OF-FILE";
+const char KEY_LANGID[] = "LANGID";
+const int KEY_LANGID_LENGTH = 6;
+const char ENGLISH_NAME[] = "English";
+const char ENGLISH_ENAME[] = "ENGLISH";
+// Primary language bits of a LANGID; the sublanguage is ignored.
+const WORD PRIMARY_LANGUAGE_MASK = 0x3FF;
+// Long enough for any module path the system hands out.
+const DWORD MODULE_PATH_SIZE = 32768;
+
+bool Contains(const TxString& s, const char* pszKeyword)
+{
+    return s.Find(pszKeyword, true, false, 1) != 0;
+}
+
+bool StartsWith(const TxString& s, const char* pszKeyword)
+{
+    return s.Find(pszKeyword, true, false, 1) == 1;
+}
+
+// "gl", any character, "_": such a line ends the text before it.
+bool IsKeyLine(const TxString& s)
+{
+    const char* p = s.GetText();
+    return s.Length() >= 4 && (p[0] == 'g' || p[0] == 'G') && (p[1] == 'l' || p[1] == 'L') &&
+           p[3] == '_';
+}
+
+// Trims a section-start line in place (both scans rely on that); true with
+// the section's name when the keyword opens the line.
+bool SectionName(TxString& sLine, TxString& sName)
+{
+    sLine.Trim();
+    if (!StartsWith(sLine, KEY_BEGIN))
+        return false;
+    sLine.SubString(KEY_BEGIN_LENGTH + 1, sLine.Length(), sName);
+    sName.Trim();
+    return true;
+}
+
+// "LANGID = LANG_GERMAN", "langid LANG_GERMAN" and the like give "LANG_GERMAN".
+void LangIdValue(const TxString& sLine, TxString& sValue)
+{
+    sValue.Assign(sLine);
+    sValue.Delete(sValue.Find(KEY_LANGID, true, false, 1), KEY_LANGID_LENGTH);
+    sValue.Trim();
+    if (sValue.GetText()[0] == '=')
+    {
+        sValue.Delete(1, 1);
+        sValue.Trim();
+    }
+}
+
+void SetCurrentLanguage(const TxString& sName, WORD wId)
+{
+    g_sLanguage.Assign(sName);
+    g_LangId = wId;
+    LanguageEnglishName(wId, g_sLangEName);
+}
+
+void SetEnglishCurrent(TxString& sDefaultName)
+{
+    sDefaultName.Assign(ENGLISH_NAME);
+    g_sLanguage.Assign(ENGLISH_NAME);
+    g_LangId = LANG_ENGLISH;
+    g_sLangEName.Assign(ENGLISH_ENAME);
+}
+
+void AddBuiltInEnglish(TxCollection& list)
+{
+    std::unique_ptr<COneLanguage> pEnglish(new COneLanguage);
+    pEnglish->sLanguage.Assign(ENGLISH_NAME);
+    pEnglish->LangId = LANG_ENGLISH;
+    pEnglish->sLangEName.Assign(ENGLISH_ENAME);
+    list.Insert(pEnglish.get());
+    pEnglish.release();
+}
+
+// State of the catalogue scan between lines.
+struct CCatalogueScan
+{
+    CCatalogueScan(TxCollection& list, TxString& sDefaultName)
+        : list(list), sDefaultName(sDefaultName), wSystemLang(GetSystemDefaultLangID())
+    {
+    }
+
+    TxCollection& list;
+    TxString& sDefaultName;
+    WORD wSystemLang;
+    // Listed only once its LANGID line is seen.
+    std::unique_ptr<COneLanguage> pPending;
+    TxString sCurrentName;
+};
+
+void OnSectionStart(CCatalogueScan& scan, TxString& sLine)
+{
+    TxString sName;
+    if (!SectionName(sLine, sName))
+        return;
+    scan.pPending.reset(new COneLanguage);
+    scan.pPending->sLanguage.Assign(sName);
+    scan.sCurrentName.Assign(sName);
+    TX_LOG("Found language: %s", sName.GetText());
+}
+
+void DropPending(CCatalogueScan& scan)
+{
+    if (!scan.pPending)
+        return;
+    TX_LOG("language specified without LangId");
+    scan.pPending.reset();
+}
+
+void OnSectionEnd(CCatalogueScan& scan)
+{
+    DropPending(scan);
+    scan.sCurrentName.Assign(ENGLISH_NAME);
+}
+
+void ListPending(CCatalogueScan& scan, WORD wId)
+{
+    scan.pPending->LangId = wId;
+    LanguageEnglishName(wId, scan.pPending->sLangEName);
+    scan.list.Insert(scan.pPending.get());
+    scan.pPending.release();
+}
+
+void OnLangId(CCatalogueScan& scan, const TxString& sLine)
+{
+    TxString sValue;
+    LangIdValue(sLine, sValue);
+    WORD wId = LanguageIdFromName(sValue.GetText());
+    TX_LOG("Found language ID: %s, %d", sValue.GetText(), wId);
+    if (scan.pPending)
+        ListPending(scan, wId);
+    else
+        TX_LOG("Language ID specified without name!");
+    // Every LANGID line counts, so the last match in the file wins.
+    if ((wId & PRIMARY_LANGUAGE_MASK) == (scan.wSystemLang & PRIMARY_LANGUAGE_MASK))
+    {
+        TX_LOG("System language found: %s", scan.sCurrentName.GetText());
+        scan.sDefaultName.Assign(scan.sCurrentName);
+        SetCurrentLanguage(scan.sCurrentName, wId);
+    }
+}
+
+// The keyword tests are not exclusive: one line may act as several of them.
+// Returns false at the line that ends the scan.
+bool ScanLine(CCatalogueScan& scan, TxString& sLine)
+{
+    if (Contains(sLine, KEY_BEGIN))
+        OnSectionStart(scan, sLine);
+    if (Contains(sLine, KEY_END))
+        OnSectionEnd(scan);
+    if (Contains(sLine, KEY_END_OF_FILE))
+    {
+        DropPending(scan);
+        return false;
+    }
+    if (Contains(sLine, KEY_LANGID))
+        OnLangId(scan, sLine);
+    return true;
+}
+
+void ScanCatalogue(TxCollection& list, TxString& sDefaultName)
+{
+    CCatalogueScan scan(list, sDefaultName);
+    int iCount = g_LangLines.GetCount();
+    for (int i = 0; i < iCount; ++i)
+    {
+        if (!ScanLine(scan, *g_LangLines.StringAt(i)))
+            return;
+    }
+}
+
+// Throws the file layer's ExNormal when the file cannot be opened or read.
+void ReadLanguageFile(const char* pszFile)
+{
+    TxTextFile file(pszFile, true);
+    file.ReadLines(g_LangLines);
+}
+
+bool ProgramFolder(TxString& sDir)
+{
+    std::vector<char> path(MODULE_PATH_SIZE);
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), MODULE_PATH_SIZE);
+    if (n == 0 || n >= MODULE_PATH_SIZE)
+    {
+        TX_LOG("LoadLanguages - GetModuleFileNameA failed: error=%lu", GetLastError());
+        return false;
+    }
+    TxString sPath(path.data());
+    int iBackslash = sPath.Find("\\", false, true, sPath.Length());
+    int iSlash = sPath.Find("/", false, true, sPath.Length());
+    int iSep = iBackslash > iSlash ? iBackslash : iSlash;
+    if (iSep == 0)
+        return false;
+    sPath.SubString(1, iSep - 1, sDir);
+    return true;
+}
+
+// Appends the trimmed lines after a section's start line, up to its end line
+// or the end of the file, leaving out empty lines and comments.
+void CopySection(int iFirst)
+{
+    g_LangSection.FreeAll();
+    int iCount = g_LangLines.GetCount();
+    for (int i = iFirst; i < iCount; ++i)
+    {
+        TxString sLine(*g_LangLines.StringAt(i));
+        sLine.Trim();
+        if (StartsWith(sLine, KEY_END))
+            return;
+        if (sLine.IsEmpty() || std::strncmp(sLine.GetText(), "//", 2) == 0)
+            continue;
+        g_LangSection.Add(sLine.GetText());
+    }
+}
+
+int FindKeyLine(const char* pszKey)
+{
+    int iCount = g_LangSection.GetCount();
+    for (int i = 0; i < iCount; ++i)
+    {
+        if (g_LangSection.StringAt(i)->Compare(pszKey) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Replaces "\r" and "\n" (either letter case) by CR and LF, left to right.
+std::string ApplyEscapes(const std::string& sIn)
+{
+    std::string sOut;
+    sOut.reserve(sIn.size());
+    for (size_t i = 0; i < sIn.size(); ++i)
+    {
+        char chNext = i + 1 < sIn.size() ? sIn[i + 1] : 0;
+        if (sIn[i] == '\\' && (chNext == 'r' || chNext == 'R'))
+        {
+            sOut += '\r';
+            ++i;
+        }
+        else if (sIn[i] == '\\' && (chNext == 'n' || chNext == 'N'))
+        {
+            sOut += '\n';
+            ++i;
+        }
+        else
+            sOut += sIn[i];
+    }
+    return sOut;
+}
+
+// A translated text replaces the current one only when it is not empty and
+// expects the same format arguments as the English text.
+void ApplyText(const CTextKey& key)
+{
+    TxString sText;
+    GetLanguageText(key.pszKey, sText);
+    if (sText.IsEmpty())
+        return;
+    if (!SamePlaceholders(sText.GetText(), key.pszEnglish))
+    {
+        TX_LOG("SwitchLanguage - placeholders differ from the English text, text ignored: key=%s",
+               key.pszKey);
+        return;
+    }
+    key.pText->Assign(sText);
+}
+} // namespace
+
+void LanguageFilePath(const char* pszDir, TxString& sPath)
+{
+    sPath.Assign(pszDir);
+    sPath.AddBackslash();
+    sPath.Append(LANGUAGE_FILE_NAME);
+}
+
+void LoadLanguages(TxCollection& list, TxString& sDefaultName)
+{
+    TxString sDir;
+    TxString sPath;
+    // Without the program's folder there is no file to read: English only.
+    if (ProgramFolder(sDir))
+        LanguageFilePath(sDir.GetText(), sPath);
+    LoadLanguages(list, sDefaultName, sPath.GetText());
+}
+
+void LoadLanguages(TxCollection& list, TxString& sDefaultName, const char* pszFile)
+{
+    list.FreeAll();
+    g_LangLines.FreeAll();
+    g_LangSection.FreeAll();
+    SetEnglishCurrent(sDefaultName);
+    try
+    {
+        ReadLanguageFile(pszFile);
+        ScanCatalogue(list, sDefaultName);
+    }
+    catch (const ExNormal&)
+    {
+        // Already logged where it was thrown; the setup goes on in English.
+        list.FreeAll();
+        g_LangLines.FreeAll();
+        SetEnglishCurrent(sDefaultName);
+    }
+    // Offer at least the built-in English, also for a file without sections.
+    if (list.GetCount() == 0)
+        AddBuiltInEnglish(list);
+}
+
+bool LoadLanguageSection(const TxString& sName)
+{
+    int iCount = g_LangLines.GetCount();
+    for (int i = 0; i < iCount; ++i)
+    {
+        TxString& sLine = *g_LangLines.StringAt(i);
+        if (!Contains(sLine, KEY_BEGIN))
+            continue;
+        TxString sSection;
+        if (SectionName(sLine, sSection) && sSection.Compare(sName) == 0)
+        {
+            CopySection(i + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+void GetLanguageText(const char* pszKey, TxString& sText)
+{
+    int iKey = FindKeyLine(pszKey);
+    if (iKey < 0)
+        return;
+    std::string sJoined;
+    int iCount = g_LangSection.GetCount();
+    for (int i = iKey + 1; i < iCount; ++i)
+    {
+        const TxString& sLine = *g_LangSection.StringAt(i);
+        if (IsKeyLine(sLine))
+            break;
+        if (i > iKey + 1)
+            sJoined += ' ';
+        sJoined.append(sLine.GetText(), static_cast<size_t>(sLine.Length()));
+    }
+    std::string sResult = ApplyEscapes(sJoined);
+    if (!sResult.empty())
+        sText.Assign(sResult.c_str());
+}
+
+void SwitchLanguage(const TxString& sName, WORD wId)
+{
+    if (g_LangLines.GetCount() == 0)
+        return;
+    // An unknown name must not re-apply the texts of the section loaded before.
+    if (!LoadLanguageSection(sName) || g_LangSection.GetCount() == 0)
+        return;
+    SetCurrentLanguage(sName, wId);
+    TX_LOG("Switching to language: g_sLanguage=%s, g_LangId=%d, g_sLangEName=%s",
+           g_sLanguage.GetText(), g_LangId, g_sLangEName.GetText());
+    for (const CTextKey& key : g_TextKeys)
+        ApplyText(key);
+}

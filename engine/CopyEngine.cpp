@@ -1,0 +1,275 @@
+#include "CopyEngine.h"
+
+#include "CLog.h"
+#include "CSetupDatFile.h"
+#include "FolderCreation.h"
+#include "InstallHistory.h"
+#include "LanguageCatalogue.h"
+#include "PostInstall.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "TxDiskApi.h"
+#include "TxFormat.h"
+#include "TxHandles.h"
+
+namespace
+{
+// The system's text for an error code, at most 1023 characters.
+TxString SystemErrorText(DWORD dwError)
+{
+    char szText[1024] = "";
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), szText,
+                             sizeof(szText) - 1, nullptr);
+    szText[n < sizeof(szText) ? n : sizeof(szText) - 1] = 0;
+    return TxString(szText);
+}
+
+void ClearReadOnly(const char* pszPath)
+{
+    DWORD dwAttributes = GetFileAttributesA(pszPath);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY);
+}
+} // namespace
+
+CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
+    : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
+      m_bGoOn(false), m_bFailed(false), m_bStopped(false), m_View(view), m_Archive(archive),
+      m_iStartMenuChoice(0), m_iDesktopChoice(0)
+{
+}
+
+int CCopyEngine::Percent(unsigned long long qwCopied, unsigned long long qwExpected)
+{
+    if (qwExpected == 0)
+        return 0;
+    unsigned long long qwPercent = qwCopied * 100 / qwExpected;
+    return qwPercent > 100 ? 100 : static_cast<int>(qwPercent);
+}
+
+TxString CCopyEngine::VariantName(const char* pszName, const char* pszLanguage)
+{
+    TxString sName(pszName);
+    int iDot = sName.Find(".", false, true, 1);
+    if (iDot == 0)
+        return sName;
+    TxString sSuffix("_");
+    sSuffix.Append(pszLanguage);
+    sName.Insert(sSuffix, iDot);
+    return sName;
+}
+
+void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, int iStartMenuChoice,
+                        int iDesktopChoice)
+{
+    m_iPhase = 1;
+    m_iIndex = 0;
+    m_qwCopied = 0;
+    m_iStartMenuChoice = iStartMenuChoice;
+    m_iDesktopChoice = iDesktopChoice;
+    m_View.ShowProgressControls();
+    m_bInstallImages = false;
+    m_qwExpected = g_qwPrgSize;
+    if (g_ImageFiles.GetCount() > 0)
+        SelectImages(choice, iRandomCount, dwSeed);
+    if (!CreateTargetFolder(g_sDstDir))
+        return;
+    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir))
+        return;
+    RequestAgentClose();
+    m_View.DisableNavigation();
+    m_View.PostInstallStep();
+}
+
+void CCopyEngine::SelectImages(ImageChoice choice, int iRandomCount, uint32_t dwSeed)
+{
+    if (choice == IMAGES_ALL)
+    {
+        m_bInstallImages = true;
+        m_qwExpected = g_qwPrgSize + g_qwImgSize;
+        return;
+    }
+    if (choice != IMAGES_RANDOM)
+        return;
+    m_bInstallImages = true;
+    int iTotal = g_ImageFiles.GetCount();
+    // The count field cannot be trusted to lie within 1 ... M.
+    int iKeep = iRandomCount < 1 ? 1 : (iRandomCount > iTotal ? iTotal : iRandomCount);
+    CRandom64 random;
+    random.Seed(dwSeed);
+    while (g_ImageFiles.GetCount() > iKeep)
+    {
+        int iCount = g_ImageFiles.GetCount();
+        int d = static_cast<int>(random.Next() % static_cast<uint32_t>(iCount));
+        g_ImageFiles.Free(d);
+    }
+    m_qwExpected = g_qwPrgSize + g_qwImgSize * static_cast<unsigned long long>(iKeep) /
+                                     static_cast<unsigned long long>(iTotal);
+}
+
+bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
+{
+    if (DirectoryExists(sFolder.GetText()))
+        return true;
+    if (!CreateFolderRecorded(sFolder.GetText()))
+    {
+        m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
+                           gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
+        Fail();
+        return false;
+    }
+    return true;
+}
+
+void CCopyEngine::RequestAgentClose()
+{
+    TxKernelHandle hEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, AGENT_CLOSE_EVENT));
+    if (!hEvent.IsValid())
+        return;
+    SetEvent(hEvent.Get());
+    hEvent.Reset();
+    Sleep(AGENT_CLOSE_WAIT_MS);
+}
+
+void CCopyEngine::DoInstallStep()
+{
+    if (m_bStopped)
+        return;
+    if (m_iPhase == 1)
+    {
+        if (m_iIndex < g_InstallFiles.GetCount())
+        {
+            CopyPlanEntry(*g_InstallFiles.FileAt(m_iIndex));
+            return;
+        }
+        if (m_bInstallImages)
+        {
+            m_iPhase = 2;
+            m_iIndex = 0;
+            m_View.PostInstallStep();
+            return;
+        }
+        Complete();
+        return;
+    }
+    if (m_iIndex < g_ImageFiles.GetCount())
+    {
+        CopyImageEntry(*g_ImageFiles.FileAt(m_iIndex));
+        return;
+    }
+    Complete();
+}
+
+TxString CCopyEngine::PlanSource(const CInstallFile& file) const
+{
+    bool bPacked = (file.dwFlags & IF_PACKED) != 0;
+    const TxString& sName = bPacked ? file.sDstName : file.sSrcName;
+    TxString sBase(g_sSetupDir);
+    if (sBase.IsEmpty() || *sBase.CharAt(sBase.Length()) != '\\')
+        sBase.Append("\\");
+    if ((file.dwFlags & IF_LOCALIZED) != 0 && sName.Find(".", false, false, 1) != 0)
+    {
+        TxString sVariant = VariantName(sName.GetText(), g_sLangEName.GetText());
+        TxString sVariantPath(sBase);
+        sVariantPath.Append(sVariant);
+        bool bPresent = bPacked ? m_Archive.FindPackageFile(sVariant.GetText(), nullptr)
+                                : FileExists(sVariantPath.GetText());
+        if (bPresent)
+            return sVariantPath;
+    }
+    sBase.Append(sName);
+    return sBase;
+}
+
+bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
+{
+    sFolder = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    if (file.sSubFolder.IsEmpty())
+        return true;
+    sFolder = JoinPath(sFolder.GetText(), file.sSubFolder.GetText());
+    if (DirectoryExists(sFolder.GetText()) || CreateFolderRecorded(sFolder.GetText()))
+        return true;
+    TX_LOG("Creating folder %s", sFolder.GetText());
+    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
+                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    Fail();
+    return false;
+}
+
+void CCopyEngine::CopyPlanEntry(const CInstallFile& file)
+{
+    TxString sSource = PlanSource(file);
+    TxString sFolder;
+    if (!PlanTargetFolder(file, sFolder))
+        return;
+    TxString sTarget = JoinPath(sFolder.GetText(), file.sDstName.GetText());
+    if (CopyOne(file, sSource, sTarget, (file.dwFlags & IF_PACKED) != 0, PRGFILE))
+        Advance();
+}
+
+void CCopyEngine::CopyImageEntry(const CInstallFile& file)
+{
+    TxString sSource = JoinPath(g_sImgSrcDir.GetText(), file.sSrcName.GetText());
+    TxString sTarget = JoinPath(g_sImgDstDir.GetText(), file.sDstName.GetText());
+    if (CopyOne(file, sSource, sTarget, false, IMGFILE))
+        Advance();
+}
+
+bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
+                          const TxString& sTarget, bool bPacked, int iKind)
+{
+    TX_LOG("Copying %s", sSource.GetText());
+    TX_LOG("  -> to %s", sTarget.GetText());
+    ClearReadOnly(sTarget.GetText());
+    TxString sError;
+    bool bCopied = false;
+    if (bPacked)
+        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
+    else
+    {
+        bCopied = CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
+        DWORD dwError = bCopied ? 0 : GetLastError();
+        if (dwError != 0)
+            sError = SystemErrorText(dwError);
+    }
+    if (!bCopied)
+    {
+        TX_LOG("Copy error: %s", sError.GetText());
+        TxString sText = TxFormat("%s -> %s\n%s", {sSource, sTarget, sError});
+        m_View.ShowMessage(sText.GetText(), gls_CopyError.GetText(), MB_OK | MB_ICONEXCLAMATION);
+        Fail();
+        return false;
+    }
+    g_History.Record(iKind, sTarget.GetText(), &file.FileInfo);
+    ProgressStep(file);
+    return true;
+}
+
+void CCopyEngine::ProgressStep(const CInstallFile& file)
+{
+    m_qwCopied += file.FileInfo.m_qwSize;
+    int iPercent = Percent(m_qwCopied, m_qwExpected);
+    m_View.SetProgress(iPercent, TxFormat(gls_InstalledD.GetText(), {iPercent}).GetText());
+    m_View.ProcessMessages();
+}
+
+void CCopyEngine::Advance()
+{
+    ++m_iIndex;
+    m_View.PostInstallStep();
+}
+
+void CCopyEngine::Complete()
+{
+    m_bGoOn = true;
+    PostInstallConfig(m_bInstallImages, m_iStartMenuChoice, m_iDesktopChoice);
+    m_View.CloseStep();
+}
+
+void CCopyEngine::Fail()
+{
+    m_bGoOn = true;
+    m_bFailed = true;
+    m_View.CloseStep();
+}

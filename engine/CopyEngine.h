@@ -1,0 +1,77 @@
+#pragma once
+
+#include "IInstallView.h"
+#include "Random64.h"
+#include "TxString.h"
+
+#include <cstdint>
+
+class CInstallFile;
+class CSetupDatFile;
+
+// What the user chose on the images step.
+enum ImageChoice
+{
+    IMAGES_NONE = 0,
+    IMAGES_RANDOM = 1,
+    IMAGES_ALL = 2,
+};
+
+// The installation itself: image selection, target folders, the agent's
+// close request, then one file per install step message, each recorded in
+// the install history, and the post-install configuration at the end. Any
+// failure stops the run at once and leaves the undoing to the rollback.
+class CCopyEngine
+{
+public:
+    CCopyEngine(IInstallView& view, CSetupDatFile& archive);
+
+    // Prepares the run and posts the first step. iRandomCount is the count
+    // field of the images step; dwSeed seeds the image draw.
+    void Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, int iStartMenuChoice,
+               int iDesktopChoice);
+    // Copies one entry and posts the next step, or completes or fails.
+    void DoInstallStep();
+    // Set by Stop and by a confirmed Cancel; the engine only reads it.
+    void SetStopped() { m_bStopped = true; }
+
+    int m_iPhase;
+    int m_iIndex;
+    bool m_bInstallImages;
+    unsigned long long m_qwCopied;
+    unsigned long long m_qwExpected;
+    bool m_bGoOn;
+    bool m_bFailed;
+    bool m_bStopped;
+
+    // The agent's close request; its event name and the wait after it.
+    static constexpr char AGENT_CLOSE_EVENT[] = "QvAgentExternalClose";
+    static constexpr unsigned AGENT_CLOSE_WAIT_MS = 1500;
+
+    // Progress in percent: copied * 100 / expected, capped at 100; 0 when
+    // nothing is expected.
+    static int Percent(unsigned long long qwCopied, unsigned long long qwExpected);
+    // The language variant name: "_" + language before the last ".", or
+    // the name itself when it has no ".".
+    static TxString VariantName(const char* pszName, const char* pszLanguage);
+
+private:
+    void SelectImages(ImageChoice choice, int iRandomCount, uint32_t dwSeed);
+    bool CreateTargetFolder(const TxString& sFolder);
+    void RequestAgentClose();
+    void CopyPlanEntry(const CInstallFile& file);
+    void CopyImageEntry(const CInstallFile& file);
+    TxString PlanSource(const CInstallFile& file) const;
+    bool PlanTargetFolder(const CInstallFile& file, TxString& sFolder);
+    bool CopyOne(const CInstallFile& file, const TxString& sSource, const TxString& sTarget,
+                 bool bPacked, int iKind);
+    void ProgressStep(const CInstallFile& file);
+    void Advance();
+    void Complete();
+    void Fail();
+
+    IInstallView& m_View;
+    CSetupDatFile& m_Archive;
+    int m_iStartMenuChoice;
+    int m_iDesktopChoice;
+};

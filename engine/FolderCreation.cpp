@@ -1,0 +1,40 @@
+#include "FolderCreation.h"
+
+#include "InstallHistory.h"
+#include "TxDiskApi.h"
+
+#include <vector>
+
+namespace
+{
+// The missing levels of sFolder, innermost first.
+std::vector<TxString> MissingLevels(TxString sFolder)
+{
+    std::vector<TxString> levels;
+    sFolder.ReplaceChar('/', '\\');
+    sFolder.RemoveBackslash();
+    while (!sFolder.IsEmpty() && !DirectoryExists(sFolder.GetText()))
+    {
+        levels.push_back(sFolder);
+        int p = sFolder.Find("\\", false, true, 1);
+        if (p <= 3)
+            break;
+        TxString sParent;
+        sFolder.SubString(1, p - 1, sParent);
+        sFolder = sParent;
+    }
+    return levels;
+}
+} // namespace
+
+bool CreateFolderRecorded(const char* pszFolder)
+{
+    std::vector<TxString> levels = MissingLevels(TxString(pszFolder));
+    bool bCreated = ForceDirectories(pszFolder);
+    for (auto it = levels.rbegin(); it != levels.rend(); ++it)
+    {
+        if (DirectoryExists(it->GetText()))
+            g_History.Record(FOLDER, it->GetText());
+    }
+    return bCreated;
+}

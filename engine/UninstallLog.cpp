@@ -1,0 +1,119 @@
+#include "UninstallLog.h"
+
+#include "CLog.h"
+#include "InstallHistory.h"
+#include "RegistryHelpers.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "TxDiskApi.h"
+#include "TxException.h"
+#include "TxFile.h"
+#include "TxFormat.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace
+{
+// The text of a record line: the path, or the fixed name for registry items.
+const char* RecordText(const CHistoryItem& item)
+{
+    if (item.Kind == AUTORUN)
+        return REG_AUTORUN_VALUE;
+    if (item.Kind == UNINST)
+        return UNINSTALL_ENTRY_NAME;
+    return item.sPath.GetText();
+}
+
+std::unique_ptr<TxFile> OpenLogForAppend(const char* pszPath)
+{
+    bool bExists = FileExists(pszPath);
+    std::unique_ptr<TxFile> pFile(new TxFile(pszPath, false, !bExists));
+    if (bExists)
+        pFile->Seek(pFile->GetSize());
+    return pFile;
+}
+
+void RegisterUninstallEntry()
+{
+    TxString sDisplayName = TxFormat(gls_QuorvaneDD.GetText(), {1, 4});
+    UninstallInfo info;
+    info.sName = UNINSTALL_ENTRY_NAME;
+    info.sDisplayName = sDisplayName;
+    // Quoted: the folder usually holds spaces, and an unquoted command could
+    // start "C:\Program.exe" instead.
+    info.sUninstallCommand = "\"";
+    info.sUninstallCommand.Append(JoinPath(g_sDstDir.GetText(), "Uninstall.exe"));
+    info.sUninstallCommand.Append("\"");
+    info.sDisplayIcon = JoinPath(g_sDstDir.GetText(), "QvManag.exe");
+    if (AddUninstallInfo(info))
+        g_History.Record(UNINST, UNINSTALL_ENTRY_NAME);
+    else
+        TX_LOG("Adding uninstall info failed.");
+}
+} // namespace
+
+const char* HistoryRecordTag(int iKind)
+{
+    switch (iKind)
+    {
+    case PRGFILE:
+        return "S_PRGFILE ";
+    case IMGFILE:
+        return "S_IMGFILE ";
+    case FOLDER:
+        return "S_FOLDER_ ";
+    case AUTORUN:
+        return "S_AUTORUN ";
+    case LNKFILE:
+        return "S_LNKFILE ";
+    case UNINST:
+        return "S_UNINST_ ";
+    default:
+        return nullptr;
+    }
+}
+
+void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st)
+{
+    std::string block;
+    for (int i = 0; i < g_History.GetCount(); ++i)
+    {
+        const CHistoryItem& item = *g_History.ItemAt(i);
+        const char* pszTag = HistoryRecordTag(item.Kind);
+        if (pszTag == nullptr)
+            continue;
+        block += pszTag;
+        block += RecordText(item);
+        block += "\r\n";
+    }
+    char szTime[64];
+    std::snprintf(szTime, sizeof(szTime), "S_TIME___ %.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", st.wDay,
+                  st.wMonth, st.wYear, st.wHour, st.wMinute);
+    block += szTime;
+    std::unique_ptr<TxFile> pFile = OpenLogForAppend(pszPath);
+    pFile->Write(block.data(), static_cast<DWORD>(block.size()));
+}
+
+void SaveUninstallInfo()
+{
+    TX_LOG_ENTER("TFormStepBye::SaveUninstallInfo");
+    try
+    {
+        ExportLanguageToRegistry();
+        ExportUninstallTextsToRegistry();
+        TxString sLogPath = JoinPath(g_sDstDir.GetText(), INSTALL_LOG_NAME);
+        g_History.Record(PRGFILE, sLogPath.GetText());
+        RegisterUninstallEntry();
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        AppendInstallLogBlock(sLogPath.GetText(), st);
+    }
+    catch (const ExNormal& e)
+    {
+        TX_LOG("Exception catched: %s", e.Message().GetText());
+    }
+    TX_LOG_LEAVE();
+}

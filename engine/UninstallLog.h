@@ -1,0 +1,22 @@
+#pragma once
+
+#include "TxString.h"
+
+#include <windows.h>
+
+constexpr char INSTALL_LOG_NAME[] = "Install.log";
+constexpr char UNINSTALL_ENTRY_NAME[] = "Quorvane";
+
+// After a successful installation: the interface texts and the uninstall
+// entry in the registry, and one block appended to "Install.log", framed in
+// the diagnostic log. A library failure is logged and ends the work quietly.
+void SaveUninstallInfo();
+
+// The ten-character record tag of a history kind, or null for kinds that
+// are not written.
+const char* HistoryRecordTag(int iKind);
+
+// Appends one block (a record per history item, then the time line for st)
+// to the log at pszPath, creating it when missing. Throws ExNormal when the
+// file cannot be opened or written.
+void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st);

@@ -1,0 +1,443 @@
+#include "CSetupDatFile.h"
+#include "CopyEngine.h"
+#include "EngineTestSupport.h"
+#include "Environment.h"
+#include "InstallHistory.h"
+#include "LanguageCatalogue.h"
+#include "PostInstall.h"
+#include "Random64.h"
+#include "RegistryHelpers.h"
+#include "SetupArchive.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "TestMedium.h"
+#include "TxDiskApi.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+namespace
+{
+// Answers the engine's boxes and queues its posted steps without a window.
+class FakeInstallView : public IInstallView
+{
+public:
+    int ShowMessage(const char* pszText, const char* pszCaption, unsigned uFlags) override
+    {
+        messages.push_back(std::string(pszCaption) + "|" + pszText);
+        lastFlags = uFlags;
+        return IDOK;
+    }
+    void ShowProgressControls() override { progressShown = true; }
+    void DisableNavigation() override { navigationDisabled = true; }
+    void SetProgress(int iPercent, const char* pszLabel) override
+    {
+        percents.push_back(iPercent);
+        label = pszLabel;
+    }
+    void ProcessMessages() override
+    {
+        if (++processed == stopAfter && pEngine != nullptr)
+            pEngine->SetStopped();
+    }
+    void PostInstallStep() override { ++posted; }
+    void CloseStep() override { closed = true; }
+
+    // Runs the posted steps as the message loop would.
+    void Run(CCopyEngine& engine)
+    {
+        pEngine = &engine;
+        while (posted > 0)
+        {
+            --posted;
+            engine.DoInstallStep();
+        }
+    }
+
+    std::vector<std::string> messages;
+    unsigned lastFlags = 0;
+    std::vector<int> percents;
+    std::string label;
+    bool progressShown = false, navigationDisabled = false, closed = false;
+    int posted = 0, processed = 0, stopAfter = -1;
+    CCopyEngine* pEngine = nullptr;
+};
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
+        text.append(buf, n);
+    CloseHandle(h);
+    return text;
+}
+
+unsigned long long WriteTimeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+class CopyEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetDefaultTexts();
+        g_sLangEName = "ENGLISH";
+        g_History.FreeAll();
+        m_Archive = PlanArchive();
+        m_Archive["License_ENGLISH.html"] = {"English licence", TestFileTime(40)};
+        m_Archive["License_GERMAN.html"] = {"Deutsche Lizenz", TestFileTime(41)};
+        CreateDirectoryA((m_Medium / "Images").c_str(), nullptr);
+        for (int i = 1; i <= 5; ++i)
+            WriteTextFile(m_Medium / ("Images\\img" + std::to_string(i) + ".jpg"),
+                          std::string(static_cast<size_t>(i) * 10, 'j'));
+    }
+
+    void TearDown() override
+    {
+        g_SetupDat.CloseDatFile();
+        RollBack();
+        g_History.FreeAll();
+        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
+        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+        RemoveAutorun(REG_AUTORUN_VALUE);
+        DeleteFileA(JoinPath(g_sSystemDir.GetText(), "Quorvane.scr").GetText());
+        g_InstallFiles.FreeAll();
+        g_ImageFiles.FreeAll();
+    }
+
+    // Makes the medium, prepares the state and opens the archive.
+    void Prepare()
+    {
+        WriteTestArchive(m_Medium / "Setup.dat", m_Archive);
+        PrepareEnvironment((m_Medium / "Setup.exe").c_str());
+        g_sDstDir = (m_Target / "Program Files\\Quorvane").c_str();
+        g_sImgDstDir = (m_Target / "Pictures\\Quorvane").c_str();
+        FakeInstallView openView;
+        ASSERT_TRUE(OpenSetupArchive(g_SetupDat, openView));
+    }
+
+    // Starts an installation and runs it to its end.
+    void Install(FakeInstallView& view, CCopyEngine& engine, ImageChoice choice, int n = 0,
+                 int iStartMenu = SHORTCUT_NONE, int iDesktop = SHORTCUT_NONE)
+    {
+        engine.Start(choice, n, 1, iStartMenu, iDesktop);
+        view.Run(engine);
+    }
+
+    std::string Prg(const std::string& name) const
+    {
+        return std::string(g_sDstDir.GetText()) + "\\" + name;
+    }
+
+    // Nothing the installation made may remain after the rollback.
+    void ExpectNothingLeft()
+    {
+        // The parents made on the way are the installation's too.
+        EXPECT_FALSE(PathExists(m_Target / "Program Files"));
+        EXPECT_FALSE(PathExists(m_Target / "Pictures"));
+        EXPECT_FALSE(PathExists(JoinPath(g_sSystemDir.GetText(), "Quorvane.scr").GetText()));
+        EXPECT_FALSE(AutorunExists(REG_AUTORUN_VALUE));
+    }
+
+    TempFolder m_Medium;
+    TempFolder m_Target;
+    TestArchive m_Archive;
+};
+} // namespace
+
+TEST(Random64, ReproducesTheGeneratorSequence)
+{
+    // Seed 1: low = 1 * 22695477 + 1 = 22695478, high = 0. First draw by hand:
+    // S * 20021 = 454386165038, whose high half is 105; S * 346 = 7852635388;
+    // (7852635388 + 105) mod 2^32 = 3557668197, masked with 0x7FFFFFFF.
+    CRandom64 random;
+    random.Seed(1);
+    EXPECT_EQ(random.Next(), 1410184549u);
+    EXPECT_EQ(random.Next(), 672584604u);
+    EXPECT_EQ(random.Next(), 1915668986u);
+    random.Seed(12345);
+    EXPECT_EQ(random.Next(), 1220244142u);
+    EXPECT_EQ(random.Next(), 1374406965u);
+}
+
+TEST(CopyEngineRules, PercentAndVariantNames)
+{
+    EXPECT_EQ(CCopyEngine::Percent(0, 0), 0);
+    EXPECT_EQ(CCopyEngine::Percent(5, 0), 0);
+    EXPECT_EQ(CCopyEngine::Percent(42, 100), 42);
+    EXPECT_EQ(CCopyEngine::Percent(300, 100), 100);
+    EXPECT_EQ(CCopyEngine::Percent(5ull << 40, 10ull << 40), 50);
+    EXPECT_STREQ(CCopyEngine::VariantName("ReadMe.html", "ENGLISH").GetText(),
+                 "ReadMe_ENGLISH.html");
+    EXPECT_STREQ(CCopyEngine::VariantName("a.b.chm", "GERMAN").GetText(), "a.b_GERMAN.chm");
+    EXPECT_STREQ(CCopyEngine::VariantName("README", "GERMAN").GetText(), "README");
+}
+
+TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
+{
+    Prepare();
+    CreateDirectoryA((m_Target / "Program Files").c_str(), nullptr);
+    CreateDirectoryA((m_Target / "Pictures").c_str(), nullptr);
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL, 0, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
+
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(view.closed && engine.m_bGoOn && !engine.m_bFailed);
+    EXPECT_TRUE(view.progressShown && view.navigationDisabled);
+    EXPECT_EQ(view.percents.back(), 100);
+    EXPECT_EQ(view.label, "Installed 100 %");
+
+    for (int i = 0; i < g_InstallFiles.GetCount(); ++i)
+    {
+        const CInstallFile& file = *g_InstallFiles.FileAt(i);
+        std::string name = file.sDstName.GetText();
+        std::string target = !file.sDstFolder.IsEmpty()
+                                 ? JoinPath(file.sDstFolder.GetText(), name.c_str()).GetText()
+                             : file.sSubFolder.IsEmpty() ? Prg(name)
+                                                         : Prg("Textures\\" + name);
+        std::string expected = name == "License.html" ? "English licence" : m_Archive[name].content;
+        EXPECT_EQ(ReadFileText(target), expected) << name;
+        unsigned long long qwTime = name == "License.html"
+                                        ? m_Archive["License_ENGLISH.html"].qwWriteTime
+                                        : m_Archive[name].qwWriteTime;
+        EXPECT_EQ(WriteTimeOf(target), qwTime) << name;
+    }
+    EXPECT_FALSE(PathExists(Prg("License_ENGLISH.html")));
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_TRUE(
+            PathExists(std::string(g_sImgDstDir.GetText()) + "\\img" + std::to_string(i) + ".jpg"));
+
+    // History: both target folders, the ten program files, the textures'
+    // subfolder and the textures, the five images, autorun, both shortcuts.
+    std::vector<int> expected = {FOLDER, FOLDER};
+    expected.insert(expected.end(), 10, PRGFILE);
+    expected.push_back(FOLDER);
+    expected.insert(expected.end(), 20, PRGFILE);
+    expected.insert(expected.end(), 5, IMGFILE);
+    expected.push_back(AUTORUN);
+    expected.insert(expected.end(), 2, LNKFILE);
+    std::vector<int> kinds;
+    for (int i = 0; i < g_History.GetCount(); ++i)
+        kinds.push_back(g_History.ItemAt(i)->Kind);
+    EXPECT_EQ(kinds, expected);
+    EXPECT_STREQ(g_History.ItemAt(0)->sPath.GetText(), g_sDstDir.GetText());
+    EXPECT_STREQ(g_History.ItemAt(1)->sPath.GetText(), g_sImgDstDir.GetText());
+    EXPECT_EQ(std::string(g_History.ItemAt(12)->sPath.GetText()), Prg("Textures"));
+    EXPECT_EQ(g_History.ItemAt(2)->FileInfo.m_qwSize, m_Archive["QvAgent.exe"].content.size());
+
+    TxString s;
+    ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir", s));
+    EXPECT_STREQ(s.GetText(), g_sDstDir.GetText());
+    ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir", s));
+    EXPECT_STREQ(s.GetText(), g_sImgDstDir.GetText());
+    ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE, s));
+    EXPECT_EQ(std::string(s.GetText()), "\"" + Prg("QvAgent.exe") + "\" /r");
+}
+
+TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
+{
+    Prepare();
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_NONE, 0, SHORTCUT_CURRENT_USER, SHORTCUT_ALL_USERS);
+    std::string links[] = {JoinPath(g_sPrograms.GetText(), SHORTCUT_FILE_NAME).GetText(),
+                           JoinPath(g_sCommonDesktop.GetText(), SHORTCUT_FILE_NAME).GetText()};
+    CoInitialize(nullptr);
+    for (const std::string& link : links)
+    {
+        ASSERT_TRUE(PathExists(link)) << link;
+        IShellLinkA* pLink = nullptr;
+        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&pLink)),
+                  S_OK);
+        IPersistFile* pFile = nullptr;
+        pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pFile));
+        WCHAR wsz[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wsz, MAX_PATH);
+        ASSERT_EQ(pFile->Load(wsz, STGM_READ), S_OK);
+        char szPath[MAX_PATH] = "", szDescription[MAX_PATH] = "";
+        pLink->GetPath(szPath, MAX_PATH, nullptr, 0);
+        pLink->GetDescription(szDescription, MAX_PATH);
+        EXPECT_STREQ(szDescription, SHORTCUT_DESCRIPTION);
+        EXPECT_EQ(lstrcmpiA(szPath, Prg("QvManag.exe").c_str()), 0) << szPath;
+        pFile->Release();
+        pLink->Release();
+    }
+    CoUninitialize();
+    // Without images the earlier image folder value goes away.
+    EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir"));
+    RollBack();
+    for (const std::string& link : links)
+        EXPECT_FALSE(PathExists(link));
+}
+
+TEST_F(CopyEngineTest, RandomSelectionKeepsNImagesInTheirOrder)
+{
+    struct Case
+    {
+        int n;
+        int iKept;
+    } cases[] = {{2, 2}, {5, 5}, {9, 5}, {0, 1}, {-3, 1}};
+    for (const Case& c : cases)
+    {
+        Prepare();
+        FakeInstallView view;
+        CCopyEngine engine(view, g_SetupDat);
+        Install(view, engine, IMAGES_RANDOM, c.n);
+        ASSERT_EQ(g_ImageFiles.GetCount(), c.iKept) << c.n;
+        for (int i = 1; i < g_ImageFiles.GetCount(); ++i)
+            EXPECT_LT(
+                g_ImageFiles.FileAt(i - 1)->sSrcName.Compare(g_ImageFiles.FileAt(i)->sSrcName), 1);
+        EXPECT_EQ(engine.m_qwExpected, g_qwPrgSize + 150ull * c.iKept / 5) << c.n;
+        g_SetupDat.CloseDatFile();
+        RollBack();
+        g_History.FreeAll();
+        g_InstallFiles.FreeAll();
+        g_ImageFiles.FreeAll();
+    }
+}
+
+TEST_F(CopyEngineTest, ReadOnlyTargetIsOverwritten)
+{
+    Prepare();
+    ForceDirectories(g_sDstDir.GetText());
+    WriteTextFile(Prg("QvApi.dll"), "old");
+    SetFileAttributesA(Prg("QvApi.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_NONE);
+    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_EQ(ReadFileText(Prg("QvApi.dll")), m_Archive["QvApi.dll"].content);
+    // The folder existed before: it is not recorded and stays after rollback.
+    EXPECT_EQ(g_History.ItemAt(0)->Kind, PRGFILE);
+    RollBack();
+    EXPECT_TRUE(PathExists(g_sDstDir.GetText()));
+    EXPECT_FALSE(PathExists(Prg("QvAgent.exe")));
+    DeleteTree(g_sDstDir.GetText());
+}
+
+TEST_F(CopyEngineTest, FolderThatCannotBeCreatedFailsBeforeCopying)
+{
+    Prepare();
+    WriteTextFile(m_Target / "Pictures", "a file where the folder should be");
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0],
+              std::string("Error|Cannot create folder ") + g_sImgDstDir.GetText());
+    EXPECT_EQ(view.lastFlags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(engine.m_bFailed && engine.m_bGoOn && view.closed);
+    EXPECT_EQ(view.posted, 0);
+    RollBack();
+    DeleteFileA((m_Target / "Pictures").c_str());
+    ExpectNothingLeft();
+}
+
+TEST_F(CopyEngineTest, DamagedArchiveEntryFailsWithAnEmptyReason)
+{
+    // The last data block of the archive is cut short: the file ends inside it.
+    m_Archive["Uninstall.exe"].llStoredBytes = 3;
+    Prepare();
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_NONE);
+    EXPECT_TRUE(engine.m_bFailed);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].substr(0, 11), "Copy Error|");
+    EXPECT_EQ(view.messages[0].back(), '\n') << "the third line is empty";
+    RollBack();
+    ExpectNothingLeft();
+}
+
+TEST_F(CopyEngineTest, FailedPlainCopyShowsTheSystemMessage)
+{
+    Prepare();
+    DeleteFileA((m_Medium / "Images\\img3.jpg").c_str());
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL);
+    EXPECT_TRUE(engine.m_bFailed);
+    ASSERT_EQ(view.messages.size(), 1u);
+    std::string expectedStart = std::string("Copy Error|") + g_sImgSrcDir.GetText() +
+                                "\\img3.jpg -> " + g_sImgDstDir.GetText() + "\\img3.jpg\n";
+    EXPECT_EQ(view.messages[0].substr(0, expectedStart.size()), expectedStart);
+    EXPECT_GT(view.messages[0].size(), expectedStart.size()) << "the system's reason follows";
+    RollBack();
+    ExpectNothingLeft();
+}
+
+TEST_F(CopyEngineTest, StopAfterAnyFileRollsBackToNothing)
+{
+    for (int k : {1, 2, 7, 30, 33, 35})
+    {
+        Prepare();
+        FakeInstallView view;
+        view.stopAfter = k;
+        CCopyEngine engine(view, g_SetupDat);
+        Install(view, engine, IMAGES_ALL, 0, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
+        EXPECT_TRUE(engine.m_bStopped) << k;
+        EXPECT_FALSE(view.closed) << "the stop handler closes the step, not the engine";
+        EXPECT_EQ(view.processed, k);
+        RollBack();
+        ExpectNothingLeft();
+        g_SetupDat.CloseDatFile();
+        g_History.FreeAll();
+        g_InstallFiles.FreeAll();
+        g_ImageFiles.FreeAll();
+    }
+}
+
+TEST_F(CopyEngineTest, OpenSetupArchiveReportsWhatIsMissing)
+{
+    PrepareEnvironment((m_Medium / "Setup.exe").c_str());
+    std::string archive = m_Medium / "Setup.dat";
+    struct Case
+    {
+        const char* pszName;
+        std::string expected;
+    } cases[] = {
+        {"missing", "Error|File " + archive + " not found. Cannot continue in installation."},
+        {"foreign", "Error|Copy Error: " + archive},
+        {"no texture", "Error|File " + (m_Medium / "Texture020.bmp") +
+                           " not found. Cannot continue in installation."},
+    };
+    for (const Case& c : cases)
+    {
+        DeleteFileA(archive.c_str());
+        if (std::string(c.pszName) == "foreign")
+            WriteTextFile(archive, std::string(200, 'x'));
+        if (std::string(c.pszName) == "no texture")
+        {
+            TestArchive partial = m_Archive;
+            partial.erase("Texture020.bmp");
+            WriteTestArchive(archive, partial);
+        }
+        CSetupDatFile dat;
+        FakeInstallView view;
+        EXPECT_FALSE(OpenSetupArchive(dat, view)) << c.pszName;
+        ASSERT_EQ(view.messages.size(), 1u) << c.pszName;
+        EXPECT_EQ(view.messages[0], c.expected);
+    }
+    WriteTestArchive(archive, m_Archive);
+    CSetupDatFile dat;
+    FakeInstallView view;
+    ASSERT_TRUE(OpenSetupArchive(dat, view));
+    unsigned long long qwPlan = 0;
+    for (const auto& [name, entry] : PlanArchive())
+        qwPlan += entry.content.size();
+    EXPECT_EQ(g_qwPrgSize, qwPlan);
+}

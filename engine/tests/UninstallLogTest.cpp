@@ -1,0 +1,118 @@
+#include "EngineTestSupport.h"
+#include "InstallHistory.h"
+#include "RegistryHelpers.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "UninstallLog.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace
+{
+std::string ReadAll(const std::string& path)
+{
+    std::string text;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    char buf[4096];
+    DWORD n = 0;
+    while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
+        text.append(buf, n);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return text;
+}
+
+class UninstallLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetDefaultTexts();
+        g_History.FreeAll();
+    }
+    void TearDown() override
+    {
+        g_History.FreeAll();
+        RemoveUninstallInfo(UNINSTALL_ENTRY_NAME);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Kestov\\Quorvane\\Language");
+    }
+    TempFolder m_Prg;
+};
+} // namespace
+
+TEST_F(UninstallLogTest, BlockHasOneRecordPerItemAndATimeLine)
+{
+    std::string prg = m_Prg.Path();
+    g_History.Record(HISTORY_NONE, "ignored");
+    g_History.Record(FOLDER, prg.c_str());
+    g_History.Record(PRGFILE, (prg + "\\QvAgent.exe").c_str());
+    g_History.Record(IMGFILE, "C:\\Pictures\\Quorvane\\a.jpg");
+    g_History.Record(AUTORUN, "");
+    g_History.Record(LNKFILE, "C:\\Start\\Quorvane Manager.lnk");
+    g_History.Record(UNINST, "whatever");
+    SYSTEMTIME st = {};
+    st.wYear = 2004;
+    st.wMonth = 3;
+    st.wDay = 5;
+    st.wHour = 9;
+    st.wMinute = 7;
+    std::string log = m_Prg / "Install.log";
+    AppendInstallLogBlock(log.c_str(), st);
+    std::string block = "S_FOLDER_ " + prg + "\r\n" + "S_PRGFILE " + prg +
+                        "\\QvAgent.exe\r\n"
+                        "S_IMGFILE C:\\Pictures\\Quorvane\\a.jpg\r\n"
+                        "S_AUTORUN QuorvaneAgent\r\n"
+                        "S_LNKFILE C:\\Start\\Quorvane Manager.lnk\r\n"
+                        "S_UNINST_ Quorvane\r\n"
+                        "S_TIME___ 05.03.2004 09:07\r\n\r\n";
+    EXPECT_EQ(ReadAll(log), block);
+    AppendInstallLogBlock(log.c_str(), st);
+    EXPECT_EQ(ReadAll(log), block + block);
+}
+
+TEST_F(UninstallLogTest, UnwritableLogIsLoggedAndSwallowed)
+{
+    g_sDstDir = (m_Prg / "no\\such\\folder").c_str();
+    LogCapture capture;
+    SaveUninstallInfo();
+    ASSERT_FALSE(capture.Messages().empty());
+    EXPECT_EQ(capture.Messages().front(), "TFormStepBye::SaveUninstallInfo");
+    bool bCaught = false;
+    for (const std::string& line : capture.Messages())
+        bCaught |= line.rfind("  Exception catched: ", 0) == 0;
+    EXPECT_TRUE(bCaught);
+}
+
+TEST_F(UninstallLogTest, SaveWritesTheUninstallEntryAndEndsWithItsOwnRecords)
+{
+    // A folder given with a trailing backslash still yields single separators.
+    g_sDstDir = (m_Prg.Path() + "\\").c_str();
+    g_History.Record(FOLDER, m_Prg.Path().c_str());
+    SaveUninstallInfo();
+    SaveUninstallInfo();
+
+    std::string key = std::string(REG_UNINSTALL_ROOT) + UNINSTALL_ENTRY_NAME;
+    TxString s;
+    ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, key.c_str(), "DisplayName", s));
+    EXPECT_STREQ(s.GetText(), "Quorvane 1.04");
+    ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, key.c_str(), "DisplayIcon", s));
+    EXPECT_EQ(std::string(s.GetText()), m_Prg / "QvManag.exe");
+    ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, key.c_str(), "UninstallString", s));
+    EXPECT_EQ(std::string(s.GetText()), "\"" + (m_Prg / "Uninstall.exe") + "\"");
+
+    std::string text = ReadAll(m_Prg / "Install.log");
+    std::string records = "S_FOLDER_ " + m_Prg.Path() + "\r\nS_PRGFILE " + (m_Prg / "Install.log") +
+                          "\r\nS_UNINST_ Quorvane\r\nS_TIME___ ";
+    ASSERT_EQ(text.substr(0, records.size()), records);
+    // The time line: "dd.mm.yyyy hh:mm" and an empty line.
+    size_t iEnd = text.find("\r\n\r\n");
+    ASSERT_NE(iEnd, std::string::npos);
+    EXPECT_EQ(iEnd - records.size(), 16u);
+    // The second block repeats the history, now with both runs' records.
+    std::string second = text.substr(iEnd + 4);
+    EXPECT_EQ(second.rfind("S_FOLDER_ ", 0), 0u);
+    EXPECT_NE(second.find("S_UNINST_ Quorvane\r\nS_PRGFILE "), std::string::npos);
+    EXPECT_EQ(second.substr(second.size() - 4), "\r\n\r\n");
+}
