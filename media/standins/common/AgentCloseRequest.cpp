@@ -1,0 +1,35 @@
+#include "AgentCloseRequest.h"
+
+#include "ProductKeys.h"
+#include "TxHandles.h"
+
+namespace
+{
+constexpr DWORD POLL_INTERVAL_MS = 50;
+}
+
+bool AgentEventExists()
+{
+    TxKernelHandle event(OpenEventA(SYNCHRONIZE, FALSE, AGENT_CLOSE_EVENT));
+    return event.IsValid();
+}
+
+AgentCloseResult RequestAgentClose(DWORD dwTimeoutMs)
+{
+    {
+        TxKernelHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, AGENT_CLOSE_EVENT));
+        if (!event.IsValid())
+            return AgentCloseResult::NoAgent;
+        if (!SetEvent(event.Get()))
+            return AgentCloseResult::StillRunning;
+        // Our own handle must go first, or it alone would keep the event alive.
+    }
+    DWORD dwStart = GetTickCount();
+    while (AgentEventExists())
+    {
+        if (GetTickCount() - dwStart >= dwTimeoutMs)
+            return AgentCloseResult::StillRunning;
+        Sleep(POLL_INTERVAL_MS);
+    }
+    return AgentCloseResult::Closed;
+}

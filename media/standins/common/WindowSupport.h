@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+// Runs the thread's message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// Gives a control the system's dialog font (a stock object: never deleted).
+void UseDialogFont(HWND hControl);
+
+// Stores pObject with the window in WM_NCCREATE and returns it for every later
+// message, so that a window procedure can hand messages to its C++ object.
+template <class T> T* WindowObject(HWND hWnd, UINT uMsg, LPARAM lParam)
+{
+    if (uMsg == WM_NCCREATE)
+    {
+        auto* pCreate = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pCreate->lpCreateParams));
+    }
+    return reinterpret_cast<T*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+}

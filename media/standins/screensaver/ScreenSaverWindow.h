@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+// Full-screen window of the screen saver stand-in: a black screen with its
+// name, closed by any key, mouse button or a real mouse move.
+class ScreenSaverWindow
+{
+public:
+    ScreenSaverWindow();
+    ScreenSaverWindow(const ScreenSaverWindow&) = delete;
+    ScreenSaverWindow& operator=(const ScreenSaverWindow&) = delete;
+
+    bool Create(HINSTANCE hInstance);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void FormPaint(HWND hWnd);
+    void FormMouseMove(HWND hWnd, LPARAM lParam);
+
+    bool m_bHaveMousePos;
+    POINT m_ptFirstMouse;
+};

@@ -1,0 +1,152 @@
+#include "StandInTestSupport.h"
+
+#include "ProductKeys.h"
+#include "TxHandles.h"
+
+#include <cstring>
+
+namespace
+{
+constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
+constexpr char PENDING_VALUE[] = "PendingFileRenameOperations";
+
+bool ReadPending(std::string& sData)
+{
+    TxRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    DWORD cb = 0;
+    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr, nullptr, &cb) != ERROR_SUCCESS)
+        return false;
+    sData.assign(cb, '\0');
+    if (cb == 0)
+        return true;
+    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(&sData[0]), &cb) != ERROR_SUCCESS)
+        return false;
+    sData.resize(cb);
+    return true;
+}
+} // namespace
+
+TestFolder::TestFolder()
+{
+    static int s_iCounter = 0;
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    m_sPath = std::string(szTemp) + "qvstandin_" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(++s_iCounter);
+    DeleteTree(m_sPath);
+    CreateDirectoryA(m_sPath.c_str(), nullptr);
+}
+
+TestFolder::~TestFolder()
+{
+    DeleteTree(m_sPath);
+}
+
+bool WriteBytes(const std::string& sPath, const std::string& sBytes)
+{
+    TxFileHandle file(CreateFileA(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return false;
+    DWORD dwWritten = 0;
+    return WriteFile(file.Get(), sBytes.data(), static_cast<DWORD>(sBytes.size()), &dwWritten,
+                     nullptr) &&
+           dwWritten == sBytes.size();
+}
+
+bool PathExists(const std::string& sPath)
+{
+    return GetFileAttributesA(sPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void DeleteTree(const std::string& sPath)
+{
+    WIN32_FIND_DATAA data;
+    TxFindHandle find(FindFirstFileA((sPath + "\\*").c_str(), &data));
+    if (find.IsValid())
+    {
+        do
+        {
+            std::string sName = data.cFileName;
+            if (sName == "." || sName == "..")
+                continue;
+            std::string sChild = sPath + "\\" + sName;
+            SetFileAttributesA(sChild.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(sChild);
+            else
+                DeleteFileA(sChild.c_str());
+        } while (FindNextFileA(find.Get(), &data));
+    }
+    RemoveDirectoryA(sPath.c_str());
+}
+
+bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
+{
+    TxRegKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                        nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExA(key.Get(), pszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(pszText),
+                          static_cast<DWORD>(std::strlen(pszText) + 1)) == ERROR_SUCCESS;
+}
+
+bool RegValueExists(const char* pszKey, const char* pszValue)
+{
+    TxRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    return RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+bool RegKeyExists(const char* pszKey)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) ==
+           ERROR_SUCCESS;
+}
+
+void DeleteProductKey()
+{
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Kestov");
+}
+
+std::string BesideTest(const char* pszName)
+{
+    char szPath[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    std::string sPath(szPath, n);
+    return sPath.substr(0, sPath.find_last_of('\\') + 1) + pszName;
+}
+
+PendingRemovalsGuard::PendingRemovalsGuard() : m_bHadValue(ReadPending(m_sSaved)) {}
+
+PendingRemovalsGuard::~PendingRemovalsGuard()
+{
+    TxRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return;
+    if (!m_bHadValue)
+    {
+        RegDeleteValueA(key.Get(), PENDING_VALUE);
+        return;
+    }
+    RegSetValueExA(key.Get(), PENDING_VALUE, 0, REG_MULTI_SZ,
+                   reinterpret_cast<const BYTE*>(m_sSaved.data()),
+                   static_cast<DWORD>(m_sSaved.size()));
+}
+
+std::string PendingRemovalsGuard::Current()
+{
+    std::string sData;
+    ReadPending(sData);
+    return sData;
+}

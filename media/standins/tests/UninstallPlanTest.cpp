@@ -1,0 +1,272 @@
+#include "ProductKeys.h"
+#include "StandInTestSupport.h"
+#include "TxHandles.h"
+#include "UninstallPlan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+constexpr char UNINSTALL_KEY[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
+constexpr char OTHER_RUN_VALUE[] = "QvStandInTestOther";
+
+class CollectedReport : public IUninstallReport
+{
+public:
+    void ReportLine(const TxString& sLine) override { lines.push_back(sLine.GetText()); }
+    bool Has(const std::string& sLine) const
+    {
+        return std::find(lines.begin(), lines.end(), sLine) != lines.end();
+    }
+    // Position of a line, or -1.
+    int IndexOf(const std::string& sLine) const
+    {
+        auto it = std::find(lines.begin(), lines.end(), sLine);
+        return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
+    }
+    std::vector<std::string> lines;
+};
+
+// A small installation in a folder of its own, with the registry items the
+// setup leaves; everything is taken away again after each test.
+class UninstallPlanTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_sPrg = m_Root / "Prg";
+        m_sTextures = m_sPrg + "\\Textures";
+        m_sStart = m_Root / "Start";
+        m_sLog = m_sPrg + "\\Install.log";
+        ASSERT_TRUE(CreateDirectoryA(m_sPrg.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(m_sTextures.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(m_sStart.c_str(), nullptr));
+        for (const char* pszName : {"QvAgent.exe", "QvManag.exe", "Install.log"})
+            ASSERT_TRUE(WriteBytes(m_sPrg + "\\" + pszName, "x"));
+        ASSERT_TRUE(WriteBytes(m_sTextures + "\\Texture001.bmp", "BM"));
+        ASSERT_TRUE(WriteBytes(m_sStart + "\\Quorvane Manager.lnk", "L"));
+        ASSERT_TRUE(SetRegString(RUN_KEY, AUTORUN_VALUE, "C:\\Prg\\QvAgent.exe /r"));
+        ASSERT_TRUE(SetRegString(RUN_KEY, OTHER_RUN_VALUE, "other.exe"));
+        ASSERT_TRUE(SetRegString(UNINSTALL_KEY, "DisplayName", "Quorvane 1.04"));
+        ASSERT_TRUE(
+            SetRegString("Software\\Kestov\\Quorvane\\Setup", "InstalledPrgDir", m_sPrg.c_str()));
+        ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "Language", "English"));
+    }
+
+    void TearDown() override
+    {
+        HKEY hLm = HKEY_LOCAL_MACHINE;
+        TxRegKey run;
+        if (RegOpenKeyExA(hLm, RUN_KEY, 0, KEY_SET_VALUE, run.Receive()) == ERROR_SUCCESS)
+        {
+            RegDeleteValueA(run.Get(), AUTORUN_VALUE);
+            RegDeleteValueA(run.Get(), OTHER_RUN_VALUE);
+        }
+        RegDeleteKeyA(hLm, UNINSTALL_KEY);
+        DeleteProductKey();
+    }
+
+    // The block the setup writes for this installation.
+    std::string FullLog() const
+    {
+        return "S_FOLDER_ " + m_sPrg + "\r\nS_FOLDER_ " + m_sTextures + "\r\nS_PRGFILE " + m_sPrg +
+               "\\QvAgent.exe\r\nS_PRGFILE " + m_sPrg + "\\QvManag.exe\r\nS_PRGFILE " +
+               m_sTextures + "\\Texture001.bmp\r\nS_AUTORUN QuorvaneAgent\r\nS_LNKFILE " +
+               m_sStart + "\\Quorvane Manager.lnk\r\nS_PRGFILE " + m_sLog +
+               "\r\nS_UNINST_ Quorvane\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n";
+    }
+
+    UninstallOutcome Run(const std::string& sLog, const UninstallTexts& texts = UninstallTexts())
+    {
+        EXPECT_TRUE(WriteBytes(m_sLog, sLog));
+        UninstallPlan plan(texts, m_Report);
+        return plan.Run(m_sLog.c_str());
+    }
+
+    TestFolder m_Root;
+    std::string m_sPrg, m_sTextures, m_sStart, m_sLog;
+    CollectedReport m_Report;
+};
+
+TEST_F(UninstallPlanTest, RemovesAWholeInstallation)
+{
+    UninstallOutcome outcome = Run(FullLog());
+    EXPECT_TRUE(outcome.bLogRead);
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_FALSE(PathExists(m_sPrg));
+    EXPECT_FALSE(PathExists(m_sStart + "\\Quorvane Manager.lnk"));
+    // The Start-menu folder existed before: it has no record and stays.
+    EXPECT_TRUE(PathExists(m_sStart));
+    EXPECT_FALSE(RegValueExists(RUN_KEY, AUTORUN_VALUE));
+    EXPECT_TRUE(RegValueExists(RUN_KEY, OTHER_RUN_VALUE));
+    EXPECT_FALSE(RegKeyExists(UNINSTALL_KEY));
+    EXPECT_FALSE(RegKeyExists(PRODUCT_KEY));
+    ASSERT_FALSE(m_Report.lines.empty());
+    EXPECT_EQ(m_Report.lines.back(), "Uninstallation Complete");
+    EXPECT_TRUE(m_Report.Has("Removed uninstall info from Registry."));
+    EXPECT_TRUE(m_Report.Has("Removed Registry value QuorvaneAgent"));
+}
+
+TEST_F(UninstallPlanTest, RemovesNewestFirstAndTheLogLast)
+{
+    Run(FullLog());
+    int iLink = m_Report.IndexOf("Deleted file " + m_sStart + "\\Quorvane Manager.lnk");
+    int iTexture = m_Report.IndexOf("Deleted file " + m_sTextures + "\\Texture001.bmp");
+    int iManager = m_Report.IndexOf("Deleted file " + m_sPrg + "\\QvManag.exe");
+    int iAgent = m_Report.IndexOf("Deleted file " + m_sPrg + "\\QvAgent.exe");
+    int iTextures = m_Report.IndexOf("Removed folder " + m_sTextures);
+    int iLog = m_Report.IndexOf("Deleted file " + m_sLog);
+    int iPrg = m_Report.IndexOf("Removed folder " + m_sPrg);
+    ASSERT_GE(iLink, 0);
+    EXPECT_LT(iLink, iTexture);
+    EXPECT_LT(iTexture, iManager);
+    EXPECT_LT(iManager, iAgent);
+    EXPECT_LT(iAgent, iTextures);
+    EXPECT_LT(iTextures, iLog);
+    EXPECT_LT(iLog, iPrg);
+}
+
+TEST_F(UninstallPlanTest, LeavesAFolderThatHoldsTheUsersFiles)
+{
+    ASSERT_TRUE(WriteBytes(m_sPrg + "\\my notes.txt", "mine"));
+    UninstallOutcome outcome = Run(FullLog());
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_TRUE(PathExists(m_sPrg + "\\my notes.txt"));
+    EXPECT_FALSE(PathExists(m_sPrg + "\\QvAgent.exe"));
+    EXPECT_FALSE(PathExists(m_sLog));
+    EXPECT_FALSE(PathExists(m_sTextures));
+    EXPECT_TRUE(m_Report.Has("Cannot remove folder " + m_sPrg + "."));
+}
+
+TEST_F(UninstallPlanTest, DeletesReadOnlyFiles)
+{
+    std::string sFile = m_sPrg + "\\QvManag.exe";
+    ASSERT_TRUE(SetFileAttributesA(sFile.c_str(), FILE_ATTRIBUTE_READONLY));
+    UninstallOutcome outcome = Run(FullLog());
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_FALSE(PathExists(sFile));
+}
+
+TEST_F(UninstallPlanTest, ReportsWhatIsAlreadyGoneWithoutCountingItAsFailure)
+{
+    ASSERT_TRUE(DeleteFileA((m_sPrg + "\\QvAgent.exe").c_str()));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+    std::string sLog = FullLog() + "S_FOLDER_ " + m_Root.Path() + "\\Gone\r\n";
+    UninstallOutcome outcome = Run(sLog);
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_TRUE(m_Report.Has("File " + m_sPrg + "\\QvAgent.exe not found."));
+    EXPECT_TRUE(m_Report.Has("Folder " + m_Root.Path() + "\\Gone not found."));
+    EXPECT_TRUE(m_Report.Has(std::string("Cannot find Registry value ") + UNINSTALL_KEY + "."));
+    EXPECT_FALSE(PathExists(m_sPrg));
+}
+
+TEST_F(UninstallPlanTest, RemovesWhatSeveralInstallationsRecordedOnce)
+{
+    // A second installation into the same folder finds the folders there.
+    std::string sSecond = "S_PRGFILE " + m_sPrg + "\\QvAgent.exe\r\nS_PRGFILE " + m_sPrg +
+                          "\\QvManag.exe\r\nS_AUTORUN QuorvaneAgent\r\nS_PRGFILE " + m_sLog +
+                          "\r\nS_UNINST_ Quorvane\r\nS_TIME___ 06.03.2004 10:00\r\n\r\n";
+    UninstallOutcome outcome = Run(FullLog() + sSecond);
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_FALSE(PathExists(m_sPrg));
+    for (const std::string& sLine : m_Report.lines)
+    {
+        EXPECT_EQ(sLine.find("not found"), std::string::npos) << sLine;
+        EXPECT_EQ(sLine.find("Cannot"), std::string::npos) << sLine;
+    }
+    EXPECT_EQ(std::count(m_Report.lines.begin(), m_Report.lines.end(),
+                         "Deleted file " + m_sPrg + "\\QvAgent.exe"),
+              1);
+}
+
+TEST_F(UninstallPlanTest, TouchesNothingWithoutALog)
+{
+    UninstallPlan plan(UninstallTexts(), m_Report);
+    UninstallOutcome outcome = plan.Run((m_sPrg + "\\None.log").c_str());
+    EXPECT_FALSE(outcome.bLogRead);
+    std::vector<std::string> expected = {
+        "The installation history file is missing: " + m_sPrg + "\\None.log", "Cannot uninstall."};
+    EXPECT_EQ(m_Report.lines, expected);
+    EXPECT_TRUE(PathExists(m_sPrg + "\\QvAgent.exe"));
+    EXPECT_TRUE(RegValueExists(RUN_KEY, AUTORUN_VALUE));
+    EXPECT_TRUE(RegKeyExists(PRODUCT_KEY));
+}
+
+TEST_F(UninstallPlanTest, SpeaksTheLanguageTheSetupExported)
+{
+    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "glu_RemovedFileS", "Datei %s entfernt"));
+    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "glu_Complete", "Fertig"));
+    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "glu_RemovedFolderS", ""));
+    UninstallTexts texts;
+    texts.LoadFromRegistry();
+    Run(FullLog(), texts);
+    EXPECT_TRUE(m_Report.Has("Datei " + m_sPrg + "\\QvAgent.exe entfernt"));
+    EXPECT_TRUE(m_Report.Has("Removed folder " + m_sPrg));
+    EXPECT_EQ(m_Report.lines.back(), "Fertig");
+}
+
+TEST_F(UninstallPlanTest, RemovesItsOwnFileAfterTheLog)
+{
+    std::string sOwn = m_Root / "Own";
+    std::string sSelf = sOwn + "\\Uninstall.exe";
+    std::string sLog = sOwn + "\\Install.log";
+    ASSERT_TRUE(CreateDirectoryA(sOwn.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(sSelf, "MZ"));
+    ASSERT_TRUE(WriteBytes(sLog, "S_FOLDER_ " + sOwn + "\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " +
+                                     sLog + "\r\n"));
+    UninstallPlan plan(UninstallTexts(), m_Report);
+    plan.SetSelfPath(sSelf.c_str());
+    UninstallOutcome outcome = plan.Run(sLog.c_str());
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_FALSE(PathExists(sOwn));
+    int iLog = m_Report.IndexOf("Deleted file " + sLog);
+    int iSelf = m_Report.IndexOf("Deleted file " + sSelf);
+    ASSERT_GE(iLog, 0);
+    EXPECT_LT(iLog, iSelf);
+    EXPECT_LT(iSelf, m_Report.IndexOf("Removed folder " + sOwn));
+}
+
+TEST_F(UninstallPlanTest, LeavesItsOwnFileToTheRestartWhileWindowsHoldsIt)
+{
+    PendingRemovalsGuard pending;
+    std::string sOwn = m_Root / "Own";
+    std::string sSelf = sOwn + "\\Uninstall.exe";
+    std::string sLog = sOwn + "\\Install.log";
+    ASSERT_TRUE(CreateDirectoryA(sOwn.c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(sSelf, "MZ"));
+    // Open without delete sharing, as Windows holds a running program.
+    TxFileHandle hold(CreateFileA(sSelf.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hold.IsValid());
+    UninstallPlan plan(UninstallTexts(), m_Report);
+    plan.SetSelfPath(sSelf.c_str());
+    ASSERT_TRUE(WriteBytes(sLog, "S_FOLDER_ " + sOwn + "\r\nS_PRGFILE " + sSelf + "\r\n"));
+    UninstallOutcome outcome = plan.Run(sLog.c_str());
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_FALSE(PathExists(sLog));
+    EXPECT_TRUE(m_Report.Has("File " + sSelf + " will be deleted when Windows restarts."));
+    EXPECT_TRUE(m_Report.Has("Folder " + sOwn + " will be removed when Windows restarts."));
+    std::string sPending = PendingRemovalsGuard::Current();
+    EXPECT_NE(sPending.find(sSelf + '\0'), std::string::npos);
+    EXPECT_NE(sPending.find(sOwn + '\0'), std::string::npos);
+}
+
+TEST(UninstallPlanOrder, IsNewestFirstWithEachItemOnce)
+{
+    std::vector<InstallLogRecord> records = {
+        {LogItemKind::Folder, "C:\\P", 0},          {LogItemKind::ProgramFile, "C:\\P\\a", 0},
+        {LogItemKind::Autorun, "QuorvaneAgent", 0}, {LogItemKind::ProgramFile, "C:\\P\\A", 1},
+        {LogItemKind::Shortcut, "C:\\S\\l.lnk", 1}, {LogItemKind::Autorun, "QuorvaneAgent", 1},
+    };
+    std::vector<InstallLogRecord> order = UninstallPlan::RemovalOrder(records);
+    std::vector<std::string> texts;
+    for (const InstallLogRecord& r : order)
+        texts.push_back(r.sText.GetText());
+    std::vector<std::string> expected = {"QuorvaneAgent", "C:\\S\\l.lnk", "C:\\P\\A", "C:\\P"};
+    EXPECT_EQ(texts, expected);
+    EXPECT_TRUE(UninstallPlan::RemovalOrder({}).empty());
+}
+} // namespace

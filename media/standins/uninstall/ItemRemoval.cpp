@@ -1,0 +1,76 @@
+#include "ItemRemoval.h"
+
+#include "TxHandles.h"
+
+namespace
+{
+bool IsMissingError(DWORD dwError)
+{
+    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+}
+
+RemoveResult RegistryResult(LONG lResult)
+{
+    if (lResult == ERROR_SUCCESS)
+        return RemoveResult::Removed;
+    return IsMissingError(static_cast<DWORD>(lResult)) ? RemoveResult::NotFound
+                                                       : RemoveResult::Failed;
+}
+} // namespace
+
+RemoveResult RemoveFileItem(const char* pszPath)
+{
+    DWORD dwAttributes = GetFileAttributesA(pszPath);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return IsMissingError(GetLastError()) ? RemoveResult::NotFound : RemoveResult::Failed;
+    if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return RemoveResult::NotFound;
+    bool bReadOnly = (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (bReadOnly && !SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY))
+        return RemoveResult::Failed;
+    if (DeleteFileA(pszPath))
+        return RemoveResult::Removed;
+    DWORD dwError = GetLastError();
+    if (bReadOnly)
+        SetFileAttributesA(pszPath, dwAttributes);
+    return IsMissingError(dwError) ? RemoveResult::NotFound : RemoveResult::Failed;
+}
+
+RemoveResult RemoveFolderItem(const char* pszPath)
+{
+    DWORD dwAttributes = GetFileAttributesA(pszPath);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return IsMissingError(GetLastError()) ? RemoveResult::NotFound : RemoveResult::Failed;
+    if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return RemoveResult::NotFound;
+    if (RemoveDirectoryA(pszPath))
+        return RemoveResult::Removed;
+    DWORD dwError = GetLastError();
+    if (dwError == ERROR_DIR_NOT_EMPTY)
+        return RemoveResult::NotEmpty;
+    return IsMissingError(dwError) ? RemoveResult::NotFound : RemoveResult::Failed;
+}
+
+RemoveResult RemoveRegistryValue(HKEY hRoot, const char* pszKey, const char* pszValue)
+{
+    TxRegKey key;
+    LONG lResult = RegOpenKeyExA(hRoot, pszKey, 0, KEY_SET_VALUE, key.Receive());
+    if (lResult != ERROR_SUCCESS)
+        return RegistryResult(lResult);
+    return RegistryResult(RegDeleteValueA(key.Get(), pszValue));
+}
+
+RemoveResult RemoveRegistryKey(HKEY hRoot, const char* pszKey)
+{
+    return RegistryResult(RegDeleteKeyA(hRoot, pszKey));
+}
+
+RemoveResult RemoveRegistryTree(HKEY hRoot, const char* pszKey)
+{
+    return RegistryResult(RegDeleteTreeA(hRoot, pszKey));
+}
+
+bool ScheduleRemovalAtRestart(const char* pszPath)
+{
+    return MoveFileExA(pszPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}

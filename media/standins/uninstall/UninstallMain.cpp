@@ -1,0 +1,103 @@
+// Reference uninstaller of the product: removes what the setup recorded in
+// "Install.log" beside it (see UninstallPlan).
+//
+//   Uninstall.exe          shows a window; the removal starts with Start
+//   Uninstall.exe /quiet   removes without any window (/q is the same)
+//
+// Exit codes: 0 everything removed, 1 nothing done (the log is missing or
+// unreadable, or the window failed), 2 some items could not be removed,
+// 3 the window was closed without starting.
+#include "CommandLine.h"
+#include "ProductKeys.h"
+#include "UninstallPlan.h"
+#include "UninstallWindow.h"
+#include "WindowSupport.h"
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace
+{
+constexpr int EXIT_DONE = 0;
+constexpr int EXIT_NOTHING_DONE = 1;
+constexpr int EXIT_SOME_LEFT = 2;
+constexpr int EXIT_NOT_STARTED = 3;
+
+// Without a window the report goes to the debugger's output.
+class DebugReport : public IUninstallReport
+{
+public:
+    void ReportLine(const TxString& sLine) override
+    {
+        TxString sText(sLine);
+        sText.Append("\r\n");
+        OutputDebugStringA(sText.GetText());
+    }
+};
+
+TxString OwnPath()
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;)
+    {
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return TxString();
+        if (n < buffer.size())
+            return TxString(buffer.data());
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+TxString FolderChild(const TxString& sFilePath, const char* pszName)
+{
+    TxString sPath(sFilePath);
+    int iSlash = sPath.Find("\\", false, true, sPath.Length());
+    sPath.SetLength(iSlash);
+    sPath.Append(pszName);
+    return sPath;
+}
+
+// A process's current folder cannot be removed: leave the product's folder.
+// Best effort: if it fails, that folder is reported as not removed.
+void LeaveOwnFolder()
+{
+    char szTemp[MAX_PATH + 1];
+    DWORD n = GetTempPathA(sizeof(szTemp), szTemp);
+    if (n > 0 && n < sizeof(szTemp))
+        SetCurrentDirectoryA(szTemp);
+}
+
+int ExitCode(const UninstallOutcome& outcome)
+{
+    if (!outcome.bLogRead)
+        return EXIT_NOTHING_DONE;
+    return outcome.iFailures == 0 ? EXIT_DONE : EXIT_SOME_LEFT;
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdShow)
+{
+    TxString sSelf = OwnPath();
+    if (sSelf.IsEmpty())
+        return EXIT_NOTHING_DONE;
+    TxString sLogPath = FolderChild(sSelf, INSTALL_LOG_NAME);
+    LeaveOwnFolder();
+    // Read before the removal takes the product's key away.
+    UninstallTexts texts;
+    texts.LoadFromRegistry();
+
+    if (HasSwitch(pszCmdLine, "quiet") || HasSwitch(pszCmdLine, "q"))
+    {
+        DebugReport report;
+        UninstallPlan plan(texts, report);
+        plan.SetSelfPath(sSelf.GetText());
+        return ExitCode(plan.Run(sLogPath.GetText()));
+    }
+    UninstallWindow window(texts, sLogPath, sSelf);
+    if (!window.Create(hInstance, nCmdShow))
+        return EXIT_NOTHING_DONE;
+    RunMessageLoop();
+    return window.WasStarted() ? ExitCode(window.Outcome()) : EXIT_NOT_STARTED;
+}

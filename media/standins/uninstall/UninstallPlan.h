@@ -1,0 +1,72 @@
+#pragma once
+
+#include "InstallLog.h"
+#include "UninstallTexts.h"
+
+#include <set>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+// Receives each line of the uninstaller's report as it is made.
+class IUninstallReport
+{
+public:
+    virtual ~IUninstallReport() = default;
+    virtual void ReportLine(const TxString& sLine) = 0;
+};
+
+struct UninstallOutcome
+{
+    bool bLogRead = false; // false: nothing was touched
+    int iFailures = 0;     // items that exist but could not be removed
+};
+
+// Removes what "Install.log" records, newest first, reporting every action in
+// the texts given. Deletes nothing the log does not name, except the log
+// itself, the uninstaller's own file and the product's registry key.
+class UninstallPlan
+{
+public:
+    // The texts are copied; the report must outlive the plan.
+    UninstallPlan(const UninstallTexts& texts, IUninstallReport& report);
+
+    // The running uninstaller, deleted last or, while Windows keeps it, at the
+    // next restart. Empty (the default): no own file to remove.
+    void SetSelfPath(const char* pszPath) { m_sSelfPath = pszPath; }
+    // How long to wait for a running agent to let go of its event.
+    void SetAgentWait(DWORD dwMs) { m_dwAgentWaitMs = dwMs; }
+
+    // Reads the log at pszLogPath and removes everything it records.
+    UninstallOutcome Run(const char* pszLogPath);
+
+    // The log's records newest first, each item once even when several blocks
+    // record it (a repeated installation into the same folder).
+    static std::vector<InstallLogRecord> RemovalOrder(const std::vector<InstallLogRecord>& records);
+
+private:
+    bool LoadLog(const char* pszLogPath, InstallLog& log);
+    void CloseAgent();
+    void RemoveStep(const InstallLogRecord& step);
+    void RemoveFile(const char* pszPath);
+    void RemoveFolder(const char* pszPath);
+    void RemoveAutorun();
+    void RemoveUninstallEntry(const char* pszName);
+    void RemoveLastItems(const char* pszLogPath);
+    void RemoveSelf();
+    void RemoveProductKey();
+    void RemoveFolderAgain(const std::string& sPath);
+    bool HoldsOnlyScheduled(const char* pszFolder) const;
+    bool IsDeferred(const char* pszPath) const;
+    void Report(UninstallTextId id, const char* pszArgument);
+    void ReportFailure(UninstallTextId id, const char* pszArgument);
+
+    UninstallTexts m_Texts;
+    IUninstallReport& m_Report;
+    TxString m_sSelfPath;
+    DWORD m_dwAgentWaitMs;
+    UninstallOutcome m_Outcome;
+    std::set<std::string> m_Deferred;       // upper-case paths removed at the end
+    std::set<std::string> m_Scheduled;      // upper-case paths left to the restart
+    std::vector<std::string> m_FullFolders; // newest first, tried again at the end
+};
