@@ -349,9 +349,12 @@ TEST_F(CopyEngineTest, FolderThatCannotBeCreatedFailsBeforeCopying)
 
 TEST_F(CopyEngineTest, DamagedArchiveEntryFailsWithAnEmptyReason)
 {
-    // The last data block of the archive is cut short: the file ends inside it.
-    m_Archive["Uninstall.exe"].llStoredBytes = 3;
     Prepare();
+    // The last data block of the archive is cut short: the file ends inside it.
+    g_SetupDat.CloseDatFile();
+    TruncateFile(m_Medium / "Setup.dat", 5);
+    FakeInstallView openView;
+    ASSERT_TRUE(OpenSetupArchive(g_SetupDat, openView));
     FakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE);

@@ -1,10 +1,10 @@
 #include "TestMedium.h"
 
-#include "SetupDatFormat.h"
+#include "ArchiveWriter.h"
+#include "EngineTestSupport.h"
+#include "PackInputs.h"
 
 #include <cstdio>
-#include <cstring>
-#include <vector>
 #include <windows.h>
 
 unsigned long long TestFileTime(int i)
@@ -33,37 +33,25 @@ TestArchive PlanArchive()
 
 void WriteTestArchive(const std::string& path, const TestArchive& entries)
 {
-    SetupDatFileHeader header = {};
-    std::memcpy(header.Signature, SETUPDAT_SIGNATURE, sizeof(SETUPDAT_SIGNATURE));
-    header.FileCount = static_cast<uint32_t>(entries.size());
-    std::vector<PackageFile> table(entries.size());
-    std::string data;
-    uint32_t dwOffset = static_cast<uint32_t>(SetupDatTableEnd(header.FileCount));
-    size_t i = 0;
+    TempFolder staging;
     for (const auto& [name, entry] : entries)
     {
-        PackageFile& file = table[i++];
-        file = PackageFile();
-        std::strncpy(file.Name, name.c_str(), sizeof(file.Name));
-        file.Attributes = FILE_ATTRIBUTE_ARCHIVE;
-        SetupDatFileTime ft = {static_cast<uint32_t>(entry.qwWriteTime),
-                               static_cast<uint32_t>(entry.qwWriteTime >> 32)};
-        file.CreationTime = ft;
-        file.LastAccessTime = ft;
-        file.LastWriteTime = ft;
-        file.SizeLow = static_cast<uint32_t>(entry.content.size());
-        file.DataOffset = dwOffset + static_cast<uint32_t>(data.size());
-        size_t cbStored = entry.llStoredBytes < 0 ? entry.content.size()
-                                                  : static_cast<size_t>(entry.llStoredBytes);
-        data += entry.content.substr(0, cbStored);
+        std::string file = staging / name;
+        WriteTextFile(file, entry.content);
+        FILETIME ft = {static_cast<DWORD>(entry.qwWriteTime),
+                       static_cast<DWORD>(entry.qwWriteTime >> 32)};
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(h, &ft, &ft, &ft);
+        CloseHandle(h);
     }
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD dw = 0;
-    WriteFile(h, &header, sizeof(header), &dw, nullptr);
-    if (!table.empty())
-        WriteFile(h, table.data(), static_cast<DWORD>(table.size() * sizeof(PackageFile)), &dw,
-                  nullptr);
-    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &dw, nullptr);
+    WriteArchive(path, CollectPackInputs({staging.Path()}, path));
+}
+
+void TruncateFile(const std::string& path, unsigned cbCut)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD dwSize = GetFileSize(h, nullptr);
+    SetFilePointer(h, static_cast<LONG>(dwSize - cbCut), nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
     CloseHandle(h);
 }
