@@ -444,3 +444,62 @@ TEST_F(CopyEngineTest, OpenSetupArchiveReportsWhatIsMissing)
         qwPlan += entry.content.size();
     EXPECT_EQ(g_qwPrgSize, qwPlan);
 }
+
+namespace
+{
+// The stand-in agent built beside the tests, as a Windows path (Wine maps
+// the Linux root to Z:).
+std::string AgentProgram()
+{
+    std::string path = "Z:" + std::string(QV_AGENT_EXE);
+    for (char& ch : path)
+        ch = ch == '/' ? '\\' : ch;
+    return path;
+}
+
+bool WaitForAgentEvent()
+{
+    for (int i = 0; i < 100; ++i)
+    {
+        HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, CCopyEngine::AGENT_CLOSE_EVENT);
+        if (h != nullptr)
+        {
+            CloseHandle(h);
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+} // namespace
+
+TEST_F(CopyEngineTest, RunningAgentExitsOnTheCloseRequestBeforeItsFileIsReplaced)
+{
+    Prepare();
+    ForceDirectories(g_sDstDir.GetText());
+    std::string agent = Prg("QvAgent.exe");
+    ASSERT_TRUE(CopyFileA(AgentProgram().c_str(), agent.c_str(), FALSE)) << AgentProgram();
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string command = "\"" + agent + "\" /r";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               g_sDstDir.GetText(), &si, &pi));
+    CloseHandle(pi.hThread);
+    ASSERT_TRUE(WaitForAgentEvent());
+
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    engine.Start(IMAGES_NONE, 0, 1, SHORTCUT_NONE, SHORTCUT_NONE);
+    // Start has asked the agent to close and waited: it is gone before the
+    // first file is copied.
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), WAIT_OBJECT_0);
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    view.Run(engine);
+    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_EQ(ReadFileText(agent), m_Archive["QvAgent.exe"].content);
+    RollBack();
+    DeleteTree(g_sDstDir.GetText());
+}
