@@ -243,7 +243,14 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     Program uninstaller(sSelf.c_str(), "");
     HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
-    HWND hStart = FindWindowExA(hWnd, nullptr, "BUTTON", "Start");
+    // The window may be found before its buttons are made.
+    HWND hStart = nullptr;
+    for (DWORD dwWaited = 0; hStart == nullptr && dwWaited < START_TIMEOUT_MS; dwWaited += 50)
+    {
+        hStart = FindWindowExA(hWnd, nullptr, "BUTTON", "Start");
+        if (hStart == nullptr)
+            Sleep(50);
+    }
     ASSERT_NE(hStart, nullptr);
     DWORD_PTR dwResult = 0;
     SendMessageTimeoutA(hStart, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, START_TIMEOUT_MS, &dwResult);

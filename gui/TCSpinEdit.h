@@ -1,0 +1,37 @@
+#pragma once
+
+#include "TxControl.h"
+
+#include <functional>
+
+// An edit box for a whole number with up and down arrows, kept within a
+// minimum and a maximum.
+class TCSpinEdit : public TxControl
+{
+public:
+    TCSpinEdit(TxForm& parent, int iLeft, int iTop, int iWidth, int iHeight);
+    ~TCSpinEdit() override;
+
+    void SetMinValue(int iMin);
+    void SetMaxValue(int iMax);
+    int MinValue() const { return m_iMin; }
+    int MaxValue() const { return m_iMax; }
+    // The number typed, held within the range; the minimum when there is none.
+    int Value() const;
+    void SetValue(int iValue);
+
+    // Places the edit box and the arrows at its right within the bounds.
+    void SetBounds(int iLeft, int iTop, int iWidth, int iHeight) override;
+    void SetEnabled(bool bEnabled) override;
+    void SetVisible(bool bVisible) override;
+    void Command(HWND hFrom, int iCode) override;
+
+    std::function<void()> OnChange;
+
+private:
+    void ApplyRange();
+
+    HWND m_hUpDown;
+    int m_iMin;
+    int m_iMax;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "TxString.h"
+
+#include <windows.h>
+
+class TxForm;
+class TxFont;
+
+// A child window of a form, of one of the system's standard classes. The
+// form hands it the notifications that name its window.
+class TxControl
+{
+public:
+    // Creates the window (WS_CHILD is added) with the form's font and
+    // registers it with the form. Throws ExNormal when it cannot be made.
+    TxControl(TxForm& parent, const char* pszClass, const char* pszText, DWORD dwStyle,
+              DWORD dwExStyle, int iLeft, int iTop, int iWidth, int iHeight);
+    virtual ~TxControl();
+    TxControl(const TxControl&) = delete;
+    TxControl& operator=(const TxControl&) = delete;
+
+    HWND Handle() const { return m_hWnd; }
+    int Id() const { return m_iId; }
+    TxForm& Parent() const { return m_Parent; }
+
+    virtual void SetText(const char* pszText);
+    TxString GetText() const;
+    virtual void SetVisible(bool bVisible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // The control's own visibility, whether or not its form is shown.
+    bool IsVisibleFlag() const;
+    virtual void SetEnabled(bool bEnabled);
+    bool IsEnabled() const { return IsWindowEnabled(m_hWnd) != FALSE; }
+    // Visible and enabled: what a user can click or focus.
+    bool IsUsable() const { return IsVisibleFlag() && IsEnabled(); }
+    void SetFocus();
+    virtual void SetBounds(int iLeft, int iTop, int iWidth, int iHeight);
+    void SetPosition(int iLeft, int iTop);
+    void SetFont(const TxFont& font);
+    // The size of pszText (lines and all) in the control's font.
+    SIZE TextExtent(const char* pszText) const;
+
+    // WM_COMMAND notification iCode from hFrom (this control or a part of it).
+    virtual void Command(HWND hFrom, int iCode);
+    virtual LRESULT Notify(const NMHDR& header);
+    virtual void DrawItem(const DRAWITEMSTRUCT& draw);
+
+protected:
+    // Creates one more child window that reports to this control.
+    HWND CreatePart(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle,
+                    int iLeft, int iTop, int iWidth, int iHeight);
+    void DestroyPart(HWND hWnd);
+    LRESULT Send(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return SendMessageA(m_hWnd, uMsg, wParam, lParam);
+    }
+
+private:
+    TxForm& m_Parent;
+    int m_iId;
+    HWND m_hWnd;
+};

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "TxWindowClass.h"
+#include "TxString.h"
+
+#include <vector>
+#include <windows.h>
+
+class TxControl;
+class TxButton;
+class TxFont;
+
+// Modal results, the values of the system's dialog results.
+constexpr int MR_NONE = 0;
+constexpr int MR_OK = IDOK;
+constexpr int MR_CANCEL = IDCANCEL;
+
+enum class TxBorder
+{
+    Main,       // fixed frame, title bar, system menu, shown in the task bar
+    Dialog,     // fixed dialog frame, title bar without buttons
+    Sizeable,   // sizing frame, title bar with the close button
+    ToolWindow, // small title bar without buttons
+};
+
+// A top-level window of its own class, holding child controls. Its window
+// procedure dispatches to the named handlers of the derived form; the state
+// is reached from the window through the user data pointer.
+class TxForm
+{
+public:
+    // Registers pszClassName and creates the hidden window with the given
+    // client size. Throws ExNormal when the window cannot be made.
+    TxForm(const char* pszClassName, TxBorder border, int iClientWidth, int iClientHeight);
+    virtual ~TxForm();
+    TxForm(const TxForm&) = delete;
+    TxForm& operator=(const TxForm&) = delete;
+
+    HWND Handle() const { return m_hWnd; }
+    void SetCaption(const char* pszCaption);
+    TxString Caption() const;
+    const TxFont& Font() const { return *m_pFont; }
+
+    // Makes the form visible, then runs FormShow and focuses the active control.
+    void Show();
+    void Hide();
+    bool IsVisible() const { return IsWindowVisible(m_hWnd) != FALSE; }
+    // Shows the form modally: every other window of the thread is disabled
+    // until the modal result is set and FormCloseQuery agrees. Returns it.
+    int ShowModal();
+    int ModalResult() const { return m_iModalResult; }
+    // Ends a modal showing at the loop's next turn (after FormCloseQuery).
+    void SetModalResult(int iResult);
+    bool IsModal() const { return m_bModal; }
+
+    void SetBounds(int iLeft, int iTop, int iWidth, int iHeight);
+    void SetPosition(int iLeft, int iTop);
+    void SetClientSize(int iWidth, int iHeight);
+    void CentreOnScreen();
+    void SetCentred(bool bCentred) { m_bCentred = bCentred; }
+    // The smallest window size the user may drag the form to.
+    void SetMinTrackSize(int iWidth, int iHeight);
+    RECT ClientRect() const;
+
+    void SetActiveControl(TxControl* pControl) { m_pActiveControl = pControl; }
+    void SetDefaultButton(TxButton* pButton) { m_pDefaultButton = pButton; }
+    void SetCancelButton(TxButton* pButton) { m_pCancelButton = pButton; }
+
+    // Posts a private message to the form's own window.
+    bool Post(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    // Used by the controls: the next free control id and the dispatch table.
+    int NextControlId() { return m_iNextId++; }
+    void RegisterControl(HWND hWnd, TxControl* pControl);
+    void UnregisterControl(HWND hWnd);
+
+protected:
+    virtual LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // Handlers a form overrides.
+    virtual void FormShow() {}
+    // True lets a modal showing end with the current modal result.
+    virtual bool FormCloseQuery() { return true; }
+    // The system's close command; a modal form counts it as Cancel.
+    virtual void FormCloseRequest();
+    virtual void FormResize() {}
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    TxControl* FindControl(HWND hWnd) const;
+    void ClickIfUsable(TxButton* pButton);
+    LRESULT DefaultButtonId() const;
+    void FocusActiveControl();
+
+    TxWindowClass m_Class;
+    HWND m_hWnd;
+    DWORD m_dwStyle;
+    DWORD m_dwExStyle;
+    const TxFont* m_pFont;
+    int m_iModalResult;
+    bool m_bModal;
+    bool m_bCentred;
+    int m_iNextId;
+    SIZE m_MinTrack;
+    TxControl* m_pActiveControl;
+    TxButton* m_pDefaultButton;
+    TxButton* m_pCancelButton;
+    std::vector<std::pair<HWND, TxControl*>> m_Controls;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "TxControl.h"
+
+#include <functional>
+
+// An area the form paints itself.
+class TxPaintBox : public TxControl
+{
+public:
+    TxPaintBox(TxForm& parent, int iLeft, int iTop, int iWidth, int iHeight);
+
+    void DrawItem(const DRAWITEMSTRUCT& draw) override;
+
+    std::function<void(HDC, const RECT&)> OnPaint;
+};

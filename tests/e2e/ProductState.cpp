@@ -1,0 +1,229 @@
+#include "ProductState.h"
+
+#include "ChildProcess.h"
+#include "E2eFiles.h"
+#include "TxHandles.h"
+
+#include <shlobj.h>
+
+namespace
+{
+std::string ShellFolder(int iCsidl)
+{
+    char szPath[MAX_PATH] = "";
+    if (SHGetFolderPathA(nullptr, iCsidl, nullptr, 0, szPath) != S_OK)
+        return std::string();
+    return szPath;
+}
+
+bool OpenKey(const char* pszKey, REGSAM access, TxRegKey& key)
+{
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, access, key.Receive()) == ERROR_SUCCESS;
+}
+
+void DeleteRegValue(const char* pszKey, const char* pszValue)
+{
+    TxRegKey key;
+    if (OpenKey(pszKey, KEY_SET_VALUE, key))
+        RegDeleteValueA(key.Get(), pszValue);
+}
+
+// Deletes a key with its values and its own subkeys (one level is all the
+// product makes).
+void DeleteRegKey(const char* pszKey)
+{
+    TxRegKey key;
+    if (OpenKey(pszKey, KEY_READ, key))
+    {
+        char szSub[256];
+        std::vector<std::string> subkeys;
+        for (DWORD i = 0; RegEnumKeyA(key.Get(), i, szSub, sizeof(szSub)) == ERROR_SUCCESS; ++i)
+            subkeys.push_back(szSub);
+        key.Reset();
+        for (const std::string& sSub : subkeys)
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(pszKey) + "\\" + sSub).c_str());
+    }
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, pszKey);
+}
+
+bool KeyIsEmpty(const char* pszKey)
+{
+    TxRegKey key;
+    if (!OpenKey(pszKey, KEY_READ, key))
+        return false;
+    DWORD dwSubkeys = 0;
+    DWORD dwValues = 0;
+    return RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &dwSubkeys, nullptr, nullptr,
+                            &dwValues, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           dwSubkeys == 0 && dwValues == 0;
+}
+} // namespace
+
+ProductPaths ProductPaths::Defaults()
+{
+    ProductPaths paths;
+    paths.sProgramDir = JoinPath(ShellFolder(CSIDL_PROGRAM_FILES), "Quorvane");
+    std::string sPictures = ShellFolder(CSIDL_MYPICTURES);
+    if (sPictures.empty())
+        sPictures = ShellFolder(CSIDL_PERSONAL);
+    paths.sImageDir = JoinPath(sPictures, "Quorvane");
+    char szSystem[MAX_PATH] = "";
+    UINT n = GetSystemDirectoryA(szSystem, MAX_PATH);
+    paths.sSystemDir = n > 0 && n < MAX_PATH ? szSystem : "C:\\windows\\system32";
+    paths.sCommonPrograms = ShellFolder(CSIDL_COMMON_PROGRAMS);
+    paths.sCommonDesktop = ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+    paths.sPrograms = ShellFolder(CSIDL_PROGRAMS);
+    paths.sDesktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    return paths;
+}
+
+std::string ProductPaths::ScreenSaver() const
+{
+    return JoinPath(sSystemDir, "Quorvane.scr");
+}
+
+std::vector<std::string> ProductPaths::ShortcutPlaces() const
+{
+    std::vector<std::string> places;
+    for (const std::string* pFolder : {&sCommonPrograms, &sCommonDesktop, &sPrograms, &sDesktop})
+        if (!pFolder->empty())
+            places.push_back(JoinPath(*pFolder, SHORTCUT_NAME));
+    return places;
+}
+
+bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sData)
+{
+    TxRegKey key;
+    if (!OpenKey(pszKey, KEY_QUERY_VALUE, key))
+        return false;
+    char szData[4096];
+    DWORD dwType = 0;
+    DWORD dwSize = sizeof(szData) - 1;
+    if (RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szData),
+                         &dwSize) != ERROR_SUCCESS ||
+        dwType != REG_SZ)
+        return false;
+    szData[dwSize] = 0;
+    sData = szData;
+    return true;
+}
+
+bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData)
+{
+    TxRegKey key;
+    if (!OpenKey(pszKey, KEY_QUERY_VALUE, key))
+        return false;
+    DWORD dwType = 0;
+    DWORD dwSize = sizeof(dwData);
+    return RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(&dwData),
+                            &dwSize) == ERROR_SUCCESS &&
+           dwType == REG_DWORD;
+}
+
+bool RegValueExists(const char* pszKey, const char* pszValue)
+{
+    TxRegKey key;
+    return OpenKey(pszKey, KEY_QUERY_VALUE, key) &&
+           RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+}
+
+bool RegKeyExists(const char* pszKey)
+{
+    TxRegKey key;
+    return OpenKey(pszKey, KEY_QUERY_VALUE, key);
+}
+
+bool WriteRegString(const char* pszKey, const char* pszValue, const std::string& sData)
+{
+    TxRegKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExA(key.Get(), pszValue, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(sData.c_str()),
+                          static_cast<DWORD>(sData.size() + 1)) == ERROR_SUCCESS;
+}
+
+void RemoveProduct(const ProductPaths& paths, const std::vector<std::string>& extraFolders)
+{
+    KillProcessesOf(JoinPath(paths.sProgramDir, "QvManag.exe"));
+    DeleteTree(paths.sProgramDir);
+    DeleteTree(paths.sImageDir);
+    for (const std::string& sFolder : extraFolders)
+        DeleteTree(sFolder);
+    DeleteTree(paths.ScreenSaver());
+    for (const std::string& sLink : paths.ShortcutPlaces())
+        DeleteTree(sLink);
+    DeleteRegValue(RUN_KEY, "QuorvaneAgent");
+    DeleteRegKey(UNINSTALL_KEY);
+    DeleteRegKey(PRODUCT_KEY);
+    if (KeyIsEmpty(VENDOR_KEY))
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, VENDOR_KEY);
+}
+
+std::vector<std::string> ProductTraces(const ProductPaths& paths)
+{
+    std::vector<std::string> traces;
+    for (const std::string& sPath : {paths.sProgramDir, paths.sImageDir, paths.ScreenSaver()})
+        if (FileExists(sPath) || FolderExists(sPath))
+            traces.push_back(sPath);
+    for (const std::string& sLink : paths.ShortcutPlaces())
+        if (FileExists(sLink))
+            traces.push_back(sLink);
+    if (RegValueExists(RUN_KEY, "QuorvaneAgent"))
+        traces.push_back("Run\\QuorvaneAgent");
+    if (RegValueExists(RUN_KEY, "t_e_s_t"))
+        traces.push_back("Run\\t_e_s_t");
+    for (const char* pszKey : {UNINSTALL_KEY, PRODUCT_KEY})
+        if (RegKeyExists(pszKey))
+            traces.push_back(pszKey);
+    return traces;
+}
+
+bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
+{
+    TxComInit com;
+    TxComPtr<IShellLinkA> pLink;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                pLink.Receive())))
+        return false;
+    TxComPtr<IPersistFile> pFile;
+    if (FAILED(pLink->QueryInterface(IID_IPersistFile, pFile.Receive())))
+        return false;
+    wchar_t wszPath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, sLinkPath.c_str(), -1, wszPath, MAX_PATH) == 0 ||
+        FAILED(pFile->Load(wszPath, STGM_READ)))
+        return false;
+    char szText[MAX_PATH] = "";
+    if (FAILED(pLink->GetPath(szText, MAX_PATH, nullptr, SLGP_RAWPATH)))
+        return false;
+    info.sTarget = szText;
+    szText[0] = 0;
+    if (FAILED(pLink->GetDescription(szText, MAX_PATH)))
+        return false;
+    info.sDescription = szText;
+    return true;
+}
+
+std::vector<std::vector<std::string>> InstallLogBlocks(const std::string& sBytes)
+{
+    std::vector<std::vector<std::string>> blocks(1);
+    size_t nPos = 0;
+    while (nPos < sBytes.size())
+    {
+        size_t nEnd = sBytes.find("\r\n", nPos);
+        if (nEnd == std::string::npos)
+            nEnd = sBytes.size();
+        std::string sLine = sBytes.substr(nPos, nEnd - nPos);
+        nPos = nEnd + 2;
+        if (sLine.empty())
+            continue;
+        blocks.back().push_back(sLine);
+        if (sLine.compare(0, 10, "S_TIME___ ") == 0)
+            blocks.emplace_back();
+    }
+    if (blocks.back().empty())
+        blocks.pop_back();
+    return blocks;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+// Where an installation of the product leaves its traces in the Wine prefix,
+// how to read them back, and how to remove them all again.
+
+constexpr char SETUP_KEY[] = "Software\\Kestov\\Quorvane\\Setup";
+constexpr char LANGUAGE_KEY[] = "Software\\Kestov\\Quorvane\\Language";
+constexpr char PRODUCT_KEY[] = "Software\\Kestov\\Quorvane";
+constexpr char VENDOR_KEY[] = "Software\\Kestov";
+constexpr char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char UNINSTALL_KEY[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
+constexpr char SHORTCUT_NAME[] = "Quorvane Manager.lnk";
+
+struct ProductPaths
+{
+    std::string sProgramDir;
+    std::string sImageDir;
+    std::string sSystemDir;
+    std::string sCommonPrograms;
+    std::string sCommonDesktop;
+    std::string sPrograms;
+    std::string sDesktop;
+
+    // The folders the system names, with the product's default targets.
+    static ProductPaths Defaults();
+    std::string ScreenSaver() const;
+    // The four places a shortcut may be put.
+    std::vector<std::string> ShortcutPlaces() const;
+};
+
+// HKEY_LOCAL_MACHINE reads; false when the value is missing or of another type.
+bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sData);
+bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData);
+bool RegValueExists(const char* pszKey, const char* pszValue);
+bool RegKeyExists(const char* pszKey);
+bool WriteRegString(const char* pszKey, const char* pszValue, const std::string& sData);
+
+// Removes every trace an installation into these folders may have left
+// (files, folders, shortcuts, registry values and keys); extra folders are
+// removed whole too. Ends a manager started from the program folder first.
+void RemoveProduct(const ProductPaths& paths, const std::vector<std::string>& extraFolders = {});
+// Names of the traces that are present; empty for a clean prefix.
+std::vector<std::string> ProductTraces(const ProductPaths& paths);
+
+// A shell link's target and description, loaded through IShellLinkA.
+struct ShortcutInfo
+{
+    std::string sTarget;
+    std::string sDescription;
+};
+bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info);
+
+// "Install.log" cut into its blocks, each a list of record lines without CR LF;
+// the time line stays the block's last line.
+std::vector<std::vector<std::string>> InstallLogBlocks(const std::string& sBytes);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "E2eFiles.h"
+#include "E2eMedium.h"
+#include "LogCollector.h"
+#include "ProductState.h"
+#include "WineWindowMode.h"
+#include "WizardDriver.h"
+
+#include <gtest/gtest.h>
+
+// One scenario: its own medium and current folder under a temp folder, the
+// driver as log receiver, and a prefix that is clean before and after.
+class SetupE2eTest : public ::testing::Test
+{
+protected:
+    SetupE2eTest();
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds the medium; the test fails when the build lacks a part.
+    void MakeMedium(const MediumOptions& options = MediumOptions());
+    // Starts Setup.exe from the medium, in the scenario's current folder.
+    void StartSetup();
+    // Waits for the welcome step and goes on with the defaults to the
+    // install step (through the images step when bImages).
+    HWND WalkToInstallStep(bool bImages);
+    // Presses Start and waits for the finish step.
+    HWND InstallAndWaitForFinish(HWND hInstall);
+    // Presses Close on the finish step and waits for the setup to end.
+    void CloseFinishStep(HWND hBye, bool bRunManager);
+    // Answers the cancel question with Yes and waits for the setup to end.
+    void ConfirmCancelAndExit(HWND hStep);
+    // The program ended normally (not killed by the driver).
+    void ExpectSetupEnded();
+
+    std::string MediumFile(const std::string& sName) const { return JoinPath(m_sMedium, sName); }
+
+    WineWindowMode m_WindowMode;
+    ProductPaths m_Paths;
+    TempFolder m_Work;
+    std::string m_sMedium;
+    std::string m_sCurrentFolder;
+    LogCollector m_Log;
+    WizardDriver m_Wizard;
+    // Folders a scenario installs into besides the defaults.
+    std::vector<std::string> m_ExtraFolders;
+};

@@ -1,0 +1,152 @@
+// Walks the real Setup.exe through every step with the default choices and
+// saves a picture of each dialog: used by scripts/run-setup on a virtual
+// display and by scripts/screenshots.
+//
+//   setup_walk.exe MEDIUM_FOLDER SHOTS_FOLDER [dialogs]
+//
+// With "dialogs" it also opens the folder chooser and the new-folder dialog,
+// and removes the installation again at the end.
+#include "E2eFiles.h"
+#include "LogCollector.h"
+#include "MessagePump.h"
+#include "ProductState.h"
+#include "ScreenShot.h"
+#include "WindowQuery.h"
+#include "WineWindowMode.h"
+#include "WizardDriver.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+// The copy picture is taken while the setup waits for this log line.
+constexpr int COPY_SHOT_AT_FILE = 4;
+constexpr DWORD PAINT_DELAY_MS = 400;
+
+class Walk
+{
+public:
+    Walk(const std::string& sMedium, const std::string& sShots)
+        : m_sMedium(sMedium), m_sShots(sShots)
+    {
+    }
+
+    bool Run(bool bDialogs);
+
+private:
+    bool Fail(const char* pszWhat)
+    {
+        std::printf("setup_walk: %s\n", pszWhat);
+        return false;
+    }
+    void Shot(HWND hWnd, const char* pszName)
+    {
+        PumpFor(PAINT_DELAY_MS);
+        std::string sPath = JoinPath(m_sShots, std::string(pszName) + ".bmp");
+        bool bSaved = hWnd != nullptr ? SaveWindowShot(hWnd, sPath) : SaveWholeScreen(sPath);
+        std::printf("setup_walk: %s %s\n", bSaved ? "saved" : "could not save", sPath.c_str());
+    }
+    bool ShowFolderDialogs(HWND hOptions);
+    void ShootWhileCopying(HWND hInstall);
+
+    std::string m_sMedium;
+    std::string m_sShots;
+    LogCollector m_Log;
+    WizardDriver m_Wizard;
+};
+
+bool Walk::ShowFolderDialogs(HWND hOptions)
+{
+    const UiTexts& t = m_Wizard.Texts();
+    HWND hTree = m_Wizard.PressAndWait(hOptions, "...", TREE_CLASS);
+    if (hTree == nullptr)
+        return Fail("no folder chooser");
+    Shot(hTree, "folder-chooser");
+    HWND hNewFolder = m_Wizard.PressAndWait(hTree, "New folder", NEW_FOLDER_CLASS);
+    if (hNewFolder == nullptr)
+        return Fail("no new-folder dialog");
+    TypeText(FindChild(hNewFolder, "Edit", ""), "Wallpapers");
+    Shot(hNewFolder, "new-folder");
+    if (m_Wizard.PressAndWait(hNewFolder, t.sCancel, TREE_CLASS) == nullptr ||
+        m_Wizard.PressAndWait(hTree, t.sCancel, OPTIONS_CLASS) == nullptr)
+        return Fail("the folder dialogs did not close");
+    return true;
+}
+
+void Walk::ShootWhileCopying(HWND hInstall)
+{
+    int iCopies = 0;
+    m_Log.SetObserver(
+        [this, hInstall, &iCopies](const std::string& sMessage)
+        {
+            if (sMessage.compare(0, 8, "Copying ") == 0 && ++iCopies == COPY_SHOT_AT_FILE)
+            {
+                std::string sPath = JoinPath(m_sShots, "copying.bmp");
+                SaveWindowShot(hInstall, sPath);
+                std::printf("setup_walk: saved %s\n", sPath.c_str());
+            }
+        });
+}
+
+bool Walk::Run(bool bDialogs)
+{
+    const UiTexts& t = m_Wizard.Texts();
+    if (!m_Log.IsOpen() || !m_Wizard.Start(JoinPath(m_sMedium, "Setup.exe"), m_sMedium))
+        return Fail("cannot start Setup.exe");
+    HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
+    if (hWelcome == nullptr)
+        return Fail("no welcome step");
+    Shot(nullptr, "background");
+    Shot(hWelcome, "welcome");
+    HWND hOptions = m_Wizard.PressAndWait(hWelcome, t.sNext, OPTIONS_CLASS);
+    if (hOptions == nullptr)
+        return Fail("no options step");
+    Shot(hOptions, "options");
+    if (bDialogs && !ShowFolderDialogs(hOptions))
+        return false;
+    m_Wizard.Press(hOptions, t.sNext);
+    HWND hImages = m_Wizard.WaitForStep(IMAGES_CLASS, 2000);
+    if (hImages != nullptr)
+    {
+        Shot(hImages, "images");
+        m_Wizard.Press(hImages, t.sNext);
+    }
+    HWND hInstall = m_Wizard.WaitForInstallStep();
+    if (hInstall == nullptr || HasMessageBox(m_Wizard.ProcessId()))
+        return Fail("the install step is not ready");
+    Shot(hInstall, "install");
+    ShootWhileCopying(hInstall);
+    m_Wizard.Press(hInstall, t.sStart);
+    HWND hBye = m_Wizard.WaitForStep(BYE_CLASS, 60000);
+    m_Log.SetObserver(nullptr);
+    if (hBye == nullptr)
+        return Fail("no finish step");
+    Shot(hBye, "finish");
+    HWND hCheck = FindChild(hBye, "Button", t.sRunManagerNow);
+    if (bDialogs && hCheck != nullptr && IsChecked(hCheck))
+        ClickAndWait(hCheck);
+    m_Wizard.Press(hBye, t.sClose);
+    if (!m_Wizard.WaitForExit(15000))
+        return Fail("the setup did not end");
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+    {
+        std::printf("usage: setup_walk MEDIUM_FOLDER SHOTS_FOLDER [dialogs]\n");
+        return 2;
+    }
+    bool bDialogs = argc > 3 && std::strcmp(argv[3], "dialogs") == 0;
+    WineWindowMode windowMode;
+    if (!MakeFolders(argv[2]))
+        return 1;
+    bool bDone = Walk(argv[1], argv[2]).Run(bDialogs);
+    if (bDialogs)
+        RemoveProduct(ProductPaths::Defaults());
+    std::fflush(stdout);
+    return bDone ? 0 : 1;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "TxString.h"
+
+// The install step's checks before it offers Start.
+
+// The write probes the rights check asks; the system's are
+// CSystemRightsProbes, tests answer them themselves.
+class IRightsProbes
+{
+public:
+    virtual ~IRightsProbes() = default;
+    virtual bool CanCreateFolderIn(const char* pszPath) = 0;
+    virtual bool CanCreateFileIn(const char* pszPath) = 0;
+    virtual bool AutorunExists(const char* pszValue) = 0;
+    virtual bool SetAutorun(const char* pszValue, const char* pszData) = 0;
+    virtual void RemoveAutorun(const char* pszValue) = 0;
+};
+
+// The probes of the disk and the registry, in the nearest existing folder.
+class CSystemRightsProbes : public IRightsProbes
+{
+public:
+    bool CanCreateFolderIn(const char* pszPath) override;
+    bool CanCreateFileIn(const char* pszPath) override;
+    bool AutorunExists(const char* pszValue) override;
+    bool SetAutorun(const char* pszValue, const char* pszData) override;
+    void RemoveAutorun(const char* pszValue) override;
+};
+
+// The first probe that failed, in the order they are asked.
+enum RightsCheck
+{
+    RIGHTS_OK = 0,
+    RIGHTS_NO_FOLDER,      // no folder can be made in the program folder
+    RIGHTS_NO_FILE,        // no file can be made in the program folder
+    RIGHTS_NO_SYSTEM_FILE, // no file in the Windows or the system folder
+    RIGHTS_NO_REGISTRY,    // no value can be written under the Run key
+};
+
+// The name and data of the registry probe's value.
+constexpr char RIGHTS_PROBE_VALUE[] = "t_e_s_t";
+
+// Asks the probes in order and stops at the first failure. An existing
+// probe value counts as write access and is left in place.
+RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char* pszWindowsDir,
+                        const char* pszSystemDir);
+// The message for a failed check (empty for RIGHTS_OK).
+TxString RightsFailureText(RightsCheck check, const char* pszDstDir);
+
+// The room kept free on every target drive: 5 MiB.
+constexpr long long FREE_SPACE_RESERVE = 0x500000;
+
+// Whether the program and the chosen images fit. On one drive the reserve
+// counts once; on two drives each needs its own, and the image drive is
+// looked at only when images are to be installed.
+bool EnoughFreeSpace(bool bSameDrive, unsigned long long qwProgramSize,
+                     unsigned long long qwImageInstallSize, unsigned long long qwFreeDst,
+                     unsigned long long qwFreeImg);

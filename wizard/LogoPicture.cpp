@@ -1,0 +1,81 @@
+#include "LogoPicture.h"
+
+#include "CLog.h"
+#include "TxFont.h"
+
+namespace
+{
+void FillRectColour(HDC hDc, int iLeft, int iTop, int iRight, int iBottom, COLORREF colour)
+{
+    RECT rc = {iLeft, iTop, iRight, iBottom};
+    SetDCBrushColor(hDc, colour);
+    FillRect(hDc, &rc, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void DrawSky(HDC hDc)
+{
+    // A sky from deep to light blue in bands of 4 pixels.
+    for (int y = 0; y < 112; y += 4)
+        FillRectColour(hDc, 0, y, LOGO_WIDTH, y + 4, RGB(20 + y, 60 + y, 140 + y));
+}
+
+void DrawSunAndHills(HDC hDc)
+{
+    TxSelectObject pen(hDc, GetStockObject(NULL_PEN));
+    TxSelectObject brush(hDc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(hDc, RGB(255, 214, 64));
+    Ellipse(hDc, 128, 18, 172, 62);
+    SetDCBrushColor(hDc, RGB(40, 120, 60));
+    const POINT backHills[] = {{0, 96},   {50, 70},   {110, 92}, {160, 74},
+                               {200, 90}, {200, 120}, {0, 120}};
+    Polygon(hDc, backHills, 7);
+    SetDCBrushColor(hDc, RGB(24, 90, 40));
+    const POINT frontHills[] = {{0, 112}, {70, 94}, {140, 110}, {200, 100}, {200, 124}, {0, 124}};
+    Polygon(hDc, frontHills, 6);
+}
+
+void DrawNames(HDC hDc)
+{
+    FillRectColour(hDc, 0, 118, LOGO_WIDTH, LOGO_HEIGHT, RGB(16, 24, 64));
+    SetBkMode(hDc, TRANSPARENT);
+    TxFont title("Arial", 30, true);
+    TxFont maker("Arial", 12);
+    RECT rcTitle = {0, 118, LOGO_WIDTH, 152};
+    SetTextColor(hDc, RGB(255, 255, 255));
+    {
+        TxSelectObject font(hDc, title.Handle());
+        DrawTextA(hDc, "Quorvane", -1, &rcTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    RECT rcMaker = {0, 150, LOGO_WIDTH, LOGO_HEIGHT - 2};
+    SetTextColor(hDc, RGB(160, 190, 255));
+    TxSelectObject font(hDc, maker.Handle());
+    DrawTextA(hDc, "Kestov", -1, &rcMaker, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void DrawFrame(HDC hDc)
+{
+    TxSelectObject brush(hDc, GetStockObject(NULL_BRUSH));
+    TxSelectObject pen(hDc, GetStockObject(WHITE_PEN));
+    Rectangle(hDc, 0, 0, LOGO_WIDTH, LOGO_HEIGHT);
+}
+} // namespace
+
+TxBitmap CreateLogoBitmap()
+{
+    TxWindowDc screen(nullptr);
+    TxMemoryDc memory(CreateCompatibleDC(screen.Get()));
+    TxBitmap bitmap(CreateCompatibleBitmap(screen.Get(), LOGO_WIDTH, LOGO_HEIGHT));
+    if (!memory.IsValid() || !bitmap.IsValid())
+    {
+        TX_LOG("CreateLogoBitmap - cannot create the bitmap: %dx%d", LOGO_WIDTH, LOGO_HEIGHT);
+        return TxBitmap();
+    }
+    {
+        TxSelectObject select(memory.Get(), bitmap.Get());
+        DrawSky(memory.Get());
+        DrawSunAndHills(memory.Get());
+        DrawNames(memory.Get());
+        DrawFrame(memory.Get());
+    }
+    return bitmap;
+}

@@ -1,0 +1,208 @@
+#include "TFormMain.h"
+
+#include "CSetupDatFile.h"
+#include "Environment.h"
+#include "LanguageCatalogue.h"
+#include "LogoPicture.h"
+#include "MessageBoxView.h"
+#include "SetupArchive.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "TFormNewFolder.h"
+#include "TFormStepBye.h"
+#include "TFormStepInstall.h"
+#include "TFormStepOptions.h"
+#include "TFormStepPhotos.h"
+#include "TFormStepWelcome.h"
+#include "TFormTree.h"
+#include "TxApplication.h"
+#include "WizardCaption.h"
+#include "WizardMessages.h"
+
+TFormMain* FormMain = nullptr;
+
+namespace
+{
+constexpr int LOGO_MARGIN = 16;
+
+TxString ModulePath()
+{
+    char szPath[MAX_PATH + 1] = "";
+    DWORD n = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    szPath[n <= MAX_PATH ? n : MAX_PATH] = 0;
+    return TxString(szPath);
+}
+
+TFormStep* StepForm(int iCode)
+{
+    switch (iCode)
+    {
+    case STEP_WELCOME:
+        return FormStepWelcome;
+    case STEP_OPTIONS:
+        return FormStepOptions;
+    case STEP_IMAGES:
+        return FormStepPhotos;
+    case STEP_INSTALL:
+        return FormStepInstall;
+    case STEP_BYE:
+        return FormStepBye;
+    default:
+        return nullptr;
+    }
+}
+
+const TxString& StepTitle(int iCode)
+{
+    switch (iCode)
+    {
+    case STEP_OPTIONS:
+        return gls_InstallOptions;
+    case STEP_IMAGES:
+        return gls_Images;
+    case STEP_INSTALL:
+        return gls_ReadyToInstall;
+    case STEP_BYE:
+        return gls_SetupComplete;
+    default:
+        return gls_Welcome;
+    }
+}
+} // namespace
+
+TFormMain::TFormMain()
+    : TxForm("TFormMain", TxBorder::Main, 640, 480), PaintBox(*this, 0, 0, 640, 480),
+      ImageLogo(*this, LOGO_MARGIN, LOGO_MARGIN, LOGO_WIDTH, LOGO_HEIGHT)
+{
+    SetCaption(Application.Title().GetText());
+    ImageLogo.SetBitmap(CreateLogoBitmap());
+    // The logo lies over the background.
+    SetWindowPos(ImageLogo.Handle(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PaintBox.OnPaint = [this](HDC hDc, const RECT& rc) { PaintBoxPaint(hDc, rc); };
+}
+
+LRESULT TFormMain::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+    case WM_SETUPSTEP:
+        NextStep();
+        return 0;
+    case WM_ERASEBKGND:
+        // The paint box covers the whole client area.
+        return 1;
+    default:
+        return TxForm::WindowProc(uMsg, wParam, lParam);
+    }
+}
+
+void TFormMain::FormShow()
+{
+    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    PrepareEnvironment(ModulePath().GetText());
+    m_Steps.Build(g_ImageFiles.GetCount());
+    // Runs only after this handler has returned, with the list filled.
+    PostNextStep();
+    FillLanguageList();
+}
+
+void TFormMain::FillLanguageList()
+{
+    TxCollection languages(32, 64);
+    TxString sDefault;
+    LoadLanguages(languages, sDefault);
+    SetDefaultTexts();
+    TxListBox& list = FormStepWelcome->ListBoxLanguage;
+    list.Clear();
+    for (int i = 0; i < languages.GetCount(); ++i)
+    {
+        const auto* pLanguage = static_cast<const COneLanguage*>(languages.At(i));
+        list.AddItem(pLanguage->sLanguage.GetText(), pLanguage->LangId);
+    }
+    int iDefault = list.FindExact(sDefault.GetText());
+    if (iDefault < 0)
+    {
+        SetCaptions();
+        return;
+    }
+    list.SetItemIndex(iDefault);
+    FormStepWelcome->ListBoxLanguageClick();
+}
+
+void TFormMain::FormResize()
+{
+    RECT rc = ClientRect();
+    PaintBox.SetBounds(0, 0, rc.right, rc.bottom);
+}
+
+void TFormMain::FormCloseRequest()
+{
+    // While a step dialog is open the wizard ends only through it.
+    if (Application.ModalForm() == nullptr)
+        EndProgram();
+}
+
+void TFormMain::PaintBoxPaint(HDC hDc, const RECT& rc)
+{
+    int iWidth = rc.right - rc.left;
+    int iBand = (rc.bottom - rc.top) / 256 + 1;
+    HGDIOBJ hBrush = GetStockObject(DC_BRUSH);
+    for (int i = 0; i < 256; ++i)
+    {
+        RECT rcBand = {0, i * iBand, iWidth, i * iBand + iBand};
+        SetDCBrushColor(hDc, RGB(0, 0, i));
+        FillRect(hDc, &rcBand, static_cast<HBRUSH>(hBrush));
+    }
+}
+
+void TFormMain::SetCaptions()
+{
+    TxString sCaption = WizardCaption();
+    SetCaption(sCaption.GetText());
+    FormStepWelcome->SetTexts(sCaption);
+    FormStepOptions->SetTexts(sCaption);
+    FormStepPhotos->SetTexts(sCaption);
+    FormStepInstall->SetTexts(sCaption);
+    FormStepBye->SetTexts(sCaption);
+    FormTree->SetTexts();
+    FormNewFolder->SetTexts();
+}
+
+void TFormMain::NextStep()
+{
+    m_Steps.NextStep(*this);
+}
+
+bool TFormMain::OpenArchive()
+{
+    CMessageBoxView view;
+    return OpenSetupArchive(g_SetupDat, view);
+}
+
+StepOutcome TFormMain::ShowStep(int iCode)
+{
+    TFormStep* pForm = StepForm(iCode);
+    if (pForm == nullptr)
+        return {true, false};
+    pForm->Prepare(Caption().GetText(), StepTitle(iCode).GetText(),
+                   CStepMachine::ButtonsFor(iCode));
+    int iResult = pForm->ShowModal();
+    return {iResult == MR_CANCEL, pForm->GoOn()};
+}
+
+void TFormMain::CloseArchive()
+{
+    g_SetupDat.CloseDatFile();
+}
+
+void TFormMain::EndProgram()
+{
+    Hide();
+    Application.Terminate();
+}
+
+void TFormMain::PostNextStep()
+{
+    Post(WM_SETUPSTEP);
+}

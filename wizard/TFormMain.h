@@ -1,0 +1,42 @@
+#pragma once
+
+#include "StepMachine.h"
+#include "TxForm.h"
+#include "TxImage.h"
+#include "TxPaintBox.h"
+
+// The full-screen background of the wizard. It runs the start-up, holds
+// the step machine and sets the texts of every form.
+class TFormMain : public TxForm, private IStepHost
+{
+public:
+    TFormMain();
+
+    // Sets the texts of all forms from the string tables; called at start
+    // and after every language switch.
+    void SetCaptions();
+    // The handler of the step message: runs one step.
+    void NextStep();
+
+    TxPaintBox PaintBox;
+    TxImage ImageLogo;
+    CStepMachine m_Steps;
+
+protected:
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void FormShow() override;
+    void FormResize() override;
+    void FormCloseRequest() override;
+
+private:
+    void PaintBoxPaint(HDC hDc, const RECT& rc);
+    void FillLanguageList();
+
+    bool OpenArchive() override;
+    StepOutcome ShowStep(int iCode) override;
+    void CloseArchive() override;
+    void EndProgram() override;
+    void PostNextStep() override;
+};
+
+extern TFormMain* FormMain;

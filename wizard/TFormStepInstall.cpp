@@ -1,0 +1,177 @@
+#include "TFormStepInstall.h"
+
+#include "InstallChecks.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "TFormStepOptions.h"
+#include "TFormStepPhotos.h"
+#include "TxApplication.h"
+#include "TxMessageBox.h"
+#include "WizardMessages.h"
+
+#include <ctime>
+
+TFormStepInstall* FormStepInstall = nullptr;
+
+TFormStepInstall::TFormStepInstall()
+    : TFormStep("TFormStepInstall"),
+      LabelPrepared(*this, 16, 48, 521, 48, "", TxLabelKind::WordWrap),
+      ProgressBar(*this, 16, 120, 521, 17),
+      LabelProgress(*this, 16, 144, 521, 16, "", TxLabelKind::Centred),
+      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false)
+{
+    ProgressBar.Hide();
+    LabelProgress.Hide();
+    ButtonStop.Hide();
+    ButtonStop.OnClick = [this] { ButtonStopClick(); };
+    MoveButtonsLast();
+}
+
+void TFormStepInstall::SetTexts(const TxString& sCaption)
+{
+    SetCaption(sCaption.GetText());
+    LabelCaption.SetText(gls_ReadyToInstall.GetText());
+    LabelPrepared.SetText(gls_PreparedToInstall.GetText());
+    SetButtonTexts();
+    ButtonNext.SetText(gls_ButtonStart.GetText());
+    ButtonStop.SetText(gls_ButtonStop.GetText());
+}
+
+LRESULT TFormStepInstall::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_INSTALLSTEP)
+    {
+        m_Engine.DoInstallStep();
+        return 0;
+    }
+    return TFormStep::WindowProc(uMsg, wParam, lParam);
+}
+
+void TFormStepInstall::FormShow()
+{
+    LabelCaption.SetText(gls_NotReadyToInstall.GetText());
+    LabelPrepared.SetText(gls_NotPreparedToInstall.GetText());
+    m_Engine.m_bGoOn = true;
+    m_Engine.m_bFailed = false;
+    m_Engine.m_bStopped = false;
+    CheckRights();
+    CheckFreeSpace();
+    if (ButtonNext.IsEnabled())
+    {
+        LabelCaption.SetText(gls_ReadyToInstall.GetText());
+        LabelPrepared.SetText(gls_PreparedToInstall.GetText());
+    }
+}
+
+void TFormStepInstall::DisableStart(const TxString& sText, const TxString& sCaption)
+{
+    TxMessageBox(sText.GetText(), sCaption.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    ButtonNext.SetEnabled(false);
+    // Keep a focus the keyboard can use.
+    ButtonPrevious.SetFocus();
+}
+
+void TFormStepInstall::CheckRights()
+{
+    CSystemRightsProbes probes;
+    RightsCheck check =
+        ::CheckRights(probes, g_sDstDir.GetText(), g_sWindowsDir.GetText(), g_sSystemDir.GetText());
+    if (check != RIGHTS_OK)
+        DisableStart(RightsFailureText(check, g_sDstDir.GetText()), gls_InsufficientRights);
+}
+
+void TFormStepInstall::CheckFreeSpace()
+{
+    bool bSameDrive = FormStepOptions->LastDrive().IsEqual(FormStepPhotos->LastDrive());
+    if (!EnoughFreeSpace(bSameDrive, g_qwPrgSize, g_qwImgInstallSize, g_qwFreeDst, g_qwFreeImg))
+        DisableStart(gls_NotEnoughSpace, gls_CannotInstall);
+}
+
+void TFormStepInstall::ButtonNextClick()
+{
+    int iStartMenu = FormStepOptions->RadioGroupAddToStartMenu.ItemIndex();
+    int iDesktop = FormStepOptions->RadioGroupAddIconToDesktop.ItemIndex();
+    m_Engine.Start(FormStepPhotos->Choice(), FormStepPhotos->CSpinEditRandomImages.Value(),
+                   static_cast<uint32_t>(std::time(nullptr)), iStartMenu, iDesktop);
+}
+
+void TFormStepInstall::ButtonPreviousClick()
+{
+    m_Engine.m_bGoOn = false;
+    SetModalResult(MR_OK);
+}
+
+void TFormStepInstall::ButtonStopClick()
+{
+    if (TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES)
+        return;
+    m_Engine.SetStopped();
+    SetModalResult(MR_OK);
+}
+
+bool TFormStepInstall::FormCloseQuery()
+{
+    if (ModalResult() != MR_CANCEL)
+        return true;
+    if (!ConfirmCancel())
+        return false;
+    m_Engine.SetStopped();
+    return true;
+}
+
+void TFormStepInstall::FormCloseRequest()
+{
+    // Once copying has begun, leaving without the finish step would keep
+    // half an installation: the system's close command asks to stop instead.
+    if (m_bCopying)
+    {
+        if (ButtonStop.IsUsable() && !m_Engine.m_bStopped)
+            ButtonStopClick();
+        return;
+    }
+    TFormStep::FormCloseRequest();
+}
+
+int TFormStepInstall::ShowMessage(const char* pszText, const char* pszCaption, unsigned uFlags)
+{
+    return TxMessageBox(pszText, pszCaption, uFlags);
+}
+
+void TFormStepInstall::ShowProgressControls()
+{
+    ProgressBar.SetPosition(0);
+    ProgressBar.Show();
+    LabelProgress.Show();
+    ButtonStop.Show();
+}
+
+void TFormStepInstall::DisableNavigation()
+{
+    m_bCopying = true;
+    ButtonPrevious.SetEnabled(false);
+    ButtonNext.SetEnabled(false);
+    ButtonCancel.SetEnabled(false);
+    ButtonStop.SetFocus();
+}
+
+void TFormStepInstall::SetProgress(int iPercent, const char* pszLabel)
+{
+    ProgressBar.SetPosition(iPercent);
+    LabelProgress.SetText(pszLabel);
+}
+
+void TFormStepInstall::ProcessMessages()
+{
+    Application.ProcessMessages();
+}
+
+void TFormStepInstall::PostInstallStep()
+{
+    Post(WM_INSTALLSTEP);
+}
+
+void TFormStepInstall::CloseStep()
+{
+    SetModalResult(MR_OK);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CopyEngine.h"
+#include "IInstallView.h"
+#include "TFormStep.h"
+#include "TxProgressBar.h"
+
+// The install step: the rights and free-space checks, then the copy engine
+// driven one file per install step message, with Stop.
+class TFormStepInstall : public TFormStep, private IInstallView
+{
+public:
+    TFormStepInstall();
+
+    void SetTexts(const TxString& sCaption);
+    void CheckRights();
+    void CheckFreeSpace();
+    bool GoOn() const override { return m_Engine.m_bGoOn; }
+    bool Failed() const { return m_Engine.m_bFailed; }
+    bool Stopped() const { return m_Engine.m_bStopped; }
+
+    TxLabel LabelPrepared;
+    TxProgressBar ProgressBar;
+    TxLabel LabelProgress;
+    TxButton ButtonStop;
+
+protected:
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void FormShow() override;
+    bool FormCloseQuery() override;
+    void FormCloseRequest() override;
+    void ButtonNextClick() override;
+    void ButtonPreviousClick() override;
+
+private:
+    void ButtonStopClick();
+    void DisableStart(const TxString& sText, const TxString& sCaption);
+
+    int ShowMessage(const char* pszText, const char* pszCaption, unsigned uFlags) override;
+    void ShowProgressControls() override;
+    void DisableNavigation() override;
+    void SetProgress(int iPercent, const char* pszLabel) override;
+    void ProcessMessages() override;
+    void PostInstallStep() override;
+    void CloseStep() override;
+
+    CCopyEngine m_Engine;
+    bool m_bCopying;
+};
+
+extern TFormStepInstall* FormStepInstall;

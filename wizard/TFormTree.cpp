@@ -1,0 +1,235 @@
+#include "TFormTree.h"
+
+#include "FolderNames.h"
+#include "StringTables.h"
+#include "TFormNewFolder.h"
+#include "TxFindFile.h"
+#include "TxMessageBox.h"
+
+#include <cstring>
+
+TFormTree* FormTree = nullptr;
+
+namespace
+{
+constexpr int TREE_WIDTH = 300;
+constexpr int TREE_HEIGHT = 390;
+constexpr int PANEL_HEIGHT = 41;
+constexpr int VOLUME_LABEL_SIZE = 250;
+// Expansions that take longer than this show their progress.
+constexpr DWORD PROGRESS_DELAY_MS = 1000;
+
+HTREEITEM Item(FolderNode node)
+{
+    return static_cast<HTREEITEM>(const_cast<void*>(node));
+}
+
+// The drive root of a top-level node: its letter, colon and a backslash.
+TxString DriveRoot(const TxString& sNodeText)
+{
+    TxString sRoot;
+    sNodeText.SubString(1, 2, sRoot);
+    sRoot.Append("\\");
+    return sRoot;
+}
+
+TxString VolumeLabel(const char* pszRoot)
+{
+    char szLabel[VOLUME_LABEL_SIZE] = "";
+    if (!GetVolumeInformationA(pszRoot, szLabel, sizeof(szLabel), nullptr, nullptr, nullptr,
+                               nullptr, 0))
+        return TxString();
+    return TxString(szLabel);
+}
+
+bool IsListedFolder(const WIN32_FIND_DATAA& data)
+{
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0)
+        return false;
+    return std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0;
+}
+} // namespace
+
+TFormTree::TFormTree()
+    : TxForm("TFormTree", TxBorder::Sizeable, 100, 100), TreeView(*this, 0, 0, 100, 100),
+      ButtonNewFolder(*this, 0, 0, 95, 25, "New folder"), ButtonOk(*this, 0, 0, 75, 25, "OK", true),
+      ButtonCancel(*this, 0, 0, 75, 25, "Cancel"), ProgressBar(*this, 0, 0, 100, 7)
+{
+    SetCaption("Folders");
+    SetBounds(0, 0, TREE_WIDTH, TREE_HEIGHT);
+    SetMinTrackSize(TREE_WIDTH, TREE_HEIGHT);
+    SetCentred(true);
+    SetDefaultButton(&ButtonOk);
+    SetCancelButton(&ButtonCancel);
+    SetActiveControl(&TreeView);
+    TreeView.SetIndent(19);
+    ProgressBar.Hide();
+    TreeView.OnExpanded = [this](HTREEITEM hNode) { TreeViewExpanded(hNode); };
+    TreeView.OnCollapsed = [this](HTREEITEM hNode) { TreeViewCollapsed(hNode); };
+    ButtonOk.OnClick = [this] { ButtonOkClick(); };
+    ButtonCancel.OnClick = [this] { SetModalResult(MR_CANCEL); };
+    ButtonNewFolder.OnClick = [this] { ButtonNewFolderClick(); };
+    FormResize();
+}
+
+void TFormTree::SetTexts()
+{
+    SetCaption(gls_Folders.GetText());
+    ButtonOk.SetText(gls_ButtonOk.GetText());
+    ButtonCancel.SetText(gls_ButtonCancel.GetText());
+    ButtonNewFolder.SetText(gls_NewFolder.GetText());
+}
+
+void TFormTree::FormResize()
+{
+    RECT rc = ClientRect();
+    int iWidth = rc.right;
+    int iPanelTop = rc.bottom - PANEL_HEIGHT;
+    TreeView.SetBounds(0, 0, iWidth, iPanelTop > 0 ? iPanelTop : 0);
+    ButtonNewFolder.SetBounds(8, iPanelTop + 6, 95, 25);
+    ButtonCancel.SetBounds(iWidth - 8 - 75, iPanelTop + 6, 75, 25);
+    ButtonOk.SetBounds(iWidth - 8 - 75 - 6 - 75, iPanelTop + 6, 75, 25);
+    ProgressBar.SetBounds(0, iPanelTop + PANEL_HEIGHT - 8, iWidth, 7);
+}
+
+void TFormTree::FormShow()
+{
+    FillDrives();
+    SelectPath(sFolder.GetText(), TreeView.FirstRoot());
+}
+
+void TFormTree::ButtonOkClick()
+{
+    sFolder = NodePath(TreeView.Selected());
+    SetModalResult(MR_OK);
+}
+
+void TFormTree::FillDrives()
+{
+    TreeView.Clear();
+    DWORD dwDrives = GetLogicalDrives();
+    // Empty removable drives must not bring up the system's box.
+    UINT uOldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    for (char chLetter = 'C'; chLetter <= 'Z'; ++chLetter)
+    {
+        if ((dwDrives & (1u << (chLetter - 'A'))) == 0)
+            continue;
+        char szRoot[] = {chLetter, ':', '\\', 0};
+        TreeView.Add(nullptr, DriveNodeText(chLetter, VolumeLabel(szRoot).GetText()).GetText());
+    }
+    SetErrorMode(uOldMode);
+    for (HTREEITEM hNode = TreeView.FirstRoot(); hNode != nullptr;
+         hNode = TreeView.NextSibling(hNode))
+        FillSubfolders(DriveRoot(TreeView.ItemText(hNode)).GetText(), hNode);
+}
+
+void TFormTree::FillSubfolders(const char* pszPath, HTREEITEM hNode)
+{
+    TreeView.DeleteChildren(hNode);
+    TxFindFile find;
+    for (bool bFound = find.FindFirst(pszPath, "*"); bFound; bFound = find.FindNext())
+    {
+        const WIN32_FIND_DATAA& data = find.GetFindData();
+        if (IsListedFolder(data))
+            TreeView.Add(hNode, DisplayFolderName(data.cFileName).GetText());
+    }
+    TreeView.SortChildren(hNode);
+}
+
+TxString TFormTree::NodePath(HTREEITEM hNode) const
+{
+    return ::NodePath(*this, hNode);
+}
+
+void TFormTree::SelectPath(const char* pszPath, HTREEITEM hNode)
+{
+    ::SelectPath(*this, pszPath, hNode);
+}
+
+void TFormTree::TreeViewExpanded(HTREEITEM hNode)
+{
+    DWORD dwStart = GetTickCount();
+    TxString sPath = NodePath(hNode);
+    int iCount = TreeView.ChildCount(hNode);
+    int iDone = 0;
+    for (HTREEITEM hChild = TreeView.FirstChild(hNode); hChild != nullptr;
+         hChild = TreeView.NextSibling(hChild))
+    {
+        TxString sChildPath(sPath);
+        sChildPath.Append("\\");
+        sChildPath.Append(TreeView.ItemText(hChild));
+        FillSubfolders(sChildPath.GetText(), hChild);
+        ++iDone;
+        if (GetTickCount() - dwStart > PROGRESS_DELAY_MS)
+        {
+            ProgressBar.SetPosition(iDone * 100 / iCount);
+            ProgressBar.Show();
+            UpdateWindow(ProgressBar.Handle());
+        }
+    }
+    ProgressBar.Hide();
+}
+
+void TFormTree::TreeViewCollapsed(HTREEITEM hNode)
+{
+    FillSubfolders(NodePath(hNode).GetText(), hNode);
+}
+
+void TFormTree::ButtonNewFolderClick()
+{
+    HTREEITEM hSelected = TreeView.Selected();
+    if (hSelected == nullptr)
+        return;
+    RECT rc;
+    if (TreeView.TextRectOnScreen(hSelected, rc))
+        FormNewFolder->SetPosition(rc.left, rc.bottom);
+    TxString sCaption(gls_CreateFolder);
+    sCaption.Append(TreeView.ItemText(hSelected));
+    sCaption.Append("\"");
+    FormNewFolder->SetCaption(sCaption.GetText());
+    if (FormNewFolder->ShowModal() != MR_OK)
+        return;
+    TxString sPath = NodePath(hSelected);
+    if (!sPath.IsEmpty() && *sPath.CharAt(sPath.Length()) != '\\')
+        sPath.Append("\\");
+    sPath.Append(FormNewFolder->EditNewFolder.GetText());
+    if (!CreateDirectoryA(sPath.GetText(), nullptr))
+    {
+        TxMessageBox(gls_FolderCannotBeCreated.GetText(), gls_Error.GetText(),
+                     MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    FillSubfolders(NodePath(hSelected).GetText(), hSelected);
+    SelectPath(sPath.GetText(), TreeView.FirstRoot());
+}
+
+FolderNode TFormTree::ParentOf(FolderNode node) const
+{
+    return TreeView.ParentOf(Item(node));
+}
+
+FolderNode TFormTree::FirstChild(FolderNode node) const
+{
+    return TreeView.FirstChild(Item(node));
+}
+
+FolderNode TFormTree::NextSibling(FolderNode node) const
+{
+    return TreeView.NextSibling(Item(node));
+}
+
+TxString TFormTree::NodeText(FolderNode node) const
+{
+    return TreeView.ItemText(Item(node));
+}
+
+void TFormTree::ExpandNode(FolderNode node)
+{
+    TreeView.Expand(Item(node));
+}
+
+void TFormTree::SelectNode(FolderNode node)
+{
+    TreeView.Select(Item(node));
+}

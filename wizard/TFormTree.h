@@ -1,0 +1,51 @@
+#pragma once
+
+#include "FolderTreePath.h"
+#include "TxButton.h"
+#include "TxForm.h"
+#include "TxProgressBar.h"
+#include "TxTreeView.h"
+
+// The folder chooser: a tree of the drives and their folders, loaded one
+// level ahead of what is shown.
+class TFormTree : public TxForm, private IFolderTree
+{
+public:
+    TFormTree();
+
+    void SetTexts();
+    // Rebuilds the whole tree: one node per present drive from C to Z.
+    void FillDrives();
+    // Replaces the children of hNode by the visible subfolders of pszPath.
+    void FillSubfolders(const char* pszPath, HTREEITEM hNode);
+    TxString NodePath(HTREEITEM hNode) const;
+    void SelectPath(const char* pszPath, HTREEITEM hNode);
+
+    // In: the folder to select at opening; out (after OK): the chosen one.
+    TxString sFolder;
+
+    TxTreeView TreeView;
+    TxButton ButtonNewFolder;
+    TxButton ButtonOk;
+    TxButton ButtonCancel;
+    TxProgressBar ProgressBar;
+
+protected:
+    void FormShow() override;
+    void FormResize() override;
+
+private:
+    void ButtonOkClick();
+    void ButtonNewFolderClick();
+    void TreeViewExpanded(HTREEITEM hNode);
+    void TreeViewCollapsed(HTREEITEM hNode);
+
+    FolderNode ParentOf(FolderNode node) const override;
+    FolderNode FirstChild(FolderNode node) const override;
+    FolderNode NextSibling(FolderNode node) const override;
+    TxString NodeText(FolderNode node) const override;
+    void ExpandNode(FolderNode node) override;
+    void SelectNode(FolderNode node) override;
+};
+
+extern TFormTree* FormTree;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <windows.h>
+
+// The wizard's private messages, both posted with wParam and lParam 0.
+// Runs the next step of the step machine; posted to the main form.
+constexpr UINT WM_SETUPSTEP = WM_APP + 1;
+// Copies the next file; posted to the install step's own window.
+constexpr UINT WM_INSTALLSTEP = WM_APP + 2;
