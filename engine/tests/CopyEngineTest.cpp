@@ -64,21 +64,6 @@ public:
     CCopyEngine* pEngine = nullptr;
 };
 
-std::string ReadFileText(const std::string& path)
-{
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
-        text.append(buf, n);
-    CloseHandle(h);
-    return text;
-}
-
 unsigned long long WriteTimeOf(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -209,7 +194,7 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
                              : file.sSubFolder.IsEmpty() ? Prg(name)
                                                          : Prg("Textures\\" + name);
         std::string expected = name == "License.html" ? "English licence" : m_Archive[name].content;
-        EXPECT_EQ(ReadFileText(target), expected) << name;
+        EXPECT_EQ(ReadWholeFile(target), expected) << name;
         unsigned long long qwTime = name == "License.html"
                                         ? m_Archive["License_ENGLISH.html"].qwWriteTime
                                         : m_Archive[name].qwWriteTime;
@@ -320,7 +305,7 @@ TEST_F(CopyEngineTest, ReadOnlyTargetIsOverwritten)
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE);
     EXPECT_FALSE(engine.m_bFailed);
-    EXPECT_EQ(ReadFileText(Prg("QvApi.dll")), m_Archive["QvApi.dll"].content);
+    EXPECT_EQ(ReadWholeFile(Prg("QvApi.dll")), m_Archive["QvApi.dll"].content);
     // The folder existed before: it is not recorded and stays after rollback.
     EXPECT_EQ(g_History.ItemAt(0)->Kind, PRGFILE);
     RollBack();
@@ -499,7 +484,7 @@ TEST_F(CopyEngineTest, RunningAgentExitsOnTheCloseRequestBeforeItsFileIsReplaced
     CloseHandle(pi.hProcess);
     view.Run(engine);
     EXPECT_FALSE(engine.m_bFailed);
-    EXPECT_EQ(ReadFileText(agent), m_Archive["QvAgent.exe"].content);
+    EXPECT_EQ(ReadWholeFile(agent), m_Archive["QvAgent.exe"].content);
     RollBack();
     DeleteTree(g_sDstDir.GetText());
 }

@@ -1,48 +1,33 @@
 #pragma once
 
+// The library's test support (temp folders, log capture, whole-file I/O)
+// with the few helpers the engine tests add.
+#include "TestSupport.h"
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "TxString.h"
-
-// A fresh, empty folder under the temporary folder, removed with all its
-// content when the object goes.
-class TempFolder
+// folder / "name": the path of an entry in a test folder.
+inline std::string operator/(const TempFolder& folder, const std::string& name)
 {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    return folder.Child(name);
+}
 
-    const std::string& Path() const { return m_sPath; }
-    // Path() + "\" + name.
-    std::string operator/(const std::string& name) const { return m_sPath + "\\" + name; }
+inline void WriteTextFile(const std::string& path, const std::string& content)
+{
+    WriteWholeFile(path, content);
+}
 
-private:
-    std::string m_sPath;
-};
+inline bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-void WriteTextFile(const std::string& path, const std::string& content);
-bool PathExists(const std::string& path);
+inline bool Contains(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 // Deletes a folder tree, clearing read-only attributes on the way.
 void DeleteTree(const std::string& path);
-
-// Collects the diagnostic log's lines (message part only, after the fixed
-// prefix) while it lives.
-class LogCapture
-{
-public:
-    LogCapture();
-    ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    const std::vector<std::string>& Messages() const { return m_Messages; }
-    bool Contains(const std::string& message) const;
-
-private:
-    struct Impl;
-    Impl* m_pImpl;
-    std::vector<std::string> m_Messages;
-};

@@ -95,10 +95,10 @@ TEST_F(PrepareEnvironmentTest, ImagesFolderOnTheMediumIsSearched)
     EXPECT_EQ(g_qwImgSize, 8u);
     EXPECT_EQ(g_InstallFiles.GetCount(), 30);
     EXPECT_STREQ(g_InstallFiles.FileAt(6)->sDstFolder.GetText(), g_sSystemDir.GetText());
-    EXPECT_TRUE(log.Contains("Setup dir: " + m_Medium.Path()));
-    EXPECT_TRUE(log.Contains("Image files found at: " + images));
-    EXPECT_TRUE(log.Contains("Found 2 images"));
-    EXPECT_TRUE(log.Contains(std::string("g_sDstDir: ") + g_sDstDir.GetText()));
+    EXPECT_TRUE(Contains(log.Messages(), "Setup dir: " + m_Medium.Path()));
+    EXPECT_TRUE(Contains(log.Messages(), "Image files found at: " + images));
+    EXPECT_TRUE(Contains(log.Messages(), "Found 2 images"));
+    EXPECT_TRUE(Contains(log.Messages(), std::string("g_sDstDir: ") + g_sDstDir.GetText()));
 }
 
 TEST_F(PrepareEnvironmentTest, WithoutImagesFolderTheSetupFolderIsSearched)
@@ -121,7 +121,7 @@ TEST_F(PrepareEnvironmentTest, NoImagesAnywhere)
     PrepareEnvironment(Program().c_str());
     EXPECT_EQ(g_ImageFiles.GetCount(), 0);
     EXPECT_EQ(g_qwImgSize, 0u);
-    EXPECT_TRUE(log.Contains("Found 0 images"));
+    EXPECT_TRUE(Contains(log.Messages(), "Found 0 images"));
 }
 
 TEST_F(PrepareEnvironmentTest, DefaultTargetsAndSystemFolders)

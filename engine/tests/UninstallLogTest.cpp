@@ -10,20 +10,6 @@
 
 namespace
 {
-std::string ReadAll(const std::string& path)
-{
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    char buf[4096];
-    DWORD n = 0;
-    while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
-        text.append(buf, n);
-    if (h != INVALID_HANDLE_VALUE)
-        CloseHandle(h);
-    return text;
-}
-
 class UninstallLogTest : public ::testing::Test
 {
 protected:
@@ -67,9 +53,9 @@ TEST_F(UninstallLogTest, BlockHasOneRecordPerItemAndATimeLine)
                         "S_LNKFILE C:\\Start\\Quorvane Manager.lnk\r\n"
                         "S_UNINST_ Quorvane\r\n"
                         "S_TIME___ 05.03.2004 09:07\r\n\r\n";
-    EXPECT_EQ(ReadAll(log), block);
+    EXPECT_EQ(ReadWholeFile(log), block);
     AppendInstallLogBlock(log.c_str(), st);
-    EXPECT_EQ(ReadAll(log), block + block);
+    EXPECT_EQ(ReadWholeFile(log), block + block);
 }
 
 TEST_F(UninstallLogTest, UnwritableLogIsLoggedAndSwallowed)
@@ -102,7 +88,7 @@ TEST_F(UninstallLogTest, SaveWritesTheUninstallEntryAndEndsWithItsOwnRecords)
     ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, key.c_str(), "UninstallString", s));
     EXPECT_EQ(std::string(s.GetText()), "\"" + (m_Prg / "Uninstall.exe") + "\"");
 
-    std::string text = ReadAll(m_Prg / "Install.log");
+    std::string text = ReadWholeFile(m_Prg / "Install.log");
     std::string records = "S_FOLDER_ " + m_Prg.Path() + "\r\nS_PRGFILE " + (m_Prg / "Install.log") +
                           "\r\nS_UNINST_ Quorvane\r\nS_TIME___ ";
     ASSERT_EQ(text.substr(0, records.size()), records);
