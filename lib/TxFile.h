@@ -20,6 +20,9 @@ public:
     DWORD GetPosition() const { return m_dwCurrentPos; }
     const TxString& GetFileName() const { return m_sFileName; }
     void SetCheckBounds(bool bCheck) { m_bCheckBounds = bCheck; }
+    // The open handle, for calls the class does not wrap (file times); the
+    // object keeps owning it.
+    HANDLE GetHandle() const { return m_hFile.Get(); }
 
     void Read(void* pBuffer, DWORD dwCount, DWORD* pdwRead);
     void Write(const void* pBuffer, DWORD dwCount);

@@ -9,6 +9,10 @@
 
 namespace
 {
+// Small enough to come from the heap's reused blocks rather than fresh pages
+// for every file (large blocks are mapped anew and fault in page by page).
+const DWORD EXTRACT_BUFFER_SIZE = 256 * 1024;
+
 // A fixed-size text field as a string, never reading past the field.
 template <std::size_t N> TxString FieldText(const char (&field)[N])
 {
@@ -138,14 +142,8 @@ bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath)
     bool bCreated = false;
     try
     {
-        std::unique_ptr<char[]> pBuffer;
-        ReadData(*pEntry, pBuffer);
-        WriteTarget(pszDstPath, pBuffer.get(), pEntry->SizeLow, bCreated);
-        FILETIME ftCreation = ToFileTime(pEntry->CreationTime);
-        FILETIME ftLastAccess = ToFileTime(pEntry->LastAccessTime);
-        FILETIME ftLastWrite = ToFileTime(pEntry->LastWriteTime);
-        // The bytes are what counts: a file whose times could not be set stays installed.
-        SetFileTimes(pszDstPath, &ftCreation, &ftLastAccess, &ftLastWrite);
+        CheckDataBlock(*pEntry);
+        CopyData(*pEntry, pszDstPath, bCreated);
         return true;
     }
     catch (const std::exception& e)
@@ -163,27 +161,43 @@ bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath)
     }
 }
 
-void CSetupDatFile::ReadData(const PackageFile& entry, std::unique_ptr<char[]>& pBuffer)
+void CSetupDatFile::CheckDataBlock(const PackageFile& entry) const
 {
     // A block reaching past the end of a truncated archive must not be
     // installed as a shortened file reported as copied.
-    const char* pszArchive = m_pDatFile->GetFileName().GetText();
     if (static_cast<unsigned long long>(entry.DataOffset) + entry.SizeLow > m_pDatFile->GetSize())
-        ThrowLibraryError(TXERR_FILE_READ, pszArchive);
-    pBuffer = std::make_unique<char[]>(entry.SizeLow);
-    m_pDatFile->Seek(entry.DataOffset);
-    DWORD dwRead = 0;
-    m_pDatFile->Read(pBuffer.get(), entry.SizeLow, &dwRead);
-    if (dwRead != entry.SizeLow)
-        ThrowLibraryError(TXERR_FILE_READ, pszArchive);
+        ThrowLibraryError(TXERR_FILE_READ, m_pDatFile->GetFileName().GetText());
 }
 
-void CSetupDatFile::WriteTarget(const char* pszDstPath, const char* pData, DWORD dwSize,
-                                bool& bCreated)
+void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, bool& bCreated)
 {
+    // Copied through one reused buffer of moderate size: a buffer of the whole
+    // entry costs its size in memory and a page fault per page, which made
+    // large entries extract at a third of CopyFileA's speed.
+    const DWORD dwBufferSize =
+        entry.SizeLow < EXTRACT_BUFFER_SIZE ? entry.SizeLow : EXTRACT_BUFFER_SIZE;
+    std::unique_ptr<char[]> pBuffer(new char[dwBufferSize > 0 ? dwBufferSize : 1]);
+    m_pDatFile->Seek(entry.DataOffset);
     TxFile target(pszDstPath, false, true);
     bCreated = true;
-    target.Write(pData, dwSize);
+    for (DWORD dwLeft = entry.SizeLow; dwLeft > 0;)
+    {
+        DWORD dwChunk = dwLeft < dwBufferSize ? dwLeft : dwBufferSize;
+        DWORD dwRead = 0;
+        m_pDatFile->Read(pBuffer.get(), dwChunk, &dwRead);
+        if (dwRead != dwChunk)
+            ThrowLibraryError(TXERR_FILE_READ, m_pDatFile->GetFileName().GetText());
+        target.Write(pBuffer.get(), dwChunk);
+        dwLeft -= dwChunk;
+    }
+    // Set on the open handle, after the last write: the target was just
+    // created with normal attributes, so there is nothing for SetFileTimes
+    // to clear, and reopening it by name cost more than the data of a small
+    // entry. The bytes are what counts: a failure here is ignored.
+    FILETIME ftCreation = ToFileTime(entry.CreationTime);
+    FILETIME ftLastAccess = ToFileTime(entry.LastAccessTime);
+    FILETIME ftLastWrite = ToFileTime(entry.LastWriteTime);
+    SetFileTime(target.GetHandle(), &ftCreation, &ftLastAccess, &ftLastWrite);
 }
 
 void CSetupDatFile::CloseDatFile()

@@ -34,9 +34,8 @@ public:
 private:
     bool ReadTable(const char* pszPath);
     const PackageFile* Find(const char* pszName) const;
-    void ReadData(const PackageFile& entry, std::unique_ptr<char[]>& pBuffer);
-    static void WriteTarget(const char* pszDstPath, const char* pData, DWORD dwSize,
-                            bool& bCreated);
+    void CheckDataBlock(const PackageFile& entry) const;
+    void CopyData(const PackageFile& entry, const char* pszDstPath, bool& bCreated);
 
     std::unique_ptr<PackageFile[]> PackageFiles;
     std::unique_ptr<TxFile> m_pDatFile;

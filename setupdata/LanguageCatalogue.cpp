@@ -7,6 +7,7 @@
 #include "TxException.h"
 #include "TxTextFile.h"
 
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -32,6 +33,8 @@ const char ENGLISH_ENAME[] = "ENGLISH";
 const WORD PRIMARY_LANGUAGE_MASK = 0x3FF;
 // Long enough for any module path the system hands out.
 const DWORD MODULE_PATH_SIZE = 32768;
+// "gl", the family letter, "_".
+const int KEY_PREFIX_LENGTH = 4;
 
 bool Contains(const TxString& s, const char* pszKeyword)
 {
@@ -242,12 +245,36 @@ void CopySection(int iFirst)
     }
 }
 
+// The first KEY_PREFIX_LENGTH characters ("gls_" and the like) agree, ASCII
+// letter case ignored.
+bool SameKeyPrefix(const char* pszLine, const char* pszKey)
+{
+    for (int i = 0; i < KEY_PREFIX_LENGTH; ++i)
+    {
+        if (pszKey[i] == 0)
+            return pszLine[i] == 0;
+        unsigned char chLine = static_cast<unsigned char>(pszLine[i]);
+        unsigned char chKey = static_cast<unsigned char>(pszKey[i]);
+        if (chLine >= 0x80 || chKey >= 0x80)
+            return true; // left to the locale-aware comparison
+        if (std::tolower(chLine) != std::tolower(chKey))
+            return false;
+    }
+    return true;
+}
+
 int FindKeyLine(const char* pszKey)
 {
+    // The locale-aware comparison is costly under Wine and ran for every line
+    // of the section for every key; a key is a plain ASCII name, so only lines
+    // of its length that open with its family prefix can match at all.
+    int iKeyLength = static_cast<int>(std::strlen(pszKey));
     int iCount = g_LangSection.GetCount();
     for (int i = 0; i < iCount; ++i)
     {
-        if (g_LangSection.StringAt(i)->Compare(pszKey) == 0)
+        const TxString& sLine = *g_LangSection.StringAt(i);
+        if (sLine.Length() == iKeyLength && SameKeyPrefix(sLine.GetText(), pszKey) &&
+            sLine.Compare(pszKey) == 0)
             return i;
     }
     return -1;
