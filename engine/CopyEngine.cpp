@@ -9,6 +9,7 @@
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TxDiskApi.h"
+#include "TxFaultInjection.h"
 #include "TxFormat.h"
 #include "TxHandles.h"
 
@@ -228,7 +229,8 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
         bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
     else
     {
-        bCopied = CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
+        bCopied = !TX_FAULT(TXFAULT_COPY) &&
+                  CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
         DWORD dwError = bCopied ? 0 : GetLastError();
         if (dwError != 0)
             sError = SystemErrorText(dwError);

@@ -64,7 +64,9 @@ void SettleProgramTarget()
     g_sPrgFolderName = PRODUCT_FOLDER_NAME;
     g_sDstDir = WithProductFolder(sProgramFiles, g_sPrgFolderName.GetText());
     TxString sEarlier;
-    if (RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir", sEarlier))
+    // An empty value names no folder at all: keep the default then.
+    if (RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir", sEarlier) &&
+        !sEarlier.IsEmpty())
         g_sDstDir = sEarlier;
     TX_LOG("g_sDstDir: %s", g_sDstDir.GetText());
 }

@@ -13,6 +13,8 @@ const CLogConfig g_SetupLogConfig = {
 
 namespace
 {
+constexpr UINT RECEIVER_TIMEOUT_MS = 5000;
+
 // Lines are composed here; only ever used under the log's lock.
 char g_szLine[LOG_BUFFER_SIZE];
 
@@ -188,7 +190,15 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
             cds.dwData = 0;
             cds.cbData = static_cast<DWORD>(n) + 1;
             cds.lpData = g_szLine;
-            SendMessageA(m_hReceiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+            // A receiver that hangs must not hang the setup with it: one that
+            // does not answer in time (or has gone) gets no further lines.
+            DWORD_PTR dwResult = 0;
+            if (SendMessageTimeoutA(m_hReceiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                                    SMTO_ABORTIFHUNG, RECEIVER_TIMEOUT_MS, &dwResult) == 0)
+            {
+                m_bReceiverFound = false;
+                g_bLogEnabled = m_bFileOpen;
+            }
         }
     }
     if (m_bFileOpen)

@@ -1,6 +1,7 @@
 #include "TxDiskApi.h"
 
 #include "CLog.h"
+#include "TxFaultInjection.h"
 #include "TxHandles.h"
 
 namespace
@@ -142,6 +143,8 @@ bool ForceDirectories(const char* pszPath)
         if (!ForceDirectories(sParent.GetText()))
             return false;
     }
+    if (TX_FAULT(TXFAULT_FOLDER))
+        return false;
     return CreateDirectoryA(s.GetText(), nullptr) != FALSE;
 }
 

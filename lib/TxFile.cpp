@@ -3,6 +3,7 @@
 #include "CLog.h"
 #include "TxErrorText.h"
 #include "TxException.h"
+#include "TxFaultInjection.h"
 
 TxFile::TxFile(const char* pszPath, bool bReadOnly, bool bCreate)
     : m_bReadOnly(bReadOnly), m_bOpen(false), m_dwCurrentPos(0), m_dwCurrentSize(0),
@@ -11,8 +12,9 @@ TxFile::TxFile(const char* pszPath, bool bReadOnly, bool bCreate)
     DWORD dwAccess = bReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD dwShare = bReadOnly ? FILE_SHARE_READ : 0;
     DWORD dwDisposition = (!bReadOnly && bCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_hFile.Reset(CreateFileA(m_sFileName.GetText(), dwAccess, dwShare, nullptr, dwDisposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!TX_FAULT(TXFAULT_CREATE))
+        m_hFile.Reset(CreateFileA(m_sFileName.GetText(), dwAccess, dwShare, nullptr, dwDisposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!m_hFile.IsValid())
     {
         DWORD dwError = GetLastError();
@@ -78,7 +80,14 @@ void TxFile::Write(const void* pBuffer, DWORD dwCount)
         return;
     }
     DWORD dwWritten = 0;
-    if (!WriteFile(m_hFile.Get(), pBuffer, dwCount, &dwWritten, nullptr))
+    // An injected fault writes half, as a disk that fills up would.
+    bool bFault = TX_FAULT(TXFAULT_WRITE);
+    if (bFault)
+    {
+        WriteFile(m_hFile.Get(), pBuffer, dwCount / 2, &dwWritten, nullptr);
+        SetLastError(ERROR_DISK_FULL);
+    }
+    if (bFault || !WriteFile(m_hFile.Get(), pBuffer, dwCount, &dwWritten, nullptr))
     {
         DWORD dwError = GetLastError();
         TX_LOG("TxFile::Write: WriteFile() failed by %s", m_sFileName.GetText());

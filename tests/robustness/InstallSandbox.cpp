@@ -1,0 +1,160 @@
+#include "InstallSandbox.h"
+
+#include "CSetupDatFile.h"
+#include "Environment.h"
+#include "InstallHistory.h"
+#include "LanguageCatalogue.h"
+#include "PostInstall.h"
+#include "RegistryHelpers.h"
+#include "SetupArchive.h"
+#include "SetupState.h"
+#include "StringTables.h"
+#include "TestMedium.h"
+
+#include <windows.h>
+
+int CFakeInstallView::ShowMessage(const char* pszText, const char* pszCaption, unsigned)
+{
+    m_Messages.push_back(std::string(pszCaption) + "|" + pszText);
+    return IDOK;
+}
+
+void CFakeInstallView::ProcessMessages()
+{
+    ++m_iProcessed;
+    if (m_OnFile)
+        m_OnFile(m_iProcessed);
+    if (m_iProcessed == m_iStopAfter && m_pEngine != nullptr)
+        m_pEngine->SetStopped();
+}
+
+void CFakeInstallView::Run(CCopyEngine& engine)
+{
+    m_pEngine = &engine;
+    while (m_iPosted > 0)
+    {
+        --m_iPosted;
+        engine.DoInstallStep();
+    }
+}
+
+namespace
+{
+void ListTree(const std::string& sPath, std::set<std::string>& paths)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((sPath + "\\*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do
+    {
+        std::string sName = data.cFileName;
+        if (sName == "." || sName == "..")
+            continue;
+        std::string sChild = sPath + "\\" + sName;
+        paths.insert(sChild);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListTree(sChild, paths);
+    } while (FindNextFileA(h, &data));
+    FindClose(h);
+}
+} // namespace
+
+CInstallSandbox::CInstallSandbox()
+{
+    TestArchive archive = PlanArchive();
+    archive["License_ENGLISH.html"] = {"English licence", TestFileTime(40)};
+    CreateDirectoryA((m_Root / "Medium").c_str(), nullptr);
+    CreateDirectoryA(Medium("Images").c_str(), nullptr);
+    for (int i = 1; i <= 3; ++i)
+        WriteTextFile(Medium("Images\\img" + std::to_string(i) + ".jpg"),
+                      std::string(static_cast<size_t>(i) * 100, 'j'));
+    WriteTestArchive(Medium("Setup.dat"), archive);
+    CreateDirectoryA((m_Root / "Target").c_str(), nullptr);
+    CreateDirectoryA(Target("System32").c_str(), nullptr);
+    CreateDirectoryA(Target("Desktop").c_str(), nullptr);
+}
+
+CInstallSandbox::~CInstallSandbox()
+{
+    g_SetupDat.CloseDatFile();
+    g_History.FreeAll();
+}
+
+bool CInstallSandbox::Prepare()
+{
+    SetDefaultTexts();
+    g_sLangEName = "ENGLISH";
+    g_History.FreeAll();
+    PrepareEnvironment(Medium("Setup.exe").c_str());
+    g_sDstDir = Target("Program Files\\Quorvane").c_str();
+    g_sImgDstDir = Target("Pictures\\Quorvane").c_str();
+    g_sPrograms = Target("Start Menu\\Programs").c_str();
+    g_sDesktop = Target("Desktop").c_str();
+    g_sCommonPrograms = g_sPrograms;
+    g_sCommonDesktop = g_sDesktop;
+    // The screen saver goes to a system folder of the sandbox, not the prefix's.
+    for (int i = 0; i < g_InstallFiles.GetCount(); ++i)
+    {
+        CInstallFile& file = *g_InstallFiles.FileAt(i);
+        if (!file.sDstFolder.IsEmpty())
+            file.sDstFolder = Target("System32").c_str();
+    }
+    m_Before = Snapshot();
+    CFakeInstallView view;
+    return OpenSetupArchive(g_SetupDat, view);
+}
+
+void CInstallSandbox::Install(CCopyEngine& engine, CFakeInstallView& view)
+{
+    engine.Start(IMAGES_ALL, 0, 1, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
+    view.Run(engine);
+}
+
+void CInstallSandbox::RollBackAndClose()
+{
+    RollBack();
+    g_History.FreeAll();
+    g_SetupDat.CloseDatFile();
+}
+
+std::set<std::string> CInstallSandbox::Snapshot() const
+{
+    std::set<std::string> paths;
+    ListTree(m_Root / "Target", paths);
+    return paths;
+}
+
+std::vector<std::string> CInstallSandbox::Leftovers()
+{
+    std::vector<std::string> left;
+    std::set<std::string> now = Snapshot();
+    for (auto it = now.rbegin(); it != now.rend(); ++it)
+    {
+        if (m_Before.count(*it) != 0)
+            continue;
+        left.push_back(*it);
+        SetFileAttributesA(it->c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileA(it->c_str()))
+            RemoveDirectoryA(it->c_str());
+    }
+    if (AutorunExists(REG_AUTORUN_VALUE))
+    {
+        left.push_back("autorun value QuorvaneAgent");
+        RemoveAutorun(REG_AUTORUN_VALUE);
+    }
+    // Not undone by the rollback by design, but no business of the next run.
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+    return left;
+}
+
+bool IsSpecifiedFailureMessage(const std::string& sMessage)
+{
+    std::string sFolder = std::string(gls_Error.GetText()) + "|Cannot create folder ";
+    std::string sCopy = std::string(gls_CopyError.GetText()) + "|";
+    if (sMessage.compare(0, sFolder.size(), sFolder) == 0)
+        return true;
+    return sMessage.compare(0, sCopy.size(), sCopy) == 0 &&
+           sMessage.find(" -> ") != std::string::npos && sMessage.find('\n') != std::string::npos;
+}

@@ -1,0 +1,196 @@
+// qv_robustness: mutated archives, mutated language files and fault
+// injection in a full installation, each variant checked in a child process
+// so that a crash or hang is counted instead of ending the run.
+//
+//   qv_robustness archive|language|faults N [seed]
+//   qv_robustness all NARCHIVE NLANGUAGE [seed]     (prints the summary table)
+//   qv_robustness child MODE FIRST COUNT SEED STATEFILE   (internal)
+//   qv_robustness probe MODE 0 0 SEED STATEFILE           (internal)
+
+#include "ArchiveCheck.h"
+#include "ArchiveMutator.h"
+#include "BatchDriver.h"
+#include "EngineTestSupport.h"
+#include "FaultRuns.h"
+#include "LanguageCheck.h"
+#include "LanguageMutator.h"
+#include "TestMedium.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <windows.h>
+
+namespace
+{
+const long ARCHIVE_BATCH = 1000;
+const long LANGUAGE_BATCH = 1000;
+const long FAULT_BATCH = 100;
+const unsigned long HANG_MS = 20000;
+
+// A small valid archive: empty, tiny and larger entries, names of the plan.
+std::string ValidArchive(const TempFolder& folder, std::vector<std::string>& names)
+{
+    TestArchive archive;
+    archive["Empty.dat"] = {"", TestFileTime(1)};
+    archive["QvAgent.exe"] = {"A", TestFileTime(2)};
+    archive["ReadMe.html"] = {std::string(333, 'r'), TestFileTime(3)};
+    archive["Texture001.bmp"] = {std::string(700, 't'), TestFileTime(4)};
+    archive["License_ENGLISH.html"] = {"licence text", TestFileTime(5)};
+    for (const auto& entry : archive)
+        names.push_back(entry.first);
+    std::string sPath = folder / "valid.dat";
+    WriteTestArchive(sPath, archive);
+    std::string sData;
+    HANDLE h = CreateFileA(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    char buf[4096];
+    DWORD n = 0;
+    while (h != INVALID_HANDLE_VALUE && ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
+        sData.append(buf, n);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return sData;
+}
+
+int RunChild(const std::string& sMode, long iFirst, long iCount, unsigned uSeed,
+             const char* pszState)
+{
+    CBatchStateWriter writer(pszState);
+    TempFolder folder;
+    if (sMode == "archive")
+    {
+        std::vector<std::string> names;
+        std::string sValid = ValidArchive(folder, names);
+        CArchiveCheck check(folder.Path(), names);
+        RunChildBatch(writer, iFirst, iCount,
+                      [&](long i) { return check.Check(MutateArchive(sValid, i, uSeed)); });
+    }
+    else if (sMode == "language")
+    {
+        std::string sValid = ValidLanguageFile();
+        CLanguageCheck check(folder.Path());
+        RunChildBatch(writer, iFirst, iCount,
+                      [&](long i)
+                      { return check.Check(MutateLanguageFile(sValid, i, uSeed), i % 8 == 0); });
+    }
+    else if (sMode.compare(0, 7, "faults:") == 0)
+    {
+        long iOperations = std::atol(sMode.c_str() + 7);
+        RunChildBatch(writer, iFirst, iCount,
+                      [&](long i) { return CheckFaultRun(i, iOperations); });
+    }
+    return 0;
+}
+
+struct CRow
+{
+    const char* pszName;
+    CBatchFigures figures;
+    const char* pszBad;
+};
+
+CBatchFigures RunFaults(long iMax, unsigned uSeed)
+{
+    CBatchState probe;
+    if (!RunProbe("faults", uSeed, probe))
+    {
+        std::fprintf(stderr, "faults: the clean installation failed\n");
+        CBatchFigures figures;
+        figures.iBad = 1;
+        return figures;
+    }
+    long iOperations = probe.iAux / 1000;
+    long iTotal = iOperations + probe.iAux % 1000;
+    std::printf("fault injection: %ld operations, %ld files\n", iOperations, probe.iAux % 1000);
+    std::fflush(stdout);
+    return RunInBatches("faults:" + std::to_string(iOperations), iTotal < iMax ? iTotal : iMax,
+                        FAULT_BATCH, uSeed, HANG_MS);
+}
+
+CBatchFigures RunMode(const std::string& sMode, long iCount, unsigned uSeed)
+{
+    if (sMode == "faults")
+        return RunFaults(iCount, uSeed);
+    return RunInBatches(sMode, iCount, sMode == "archive" ? ARCHIVE_BATCH : LANGUAGE_BATCH, uSeed,
+                        HANG_MS);
+}
+
+bool PrintSummary(const std::vector<CRow>& rows, unsigned uSeed)
+{
+    std::printf("\nRobustness summary (seed %u)\n", uSeed);
+    std::printf("%-26s %9s %8s %6s %7s  %s\n", "run", "tried", "crashes", "hangs", "failed",
+                "failed means");
+    bool bClean = true;
+    for (const CRow& row : rows)
+    {
+        const CBatchFigures& f = row.figures;
+        std::printf("%-26s %9ld %8ld %6ld %7ld  %s\n", row.pszName, f.iTried, f.iCrashes, f.iHangs,
+                    f.iBad, row.pszBad);
+        bClean = bClean && f.iCrashes == 0 && f.iHangs == 0 && f.iBad == 0 && f.iTried > 0;
+        for (long i : f.badVariants)
+            std::printf("    variant to look at: %ld\n", i);
+    }
+    std::printf("result: %s\n", bClean ? "clean" : "FAULTS FOUND");
+    std::fflush(stdout);
+    return bClean;
+}
+
+const char* ModeName(const std::string& sMode)
+{
+    if (sMode == "archive")
+        return "mutated Setup.dat";
+    if (sMode == "language")
+        return "mutated SetupLang.dat";
+    return "fault injection + Stop";
+}
+
+const char* ModeBad(const std::string& sMode)
+{
+    if (sMode == "archive")
+        return "false successes (bytes differ / outside file)";
+    if (sMode == "language")
+        return "false successes (texts unusable / export differs)";
+    return "leftovers after rollback, or unspecified message";
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string sCommand = argc > 1 ? argv[1] : "";
+    if ((sCommand == "child" || sCommand == "probe") && argc == 7)
+    {
+        if (sCommand == "probe")
+        {
+            CBatchStateWriter writer(argv[6]);
+            ProbeFaultRuns(writer);
+            return 0;
+        }
+        return RunChild(argv[2], std::atol(argv[3]), std::atol(argv[4]),
+                        static_cast<unsigned>(std::strtoul(argv[5], nullptr, 10)), argv[6]);
+    }
+    std::vector<CRow> rows;
+    unsigned uSeed = 1;
+    if (sCommand == "all" && argc >= 4)
+    {
+        uSeed = argc > 4 ? static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)) : 1;
+        rows.push_back({ModeName("archive"), RunMode("archive", std::atol(argv[2]), uSeed),
+                        ModeBad("archive")});
+        rows.push_back({ModeName("language"), RunMode("language", std::atol(argv[3]), uSeed),
+                        ModeBad("language")});
+        rows.push_back({ModeName("faults"), RunMode("faults", 100000, uSeed), ModeBad("faults")});
+    }
+    else if ((sCommand == "archive" || sCommand == "language" || sCommand == "faults") && argc >= 3)
+    {
+        uSeed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
+        rows.push_back(
+            {ModeName(sCommand), RunMode(sCommand, std::atol(argv[2]), uSeed), ModeBad(sCommand)});
+    }
+    else
+    {
+        std::fprintf(stderr, "usage: qv_robustness archive|language|faults N [seed]\n"
+                             "       qv_robustness all NARCHIVE NLANGUAGE [seed]\n");
+        return 2;
+    }
+    return PrintSummary(rows, uSeed) ? 0 : 1;
+}
