@@ -8,6 +8,10 @@
 
 namespace
 {
+constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
+constexpr char PENDING_RENAMES[] = "PendingFileRenameOperations";
+constexpr char NT_PATH_PREFIX[] = "\\??\\";
+
 std::string ShellFolder(int iCsidl)
 {
     char szPath[MAX_PATH] = "";
@@ -44,6 +48,58 @@ void DeleteRegKey(const char* pszKey)
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(pszKey) + "\\" + sSub).c_str());
     }
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, pszKey);
+}
+
+// The strings of the pending operations: pairs of a path and its new name,
+// the new name empty for a deletion.
+std::vector<std::string> PendingOperations()
+{
+    std::vector<std::string> strings;
+    TxRegKey key;
+    if (!OpenKey(SESSION_MANAGER_KEY, KEY_QUERY_VALUE, key))
+        return strings;
+    DWORD dwType = 0;
+    DWORD dwSize = 0;
+    if (RegQueryValueExA(key.Get(), PENDING_RENAMES, nullptr, &dwType, nullptr, &dwSize) !=
+            ERROR_SUCCESS ||
+        dwType != REG_MULTI_SZ)
+        return strings;
+    std::vector<char> data(static_cast<size_t>(dwSize) + 2, 0);
+    dwSize = static_cast<DWORD>(data.size());
+    if (RegQueryValueExA(key.Get(), PENDING_RENAMES, nullptr, &dwType,
+                         reinterpret_cast<BYTE*>(data.data()), &dwSize) != ERROR_SUCCESS)
+        return strings;
+    // A deletion's new name is an empty string: only the size tells where
+    // the list ends.
+    size_t nStart = 0;
+    for (size_t i = 0; i < dwSize; ++i)
+        if (data[i] == 0)
+        {
+            strings.push_back(std::string(data.data() + nStart, i - nStart));
+            nStart = i + 1;
+        }
+    return strings;
+}
+
+bool WritePendingOperations(const std::vector<std::string>& strings)
+{
+    TxRegKey key;
+    if (!OpenKey(SESSION_MANAGER_KEY, KEY_SET_VALUE, key))
+        return false;
+    if (strings.empty())
+        return RegDeleteValueA(key.Get(), PENDING_RENAMES) == ERROR_SUCCESS;
+    std::string sData;
+    for (const std::string& s : strings)
+        sData.append(s).push_back(0);
+    sData.push_back(0);
+    return RegSetValueExA(key.Get(), PENDING_RENAMES, 0, REG_MULTI_SZ,
+                          reinterpret_cast<const BYTE*>(sData.data()),
+                          static_cast<DWORD>(sData.size())) == ERROR_SUCCESS;
+}
+
+std::string WithoutNtPrefix(const std::string& sPath)
+{
+    return sPath.compare(0, 4, NT_PATH_PREFIX) == 0 ? sPath.substr(4) : sPath;
 }
 
 bool KeyIsEmpty(const char* pszKey)
@@ -145,8 +201,48 @@ bool WriteRegString(const char* pszKey, const char* pszValue, const std::string&
                           static_cast<DWORD>(sData.size() + 1)) == ERROR_SUCCESS;
 }
 
+std::vector<std::string> PendingDeletions()
+{
+    std::vector<std::string> strings = PendingOperations();
+    std::vector<std::string> paths;
+    for (size_t i = 0; i + 1 < strings.size(); i += 2)
+        if (!strings[i].empty() && strings[i + 1].empty())
+            paths.push_back(WithoutNtPrefix(strings[i]));
+    return paths;
+}
+
+bool CancelPendingDeletions(const std::string& sFolder)
+{
+    std::vector<std::string> strings = PendingOperations();
+    std::vector<std::string> kept;
+    bool bCancelled = false;
+    for (size_t i = 0; i + 1 < strings.size(); i += 2)
+    {
+        if (strings[i].empty())
+            continue;
+        if (strings[i + 1].empty() && IsAtOrUnder(WithoutNtPrefix(strings[i]), sFolder))
+            bCancelled = true;
+        else
+            kept.insert(kept.end(), {strings[i], strings[i + 1]});
+    }
+    return !bCancelled || WritePendingOperations(kept);
+}
+
+bool IsAtOrUnder(const std::string& sPath, const std::string& sFolder)
+{
+    if (sFolder.empty() || sPath.size() < sFolder.size() ||
+        CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, sPath.c_str(),
+                       static_cast<int>(sFolder.size()), sFolder.c_str(),
+                       static_cast<int>(sFolder.size())) != CSTR_EQUAL)
+        return false;
+    return sPath.size() == sFolder.size() || sPath[sFolder.size()] == '\\' ||
+           sFolder.back() == '\\';
+}
+
 void RemoveProduct(const ProductPaths& paths, const std::vector<std::string>& extraFolders)
 {
+    // An uninstaller run leaves its own file to the next restart.
+    CancelPendingDeletions(paths.sProgramDir);
     KillProcessesOf(JoinPath(paths.sProgramDir, "QvManag.exe"));
     DeleteTree(paths.sProgramDir);
     DeleteTree(paths.sImageDir);
@@ -171,6 +267,9 @@ std::vector<std::string> ProductTraces(const ProductPaths& paths)
     for (const std::string& sLink : paths.ShortcutPlaces())
         if (FileExists(sLink))
             traces.push_back(sLink);
+    for (const std::string& sPath : PendingDeletions())
+        if (IsAtOrUnder(sPath, paths.sProgramDir))
+            traces.push_back("pending deletion of " + sPath);
     if (RegValueExists(RUN_KEY, "QuorvaneAgent"))
         traces.push_back("Run\\QuorvaneAgent");
     if (RegValueExists(RUN_KEY, "t_e_s_t"))

@@ -47,6 +47,17 @@ void RemoveProduct(const ProductPaths& paths, const std::vector<std::string>& ex
 // Names of the traces that are present; empty for a clean prefix.
 std::vector<std::string> ProductTraces(const ProductPaths& paths);
 
+// Paths Windows deletes when it next starts (MoveFileEx with
+// MOVEFILE_DELAY_UNTIL_REBOOT and no new name), in the order it will, without
+// the "\??\" prefix.
+std::vector<std::string> PendingDeletions();
+// Takes back the pending deletions at or under sFolder, so that a restart of
+// the prefix cannot remove a later scenario's files; other pending operations
+// stay. False when the list could not be rewritten.
+bool CancelPendingDeletions(const std::string& sFolder);
+// sPath is sFolder or lies below it (letter case ignored).
+bool IsAtOrUnder(const std::string& sPath, const std::string& sFolder);
+
 // A shell link's target and description, loaded through IShellLinkA.
 struct ShortcutInfo
 {

@@ -12,6 +12,7 @@ namespace
 constexpr char UNINSTALL_KEY[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
 constexpr char OTHER_RUN_VALUE[] = "QvStandInTestOther";
+constexpr char VENDOR_KEY[] = "Software\\Kestov";
 
 class CollectedReport : public IUninstallReport
 {
@@ -104,10 +105,23 @@ TEST_F(UninstallPlanTest, RemovesAWholeInstallation)
     EXPECT_TRUE(RegValueExists(RUN_KEY, OTHER_RUN_VALUE));
     EXPECT_FALSE(RegKeyExists(UNINSTALL_KEY));
     EXPECT_FALSE(RegKeyExists(PRODUCT_KEY));
+    // The setup's writes made the maker's key; nothing else holds it.
+    EXPECT_FALSE(RegKeyExists(VENDOR_KEY));
     ASSERT_FALSE(m_Report.lines.empty());
     EXPECT_EQ(m_Report.lines.back(), "Uninstallation Complete");
     EXPECT_TRUE(m_Report.Has("Removed uninstall info from Registry."));
     EXPECT_TRUE(m_Report.Has("Removed Registry value QuorvaneAgent"));
+}
+
+TEST_F(UninstallPlanTest, KeepsTheMakersKeyWhileAnotherProductUsesIt)
+{
+    const std::string sOther = std::string(VENDOR_KEY) + "\\QvStandInTestOther";
+    ASSERT_TRUE(SetRegString(sOther.c_str(), "Dir", "C:\\Other"));
+    UninstallOutcome outcome = Run(FullLog());
+    EXPECT_EQ(outcome.iFailures, 0);
+    EXPECT_FALSE(RegKeyExists(PRODUCT_KEY));
+    EXPECT_TRUE(RegValueExists(sOther.c_str(), "Dir"));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, sOther.c_str());
 }
 
 TEST_F(UninstallPlanTest, RemovesNewestFirstAndTheLogLast)

@@ -65,6 +65,23 @@ RemoveResult RemoveRegistryKey(HKEY hRoot, const char* pszKey)
     return RegistryResult(RegDeleteKeyA(hRoot, pszKey));
 }
 
+RemoveResult RemoveEmptyRegistryKey(HKEY hRoot, const char* pszKey)
+{
+    TxRegKey key;
+    LONG lResult = RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, key.Receive());
+    if (lResult != ERROR_SUCCESS)
+        return RegistryResult(lResult);
+    DWORD dwSubkeys = 0;
+    DWORD dwValues = 0;
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &dwSubkeys, nullptr, nullptr,
+                         &dwValues, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return RemoveResult::Failed;
+    if (dwSubkeys != 0 || dwValues != 0)
+        return RemoveResult::NotEmpty;
+    key.Reset();
+    return RegistryResult(RegDeleteKeyA(hRoot, pszKey));
+}
+
 RemoveResult RemoveRegistryTree(HKEY hRoot, const char* pszKey)
 {
     return RegistryResult(RegDeleteTreeA(hRoot, pszKey));

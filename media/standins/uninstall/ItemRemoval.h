@@ -18,6 +18,8 @@ RemoveResult RemoveFolderItem(const char* pszPath);
 RemoveResult RemoveRegistryValue(HKEY hRoot, const char* pszKey, const char* pszValue);
 // Removes a key that has no subkeys.
 RemoveResult RemoveRegistryKey(HKEY hRoot, const char* pszKey);
+// Removes a key only when it holds neither values nor subkeys (NotEmpty else).
+RemoveResult RemoveEmptyRegistryKey(HKEY hRoot, const char* pszKey);
 // Removes a key with all its values and subkeys.
 RemoveResult RemoveRegistryTree(HKEY hRoot, const char* pszKey);
 // Lets Windows delete a file, or an empty folder, when it next starts

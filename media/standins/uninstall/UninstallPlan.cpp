@@ -9,6 +9,9 @@
 namespace
 {
 constexpr DWORD DEFAULT_AGENT_WAIT_MS = 3000;
+// The maker's key above the product's: the setup's registry writes create it,
+// the maker's other products may share it.
+constexpr char VENDOR_KEY[] = "Software\\Kestov";
 // No "glu_" text covers a removal left to the restart; these stay English.
 constexpr char FILE_AT_RESTART_S[] = "File %s will be deleted when Windows restarts.";
 constexpr char FOLDER_AT_RESTART_S[] = "Folder %s will be removed when Windows restarts.";
@@ -212,6 +215,7 @@ void UninstallPlan::RemoveLastItems(const char* pszLogPath)
     RemoveFile(pszLogPath);
     RemoveSelf();
     RemoveProductKey();
+    RemoveVendorKeyIfEmpty();
     std::vector<std::string> folders;
     folders.swap(m_FullFolders);
     for (const std::string& sFolder : folders)
@@ -252,6 +256,22 @@ void UninstallPlan::RemoveProductKey()
         break;
     default:
         ReportFailure(GLU_CANNOT_REMOVE_REGISTRY_ITEM_S, sShown.c_str());
+        break;
+    }
+}
+
+void UninstallPlan::RemoveVendorKeyIfEmpty()
+{
+    std::string sShown = std::string("HKEY_LOCAL_MACHINE\\") + VENDOR_KEY;
+    switch (RemoveEmptyRegistryKey(HKEY_LOCAL_MACHINE, VENDOR_KEY))
+    {
+    case RemoveResult::Removed:
+        Report(GLU_REMOVED_REGISTRY_ITEM_S, sShown.c_str());
+        break;
+    case RemoveResult::Failed:
+        ReportFailure(GLU_CANNOT_REMOVE_REGISTRY_ITEM_S, sShown.c_str());
+        break;
+    default:
         break;
     }
 }

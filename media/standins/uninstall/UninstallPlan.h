@@ -24,7 +24,8 @@ struct UninstallOutcome
 
 // Removes what "Install.log" records, newest first, reporting every action in
 // the texts given. Deletes nothing the log does not name, except the log
-// itself, the uninstaller's own file and the product's registry key.
+// itself, the uninstaller's own file, the product's registry key and the
+// maker's key above it once that is empty.
 class UninstallPlan
 {
 public:
@@ -55,6 +56,7 @@ private:
     void RemoveLastItems(const char* pszLogPath);
     void RemoveSelf();
     void RemoveProductKey();
+    void RemoveVendorKeyIfEmpty();
     void RemoveFolderAgain(const std::string& sPath);
     bool HoldsOnlyScheduled(const char* pszFolder) const;
     bool IsDeferred(const char* pszPath) const;

@@ -1,0 +1,276 @@
+// Install, then run the installed uninstaller: the machine must be as it was
+// before, item by item, apart from what the user put there himself.
+//
+// "InstalledPrgDir" and "InstalledImgDir" must go as well, with the whole
+// product key: a setup started later would otherwise propose folders that no
+// longer exist, and the product's programs would find an installation that
+// is not there.
+#include "MachineSnapshot.h"
+#include "SetupE2eTest.h"
+#include "TxHandles.h"
+#include "WindowQuery.h"
+
+#include <set>
+
+namespace
+{
+constexpr DWORD UNINSTALL_TIMEOUT_MS = 30000;
+
+// German texts of the options and images steps (Windows-1252).
+constexpr char START_MENU_GROUP[] = "Quorvane zum Startmen\xFC hinzuf\xFCgen";
+constexpr char DESKTOP_GROUP[] = "Quorvane-Symbol auf dem Desktop anlegen";
+constexpr char FOR_CURRENT_USER[] = "Nur f\xFCr den aktuellen Benutzer hinzuf\xFCgen";
+constexpr char FOR_ALL_USERS[] = "F\xFCr alle Benutzer hinzuf\xFCgen";
+constexpr char ALL_IMAGES[] = "Alle Bilder installieren";
+
+bool SamePath(const std::string& sA, const std::string& sB)
+{
+    return lstrcmpiA(sA.c_str(), sB.c_str()) == 0;
+}
+
+// Position in the pending deletions; -1 when the path is not among them.
+int PendingIndex(const std::vector<std::string>& pending, const std::string& sPath)
+{
+    for (size_t i = 0; i < pending.size(); ++i)
+        if (SamePath(pending[i], sPath))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string Unquoted(const std::string& sCommand)
+{
+    if (sCommand.size() >= 2 && sCommand.front() == '"')
+        return sCommand.substr(1, sCommand.find('"', 1) - 1);
+    return sCommand;
+}
+
+// Wine's shell passes every new link to its menu builder, which copies it as a
+// launcher into the Linux home folder, outside the prefix, and never takes it
+// back when the link goes. While this object lives the prefix's Wine does not
+// start it (an empty override disables a program); the earlier setting comes
+// back afterwards.
+class NoHostLaunchers
+{
+public:
+    NoHostLaunchers() : m_bHadValue(false)
+    {
+        TxRegKey key;
+        if (!OpenKey(key))
+        {
+            ADD_FAILURE() << "cannot open HKCU\\" << OVERRIDES_KEY;
+            return;
+        }
+        char szOld[256] = "";
+        DWORD dwSize = sizeof(szOld) - 1;
+        DWORD dwType = 0;
+        m_bHadValue = RegQueryValueExA(key.Get(), BUILDER, nullptr, &dwType,
+                                       reinterpret_cast<BYTE*>(szOld), &dwSize) == ERROR_SUCCESS &&
+                      dwType == REG_SZ;
+        m_sOldValue = m_bHadValue ? szOld : "";
+        EXPECT_EQ(
+            RegSetValueExA(key.Get(), BUILDER, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1),
+            ERROR_SUCCESS);
+    }
+    ~NoHostLaunchers()
+    {
+        TxRegKey key;
+        if (!OpenKey(key))
+            return;
+        if (m_bHadValue)
+            RegSetValueExA(key.Get(), BUILDER, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(m_sOldValue.c_str()),
+                           static_cast<DWORD>(m_sOldValue.size() + 1));
+        else
+            RegDeleteValueA(key.Get(), BUILDER);
+    }
+    NoHostLaunchers(const NoHostLaunchers&) = delete;
+    NoHostLaunchers& operator=(const NoHostLaunchers&) = delete;
+
+private:
+    static constexpr char OVERRIDES_KEY[] = "Software\\Wine\\DllOverrides";
+    static constexpr char BUILDER[] = "winemenubuilder.exe";
+
+    static bool OpenKey(TxRegKey& key)
+    {
+        return RegCreateKeyExA(HKEY_CURRENT_USER, OVERRIDES_KEY, 0, nullptr,
+                               REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                               key.Receive(), nullptr) == ERROR_SUCCESS;
+    }
+
+    bool m_bHadValue;
+    std::string m_sOldValue;
+};
+
+std::string Listed(const std::vector<std::string>& lines)
+{
+    std::string sText;
+    for (const std::string& sLine : lines)
+        sText += "\n  " + sLine;
+    return sText;
+}
+} // namespace
+
+class UninstallTest : public SetupE2eTest
+{
+protected:
+    void SetUp() override
+    {
+        SetupE2eTest::SetUp();
+        if (!HasFatalFailure())
+            m_Before = MachineSnapshot::Take(m_Paths);
+    }
+
+    std::string SelfPath() const { return JoinPath(m_Paths.sProgramDir, "Uninstall.exe"); }
+
+    // Picks an item of a radio group; the two groups hold the same item texts,
+    // so the group's frame tells them apart.
+    void ChooseInGroup(HWND hStep, const std::string& sGroup, const std::string& sItem)
+    {
+        HWND hGroup = FindChild(hStep, "Button", sGroup);
+        ASSERT_NE(hGroup, nullptr) << sGroup;
+        RECT frame;
+        ASSERT_TRUE(GetWindowRect(hGroup, &frame));
+        for (HWND hChild : Children(hStep))
+        {
+            RECT item;
+            if (hChild == hGroup || ClassOf(hChild) != "Button" || WindowText(hChild) != sItem ||
+                !GetWindowRect(hChild, &item))
+                continue;
+            POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+            if (!PtInRect(&frame, centre))
+                continue;
+            ASSERT_TRUE(ClickAndWait(hChild));
+            EXPECT_TRUE(IsChecked(hChild)) << sGroup << ": " << sItem;
+            return;
+        }
+        FAIL() << "no item " << sItem << " in " << sGroup;
+    }
+
+    // In German, all images, the Start-menu link for the current user and the
+    // desktop link for all users.
+    void InstallInGerman()
+    {
+        const UiTexts& de = GermanTexts();
+        StartSetup();
+        HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
+        ASSERT_NE(hWelcome, nullptr);
+        ASSERT_TRUE(PickListItem(FindChild(hWelcome, "ListBox", ""), "Deutsch"));
+        m_Wizard.SetTexts(de);
+        HWND hOptions = m_Wizard.PressAndWait(hWelcome, de.sNext, OPTIONS_CLASS);
+        ASSERT_NE(hOptions, nullptr);
+        ASSERT_NO_FATAL_FAILURE(ChooseInGroup(hOptions, START_MENU_GROUP, FOR_CURRENT_USER));
+        ASSERT_NO_FATAL_FAILURE(ChooseInGroup(hOptions, DESKTOP_GROUP, FOR_ALL_USERS));
+        HWND hImages = m_Wizard.PressAndWait(hOptions, de.sNext, IMAGES_CLASS);
+        ASSERT_NE(hImages, nullptr);
+        HWND hAll = FindChildStartingWith(hImages, "Button", ALL_IMAGES);
+        ASSERT_NE(hAll, nullptr);
+        ASSERT_TRUE(ClickAndWait(hAll));
+        ASSERT_TRUE(m_Wizard.Press(hImages, de.sNext));
+        HWND hBye = InstallAndWaitForFinish(m_Wizard.WaitForInstallStep());
+        ASSERT_NE(hBye, nullptr);
+        CloseFinishStep(hBye, false);
+    }
+
+    // What an installation must have made, so that its removal is tested.
+    void ExpectInstalled()
+    {
+        MachineSnapshot installed = MachineSnapshot::Take(m_Paths);
+        for (const std::string& sItem :
+             {MachineSnapshot::FolderItem(m_Paths.sProgramDir),
+              MachineSnapshot::FileItem(SelfPath()), MachineSnapshot::FolderItem(m_Paths.sImageDir),
+              MachineSnapshot::FileItem(m_Paths.ScreenSaver()),
+              MachineSnapshot::FileItem(JoinPath(m_Paths.sPrograms, SHORTCUT_NAME)),
+              MachineSnapshot::FileItem(JoinPath(m_Paths.sCommonDesktop, SHORTCUT_NAME)),
+              MachineSnapshot::ValueItem(SETUP_KEY, "InstalledPrgDir"),
+              MachineSnapshot::ValueItem(SETUP_KEY, "InstalledImgDir"),
+              MachineSnapshot::ValueItem(LANGUAGE_KEY, "Language"),
+              MachineSnapshot::ValueItem(RUN_KEY, "QuorvaneAgent"),
+              MachineSnapshot::KeyItem(UNINSTALL_KEY)})
+            EXPECT_TRUE(installed.Holds(sItem) && !m_Before.Holds(sItem))
+                << "not installed: " << sItem;
+    }
+
+    // Runs the uninstall entry's command with /quiet, from the program folder
+    // as the system's list of programs may; its exit code.
+    DWORD RunUninstaller()
+    {
+        std::string sCommand;
+        EXPECT_TRUE(ReadRegString(UNINSTALL_KEY, "UninstallString", sCommand));
+        ChildProcess uninstaller;
+        if (!uninstaller.Start(Unquoted(sCommand), sCommand + " /quiet", m_Paths.sProgramDir))
+        {
+            ADD_FAILURE() << "cannot start " << sCommand;
+            return STILL_ACTIVE;
+        }
+        EXPECT_TRUE(uninstaller.WaitForExit(UNINSTALL_TIMEOUT_MS)) << "the uninstaller did not end";
+        return uninstaller.ExitCode();
+    }
+
+    // Every change since the installation began that is left, one line each,
+    // apart from the items in `stays` (which must be there) and from the
+    // uninstaller's own file and folder while they are listed for deletion at
+    // the next start, the file before the folder.
+    std::vector<std::string> Leftovers(const std::set<std::string>& stays)
+    {
+        std::vector<std::string> pending = PendingDeletions();
+        int iSelf = PendingIndex(pending, SelfPath());
+        int iFolder = PendingIndex(pending, m_Paths.sProgramDir);
+        std::vector<std::string> lines;
+        std::set<std::string> found;
+        for (const SnapshotChange& change : m_Before.ChangesTo(MachineSnapshot::Take(m_Paths)))
+        {
+            bool bAdded = change.Kind == SnapshotChange::ChangeKind::Added;
+            if (bAdded && stays.count(change.sItem) != 0)
+            {
+                found.insert(change.sItem);
+                continue;
+            }
+            bool bPendingSelf = change.sItem == MachineSnapshot::FileItem(SelfPath()) && iSelf >= 0;
+            bool bPendingFolder =
+                change.sItem == MachineSnapshot::FolderItem(m_Paths.sProgramDir) && iFolder >= 0 &&
+                iFolder > iSelf;
+            if (bAdded && (bPendingSelf || bPendingFolder))
+                continue;
+            lines.push_back(change.Describe());
+        }
+        for (const std::string& sItem : stays)
+            if (found.count(sItem) == 0)
+                lines.push_back("gone, but must stay: " + sItem);
+        return lines;
+    }
+
+    NoHostLaunchers m_NoLaunchers;
+    MachineSnapshot m_Before;
+};
+
+TEST_F(UninstallTest, LeavesNothingOfTheInstallation)
+{
+    MakeMedium();
+    ASSERT_NO_FATAL_FAILURE(InstallInGerman());
+    ExpectInstalled();
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    std::vector<std::string> leftovers = Leftovers({});
+    EXPECT_TRUE(leftovers.empty()) << "left after the uninstall:" << Listed(leftovers);
+    EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledPrgDir"));
+    EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledImgDir"));
+}
+
+TEST_F(UninstallTest, KeepsTheUsersFileAndItsFolder)
+{
+    MakeMedium();
+    ASSERT_NO_FATAL_FAILURE(InstallInGerman());
+    const std::string sUserFile = JoinPath(m_Paths.sProgramDir, "My notes.txt");
+    const std::string sNotes = "written by the user after the installation\r\n";
+    ASSERT_TRUE(WriteBytes(sUserFile, sNotes));
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    std::vector<std::string> leftovers = Leftovers(
+        {MachineSnapshot::FolderItem(m_Paths.sProgramDir), MachineSnapshot::FileItem(sUserFile)});
+    EXPECT_TRUE(leftovers.empty()) << "unexpected after the uninstall:" << Listed(leftovers);
+    std::string sRead;
+    EXPECT_TRUE(ReadBytes(sUserFile, sRead));
+    EXPECT_EQ(sRead, sNotes);
+    // The folder holds the user's file: a removal at the restart would fail.
+    EXPECT_EQ(PendingIndex(PendingDeletions(), m_Paths.sProgramDir), -1);
+}
