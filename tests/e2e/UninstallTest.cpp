@@ -6,6 +6,7 @@
 // longer exist, and the product's programs would find an installation that
 // is not there.
 #include "MachineSnapshot.h"
+#include "MessagePump.h"
 #include "SetupE2eTest.h"
 #include "TxHandles.h"
 #include "WindowQuery.h"
@@ -197,9 +198,21 @@ protected:
         std::string sCommand;
         EXPECT_TRUE(ReadRegString(UNINSTALL_KEY, "UninstallString", sCommand));
         ChildProcess uninstaller;
-        if (!uninstaller.Start(Unquoted(sCommand), sCommand + " /quiet", m_Paths.sProgramDir))
+        // Seen once on a loaded machine: the first start failed while the
+        // ending setup still let go of its files. Try again for a while.
+        bool bStarted = false;
+        DWORD dwError = 0;
+        for (int i = 0; i < 20 && !bStarted; ++i)
         {
-            ADD_FAILURE() << "cannot start " << sCommand;
+            bStarted =
+                uninstaller.Start(Unquoted(sCommand), sCommand + " /quiet", m_Paths.sProgramDir);
+            dwError = bStarted ? 0 : GetLastError();
+            if (!bStarted)
+                PumpFor(250);
+        }
+        if (!bStarted)
+        {
+            ADD_FAILURE() << "cannot start " << sCommand << ", error " << dwError;
             return STILL_ACTIVE;
         }
         EXPECT_TRUE(uninstaller.WaitForExit(UNINSTALL_TIMEOUT_MS)) << "the uninstaller did not end";
