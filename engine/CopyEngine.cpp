@@ -67,6 +67,7 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
     m_iPhase = 1;
     m_iIndex = 0;
     m_qwCopied = 0;
+    m_sKnownFolder = "";
     m_iStartMenuChoice = iStartMenuChoice;
     m_iDesktopChoice = iDesktopChoice;
     m_View.ShowProgressControls();
@@ -189,8 +190,13 @@ bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
     if (file.sSubFolder.IsEmpty())
         return true;
     sFolder = JoinPath(sFolder.GetText(), file.sSubFolder.GetText());
-    if (DirectoryExists(sFolder.GetText()) || CreateFolderRecorded(sFolder.GetText()))
+    if (sFolder.IsEqual(m_sKnownFolder))
         return true;
+    if (DirectoryExists(sFolder.GetText()) || CreateFolderRecorded(sFolder.GetText()))
+    {
+        m_sKnownFolder = sFolder;
+        return true;
+    }
     TX_LOG("Creating folder %s", sFolder.GetText());
     m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
                        gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);

@@ -74,4 +74,6 @@ private:
     CSetupDatFile& m_Archive;
     int m_iStartMenuChoice;
     int m_iDesktopChoice;
+    // The subfolder found or made for the previous file; most files share one.
+    TxString m_sKnownFolder;
 };

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string>
+#include <vector>
 
 namespace
 {
@@ -53,6 +53,13 @@ void RegisterUninstallEntry()
     else
         TX_LOG("Adding uninstall info failed.");
 }
+
+// A byte buffer rather than std::string: the string's out-of-line members
+// would add tens of KiB to Setup.exe.
+void Put(std::vector<char>& block, const char* pszText)
+{
+    block.insert(block.end(), pszText, pszText + std::strlen(pszText));
+}
 } // namespace
 
 const char* HistoryRecordTag(int iKind)
@@ -78,21 +85,21 @@ const char* HistoryRecordTag(int iKind)
 
 void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st)
 {
-    std::string block;
+    std::vector<char> block;
     for (int i = 0; i < g_History.GetCount(); ++i)
     {
         const CHistoryItem& item = *g_History.ItemAt(i);
         const char* pszTag = HistoryRecordTag(item.Kind);
         if (pszTag == nullptr)
             continue;
-        block += pszTag;
-        block += RecordText(item);
-        block += "\r\n";
+        Put(block, pszTag);
+        Put(block, RecordText(item));
+        Put(block, "\r\n");
     }
     char szTime[64];
     std::snprintf(szTime, sizeof(szTime), "S_TIME___ %.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", st.wDay,
                   st.wMonth, st.wYear, st.wHour, st.wMinute);
-    block += szTime;
+    Put(block, szTime);
     std::unique_ptr<TxFile> pFile = OpenLogForAppend(pszPath);
     pFile->Write(block.data(), static_cast<DWORD>(block.size()));
 }

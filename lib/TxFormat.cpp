@@ -2,12 +2,21 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <vector>
 
 namespace
 {
 constexpr size_t kMaxSpec = 16;
 constexpr int kMaxWidth = 256;
+
+// A byte buffer rather than std::string: the string's out-of-line members
+// would add tens of KiB to Setup.exe.
+using Buffer = std::vector<char>;
+
+void Put(Buffer& out, const char* pszText, size_t cb)
+{
+    out.insert(out.end(), pszText, pszText + cb);
+}
 
 // Reads "%[flags][width][.precision]conv" at p; returns its length, or 0 when
 // it is not a conversion this formatter takes.
@@ -34,7 +43,7 @@ size_t ParseSpec(const char* p, char& chConv)
     return i + 1;
 }
 
-void AppendConversion(std::string& out, const char* pSpec, size_t cbSpec, char chConv,
+void AppendConversion(Buffer& out, const char* pSpec, size_t cbSpec, char chConv,
                       const TxFormatArg* pArg)
 {
     if (pArg == nullptr)
@@ -47,20 +56,19 @@ void AppendConversion(std::string& out, const char* pSpec, size_t cbSpec, char c
         szSpec[cbSpec - 1] = 's';
         szSpec[cbSpec] = 0;
         const char* pszText = pArg->bText ? pArg->pszText : "";
-        std::string number;
+        char szNumber[32];
         if (!pArg->bText)
         {
-            number = std::to_string(pArg->llNumber);
-            pszText = number.c_str();
+            std::snprintf(szNumber, sizeof(szNumber), "%lld", pArg->llNumber);
+            pszText = szNumber;
         }
         // Width and precision only pad or cut; the text itself is unbounded.
         int n = std::snprintf(nullptr, 0, szSpec, pszText);
         if (n > 0)
         {
-            std::string piece(static_cast<size_t>(n) + 1, '\0');
-            std::snprintf(&piece[0], piece.size(), szSpec, pszText);
-            piece.resize(static_cast<size_t>(n));
-            out += piece;
+            Buffer piece(static_cast<size_t>(n) + 1, '\0');
+            std::snprintf(piece.data(), piece.size(), szSpec, pszText);
+            Put(out, piece.data(), static_cast<size_t>(n));
         }
         return;
     }
@@ -70,24 +78,24 @@ void AppendConversion(std::string& out, const char* pSpec, size_t cbSpec, char c
     szSpec[cbSpec + 2] = 0;
     long long llValue = pArg->bText ? 0 : pArg->llNumber;
     std::snprintf(szBuffer, sizeof(szBuffer), szSpec, llValue);
-    out += szBuffer;
+    Put(out, szBuffer, std::strlen(szBuffer));
 }
 } // namespace
 
 TxString TxFormat(const char* pszFormat, std::initializer_list<TxFormatArg> args)
 {
-    std::string out;
+    Buffer out;
     const TxFormatArg* pNext = args.begin();
     for (const char* p = pszFormat != nullptr ? pszFormat : ""; *p != 0;)
     {
         if (*p != '%')
         {
-            out += *p++;
+            out.push_back(*p++);
             continue;
         }
         if (p[1] == '%')
         {
-            out += '%';
+            out.push_back('%');
             p += 2;
             continue;
         }
@@ -95,12 +103,13 @@ TxString TxFormat(const char* pszFormat, std::initializer_list<TxFormatArg> args
         size_t cbSpec = ParseSpec(p, chConv);
         if (cbSpec == 0)
         {
-            out += *p++;
+            out.push_back(*p++);
             continue;
         }
         const TxFormatArg* pArg = pNext != args.end() ? pNext++ : nullptr;
         AppendConversion(out, p, cbSpec, chConv, pArg);
         p += cbSpec;
     }
-    return TxString(out.c_str());
+    out.push_back(0);
+    return TxString(out.data());
 }

@@ -97,9 +97,14 @@ const PackageFile* CSetupDatFile::Find(const char* pszName) const
         return nullptr;
     TxString sName;
     sName.AssignFileName(pszName);
+    // Every file of an installation searches the whole table: only names of
+    // the same length go to the costly locale-aware comparison.
+    std::size_t cchName = static_cast<std::size_t>(sName.Length());
     for (DWORD i = 0; i < m_nPackageFiles; ++i)
     {
         const PackageFile& entry = PackageFiles[i];
+        if (SetupDatFieldLength(entry.Name, sizeof(entry.Name)) != cchName)
+            continue;
         if (sName.Compare(FieldText(entry.Name)) == 0)
             return &entry;
     }

@@ -10,7 +10,6 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <vector>
 
 TxStringCollection g_LangLines;
@@ -281,27 +280,29 @@ int FindKeyLine(const char* pszKey)
 }
 
 // Replaces "\r" and "\n" (either letter case) by CR and LF, left to right.
-std::string ApplyEscapes(const std::string& sIn)
+// Byte buffers rather than std::string: the string's out-of-line members
+// would add tens of KiB to Setup.exe.
+std::vector<char> ApplyEscapes(const std::vector<char>& in)
 {
-    std::string sOut;
-    sOut.reserve(sIn.size());
-    for (size_t i = 0; i < sIn.size(); ++i)
+    std::vector<char> out;
+    out.reserve(in.size());
+    for (size_t i = 0; i < in.size(); ++i)
     {
-        char chNext = i + 1 < sIn.size() ? sIn[i + 1] : 0;
-        if (sIn[i] == '\\' && (chNext == 'r' || chNext == 'R'))
+        char chNext = i + 1 < in.size() ? in[i + 1] : 0;
+        if (in[i] == '\\' && (chNext == 'r' || chNext == 'R'))
         {
-            sOut += '\r';
+            out.push_back('\r');
             ++i;
         }
-        else if (sIn[i] == '\\' && (chNext == 'n' || chNext == 'N'))
+        else if (in[i] == '\\' && (chNext == 'n' || chNext == 'N'))
         {
-            sOut += '\n';
+            out.push_back('\n');
             ++i;
         }
         else
-            sOut += sIn[i];
+            out.push_back(in[i]);
     }
-    return sOut;
+    return out;
 }
 
 // A translated text replaces the current one only when it is not empty and
@@ -385,7 +386,7 @@ void GetLanguageText(const char* pszKey, TxString& sText)
     int iKey = FindKeyLine(pszKey);
     if (iKey < 0)
         return;
-    std::string sJoined;
+    std::vector<char> joined;
     int iCount = g_LangSection.GetCount();
     for (int i = iKey + 1; i < iCount; ++i)
     {
@@ -393,12 +394,14 @@ void GetLanguageText(const char* pszKey, TxString& sText)
         if (IsKeyLine(sLine))
             break;
         if (i > iKey + 1)
-            sJoined += ' ';
-        sJoined.append(sLine.GetText(), static_cast<size_t>(sLine.Length()));
+            joined.push_back(' ');
+        joined.insert(joined.end(), sLine.GetText(), sLine.GetText() + sLine.Length());
     }
-    std::string sResult = ApplyEscapes(sJoined);
-    if (!sResult.empty())
-        sText.Assign(sResult.c_str());
+    std::vector<char> result = ApplyEscapes(joined);
+    if (result.empty())
+        return;
+    result.push_back(0);
+    sText.Assign(result.data());
 }
 
 void SwitchLanguage(const TxString& sName, WORD wId)

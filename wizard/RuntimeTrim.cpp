@@ -1,0 +1,36 @@
+// Slimmer stand-ins for parts of the static C++ runtime that Setup.exe would
+// otherwise carry. Linked into Setup.exe only, so that tests keep the stock
+// runtime.
+//
+// - The stock terminate handler prints the demangled type of the uncaught
+//   exception to stderr: it drags in the demangler (about 46 KiB), and a GUI
+//   program has no stderr to print to.
+// - The stock throw helpers build std::length_error and friends, which drag in
+//   the copy-on-write string and its instantiations (about 45 KiB). A length
+//   beyond max_size() cannot be allocated anyway, so std::bad_alloc says the
+//   same thing. Every helper the program uses must be defined here: one left
+//   to the runtime would bring its whole object file back, and the linker
+//   would then refuse the duplicates.
+#include <cstdlib>
+#include <new>
+
+namespace __gnu_cxx
+{
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+} // namespace __gnu_cxx
+
+namespace std
+{
+void __throw_bad_alloc()
+{
+    throw std::bad_alloc();
+}
+
+void __throw_length_error(const char*)
+{
+    throw std::bad_alloc();
+}
+} // namespace std
