@@ -18,7 +18,8 @@ TFormStepInstall::TFormStepInstall()
       LabelPrepared(*this, 16, 48, 521, 48, "", TxLabelKind::WordWrap),
       ProgressBar(*this, 16, 120, 521, 17),
       LabelProgress(*this, 16, 144, 521, 16, "", TxLabelKind::Centred),
-      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false)
+      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false),
+      m_bAskingStop(false), m_bStepDeferred(false)
 {
     ProgressBar.Hide();
     LabelProgress.Hide();
@@ -41,7 +42,10 @@ LRESULT TFormStepInstall::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_INSTALLSTEP)
     {
-        m_Engine.DoInstallStep();
+        if (m_bAskingStop)
+            m_bStepDeferred = true;
+        else
+            m_Engine.DoInstallStep();
         return 0;
     }
     return TFormStep::WindowProc(uMsg, wParam, lParam);
@@ -103,9 +107,20 @@ void TFormStepInstall::ButtonPreviousClick()
 
 void TFormStepInstall::ButtonStopClick()
 {
-    if (TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
-                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDYES)
+    if (m_bAskingStop)
         return;
+    m_bAskingStop = true;
+    int iAnswer = TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
+                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    m_bAskingStop = false;
+    bool bDeferred = m_bStepDeferred;
+    m_bStepDeferred = false;
+    if (iAnswer != IDYES)
+    {
+        if (bDeferred)
+            Post(WM_INSTALLSTEP);
+        return;
+    }
     m_Engine.SetStopped();
     SetModalResult(MR_OK);
 }

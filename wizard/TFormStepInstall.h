@@ -46,6 +46,10 @@ private:
 
     CCopyEngine m_Engine;
     bool m_bCopying;
+    // While the Stop question is open its message loop would run the queued
+    // install step: the step waits for the answer instead.
+    bool m_bAskingStop;
+    bool m_bStepDeferred;
 };
 
 extern TFormStepInstall* FormStepInstall;
