@@ -20,3 +20,27 @@ void UseDialogFont(HWND hControl)
     SendMessageA(hControl, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
 }
+
+bool RegisterWindowClass(HINSTANCE hInstance, const char* pszClass, WNDPROC pfnProc,
+                         HBRUSH hBackground, HCURSOR hCursor)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = pfnProc;
+    wc.hInstance = hInstance;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hBackground;
+    wc.lpszClassName = pszClass;
+    return RegisterClassA(&wc) != 0;
+}
+
+bool CreateMainWindow(HINSTANCE hInstance, const char* pszClass, const char* pszTitle, int iWidth,
+                      int iHeight, int nCmdShow, void* pObject, HWND& hWnd)
+{
+    hWnd = CreateWindowExA(0, pszClass, pszTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           iWidth, iHeight, nullptr, nullptr, hInstance, pObject);
+    if (hWnd == nullptr)
+        return false;
+    ShowWindow(hWnd, nCmdShow);
+    UpdateWindow(hWnd);
+    return true;
+}

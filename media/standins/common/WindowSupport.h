@@ -5,6 +5,16 @@
 // Runs the thread's message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 
+// Registers a window class with the arrow cursor (none when hCursor is null)
+// and the given background; false on failure.
+bool RegisterWindowClass(HINSTANCE hInstance, const char* pszClass, WNDPROC pfnProc,
+                         HBRUSH hBackground, HCURSOR hCursor);
+
+// Creates a top-level window of a registered class for pObject (reached again
+// through WindowObject) and shows it; false on failure.
+bool CreateMainWindow(HINSTANCE hInstance, const char* pszClass, const char* pszTitle, int iWidth,
+                      int iHeight, int nCmdShow, void* pObject, HWND& hWnd);
+
 // Gives a control the system's dialog font (a stock object: never deleted).
 void UseDialogFont(HWND hControl);
 

@@ -19,21 +19,11 @@ ManagerWindow::ManagerWindow(const TxString& sText, const TxString& sOk)
 
 bool ManagerWindow::Create(HINSTANCE hInstance, int nCmdShow)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = hInstance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = WINDOW_CLASS;
-    if (RegisterClassA(&wc) == 0)
-        return false;
-    m_hWnd = CreateWindowExA(0, WINDOW_CLASS, WINDOW_TITLE, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 560, 360, nullptr, nullptr, hInstance, this);
-    if (m_hWnd == nullptr)
-        return false;
-    ShowWindow(m_hWnd, nCmdShow);
-    UpdateWindow(m_hWnd);
-    return true;
+    return RegisterWindowClass(hInstance, WINDOW_CLASS, WindowProc,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                               LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))) &&
+           CreateMainWindow(hInstance, WINDOW_CLASS, WINDOW_TITLE, 560, 360, nCmdShow, this,
+                            m_hWnd);
 }
 
 LRESULT CALLBACK ManagerWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

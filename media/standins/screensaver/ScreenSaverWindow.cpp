@@ -17,12 +17,8 @@ ScreenSaverWindow::ScreenSaverWindow() : m_bHaveMousePos(false), m_ptFirstMouse{
 
 bool ScreenSaverWindow::Create(HINSTANCE hInstance)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = hInstance;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = WINDOW_CLASS;
-    if (RegisterClassA(&wc) == 0)
+    if (!RegisterWindowClass(hInstance, WINDOW_CLASS, WindowProc,
+                             static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr))
         return false;
     HWND hWnd =
         CreateWindowExA(WS_EX_TOPMOST, WINDOW_CLASS, SAVER_TEXT, WS_POPUP | WS_VISIBLE,

@@ -23,23 +23,13 @@ UninstallWindow::UninstallWindow(const UninstallTexts& texts, const TxString& sL
 
 bool UninstallWindow::Create(HINSTANCE hInstance, int nCmdShow)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = hInstance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = WINDOW_CLASS;
-    if (RegisterClassA(&wc) == 0)
-        return false;
     TxString sTitle(m_Texts.Text(GLU_CAPTION));
     sTitle.Append(" (stand-in)");
-    m_hWnd = CreateWindowExA(0, WINDOW_CLASS, sTitle.GetText(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 600, 420, nullptr, nullptr, hInstance, this);
-    if (m_hWnd == nullptr)
-        return false;
-    ShowWindow(m_hWnd, nCmdShow);
-    UpdateWindow(m_hWnd);
-    return true;
+    return RegisterWindowClass(hInstance, WINDOW_CLASS, WindowProc,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                               LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))) &&
+           CreateMainWindow(hInstance, WINDOW_CLASS, sTitle.GetText(), 600, 420, nCmdShow, this,
+                            m_hWnd);
 }
 
 void UninstallWindow::ReportLine(const TxString& sLine)
