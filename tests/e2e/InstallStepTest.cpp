@@ -126,13 +126,8 @@ TEST_F(InstallStepTest, NotEnoughSpaceKeepsStartDisabled)
 
 TEST_F(InstallStepTest, FailedRightsProbeKeepsStartDisabledUntilCorrected)
 {
-    MediumOptions options;
-    options.iImages = 0;
-    MakeMedium(options);
-    StartSetup();
     const UiTexts& t = m_Wizard.Texts();
-    HWND hOptions =
-        m_Wizard.PressAndWait(m_Wizard.WaitForStep(WELCOME_CLASS), t.sNext, OPTIONS_CLASS);
+    HWND hOptions = StartAtOptionsStep(0);
     ASSERT_NE(hOptions, nullptr);
     // No drive Q: in the prefix: no folder can be made there.
     const std::string sNoRights = "Q:\\Quorvane";

@@ -100,13 +100,8 @@ TEST_F(InstallTest, FullEnglishInstallWithAllImages)
 
 TEST_F(InstallTest, RandomSelectionInstallsExactlyN)
 {
-    MediumOptions options;
-    options.iImages = 5;
-    MakeMedium(options);
-    StartSetup();
     const UiTexts& t = m_Wizard.Texts();
-    HWND hOptions =
-        m_Wizard.PressAndWait(m_Wizard.WaitForStep(WELCOME_CLASS), t.sNext, OPTIONS_CLASS);
+    HWND hOptions = StartAtOptionsStep(5);
     HWND hImages = m_Wizard.PressAndWait(hOptions, t.sNext, IMAGES_CLASS);
     ASSERT_NE(hImages, nullptr);
     // The random choice is preselected and proposes all images.
@@ -135,13 +130,8 @@ TEST_F(InstallTest, RandomSelectionInstallsExactlyN)
 
 TEST_F(InstallTest, NoImagesOnMediumSkipsTheImagesStep)
 {
-    MediumOptions options;
-    options.iImages = 0;
-    MakeMedium(options);
-    StartSetup();
     const UiTexts& t = m_Wizard.Texts();
-    HWND hOptions =
-        m_Wizard.PressAndWait(m_Wizard.WaitForStep(WELCOME_CLASS), t.sNext, OPTIONS_CLASS);
+    HWND hOptions = StartAtOptionsStep(0);
     ASSERT_NE(hOptions, nullptr);
     ASSERT_TRUE(m_Wizard.Press(hOptions, t.sNext));
     HWND hInstall = m_Wizard.WaitForInstallStep();

@@ -52,6 +52,18 @@ void SetupE2eTest::StartSetup()
         << "cannot start " << MediumFile("Setup.exe");
 }
 
+HWND SetupE2eTest::StartAtOptionsStep(int iImages)
+{
+    MediumOptions options;
+    options.iImages = iImages;
+    MakeMedium(options);
+    StartSetup();
+    HWND hOptions = m_Wizard.PressAndWait(m_Wizard.WaitForStep(WELCOME_CLASS),
+                                          m_Wizard.Texts().sNext, OPTIONS_CLASS);
+    EXPECT_NE(hOptions, nullptr) << "no options step";
+    return hOptions;
+}
+
 HWND SetupE2eTest::WalkToInstallStep(bool bImages)
 {
     const UiTexts& t = m_Wizard.Texts();

@@ -23,6 +23,9 @@ protected:
     void MakeMedium(const MediumOptions& options = MediumOptions());
     // Starts Setup.exe from the medium, in the scenario's current folder.
     void StartSetup();
+    // A medium with iImages images, the setup started and led past the
+    // welcome step: the options step, or null.
+    HWND StartAtOptionsStep(int iImages);
     // Waits for the welcome step and goes on with the defaults to the
     // install step (through the images step when bImages).
     HWND WalkToInstallStep(bool bImages);
