@@ -7,8 +7,8 @@
 #include "SetupState.h"
 #include "TxDiskApi.h"
 #include "TxHandles.h"
+#include "TxPrint.h"
 
-#include <cstdio>
 #include <shlobj.h>
 
 namespace
@@ -64,7 +64,7 @@ void DesktopShortcut(const TxString& sTarget, int iChoice)
 void AgentCommandLine(const char* pszProgramDir, char* pszOut, int cchOut)
 {
     TxString sAgent = JoinPath(pszProgramDir, "QvAgent.exe");
-    std::snprintf(pszOut, static_cast<size_t>(cchOut), "\"%s\" /r", sAgent.GetText());
+    TxPrint(pszOut, static_cast<size_t>(cchOut), "\"%s\" /r", sAgent.GetText());
 }
 
 bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* pszDescription)

@@ -1,8 +1,7 @@
 #include "SetupState.h"
 
 #include "CSetupDatFile.h"
-
-#include <cstdio>
+#include "TxPrint.h"
 
 TxString g_sSetupDir;
 TxString g_sImgSrcDir;
@@ -60,7 +59,7 @@ void BuildInstallPlan(CInstallFileList& plan, const char* pszSystemDir)
     for (int i = 1; i <= TEXTURE_COUNT; ++i)
     {
         char szName[32];
-        std::snprintf(szName, sizeof(szName), "Texture%.3d.bmp", i);
+        TxPrint(szName, sizeof(szName), "Texture%.3d.bmp", i);
         plan.Add(szName, "", "Textures", IF_PACKED);
     }
 }

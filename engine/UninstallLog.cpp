@@ -9,8 +9,8 @@
 #include "TxException.h"
 #include "TxFile.h"
 #include "TxFormat.h"
+#include "TxPrint.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -97,8 +97,8 @@ void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st)
         Put(block, "\r\n");
     }
     char szTime[64];
-    std::snprintf(szTime, sizeof(szTime), "S_TIME___ %.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", st.wDay,
-                  st.wMonth, st.wYear, st.wHour, st.wMinute);
+    TxPrint(szTime, sizeof(szTime), "S_TIME___ %.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", st.wDay,
+            st.wMonth, st.wYear, st.wHour, st.wMinute);
     Put(block, szTime);
     std::unique_ptr<TxFile> pFile = OpenLogForAppend(pszPath);
     pFile->Write(block.data(), static_cast<DWORD>(block.size()));

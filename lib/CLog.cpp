@@ -1,7 +1,8 @@
 #include "CLog.h"
 
+#include "TxPrint.h"
+
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 const CLogConfig g_SetupLogConfig = {
@@ -78,7 +79,7 @@ void CLog::Printf(const char* pszFormat, ...)
     va_list args;
     va_start(args, pszFormat);
     // Bounded: an over-long message is cut, never written past the buffer.
-    vsnprintf(m_szMessage, sizeof(m_szMessage), pszFormat, args);
+    TxPrintV(m_szMessage, sizeof(m_szMessage), pszFormat, args);
     va_end(args);
     Print();
     Unlock();
@@ -93,7 +94,7 @@ void CLog::SetIndent(int iIndent)
 
 void CLog::EnterFunction(const char* pszName, const char* pszTag)
 {
-    std::snprintf(m_szMessage, sizeof(m_szMessage), "%s", pszName != nullptr ? pszName : "");
+    TxPrint(m_szMessage, sizeof(m_szMessage), "%s", pszName != nullptr ? pszName : "");
     Print(pszTag);
     if (m_iIndent < LOG_MAX_INDENT)
         SetIndent(m_iIndent + 2);
@@ -176,12 +177,11 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
     bool bTag = pszTag != nullptr && pszTag[0] != 0;
     if (m_bReceiverFound)
     {
-        int n = bTag
-                    ? std::snprintf(g_szLine, sizeof(g_szLine), "%s %.8lx %4s  %s%.*s",
-                                    m_Config.pszModuleName, dwThread, pszTagText, m_szIndent,
-                                    iLength, pszText)
-                    : std::snprintf(g_szLine, sizeof(g_szLine), "%s %.8lx       %s%.*s",
-                                    m_Config.pszModuleName, dwThread, m_szIndent, iLength, pszText);
+        int n = bTag ? TxPrint(g_szLine, sizeof(g_szLine), "%s %.8lx %4s  %s%.*s",
+                               m_Config.pszModuleName, dwThread, pszTagText, m_szIndent, iLength,
+                               pszText)
+                     : TxPrint(g_szLine, sizeof(g_szLine), "%s %.8lx       %s%.*s",
+                               m_Config.pszModuleName, dwThread, m_szIndent, iLength, pszText);
         if (n >= static_cast<int>(sizeof(g_szLine)))
             n = sizeof(g_szLine) - 1;
         if (n >= 0)
@@ -211,10 +211,10 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
             FormatTimeStamp(st, szStamp, sizeof(szStamp));
         }
         // Leave room for CR LF after a line cut to fit.
-        int n = bTag ? std::snprintf(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx %4s  %s%.*s", szStamp,
-                                     dwThread, pszTagText, m_szIndent, iLength, pszText)
-                     : std::snprintf(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx       %s%.*s",
-                                     szStamp, dwThread, m_szIndent, iLength, pszText);
+        int n = bTag ? TxPrint(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx %4s  %s%.*s", szStamp,
+                               dwThread, pszTagText, m_szIndent, iLength, pszText)
+                     : TxPrint(g_szLine, sizeof(g_szLine) - 2, "%s%.8lx       %s%.*s", szStamp,
+                               dwThread, m_szIndent, iLength, pszText);
         if (n > static_cast<int>(sizeof(g_szLine)) - 3)
             n = sizeof(g_szLine) - 3;
         if (n >= 0)
@@ -233,8 +233,8 @@ void CLog::FormatTimeStamp(const SYSTEMTIME& st, char* pszOut, int cchOut)
 {
     if (pszOut == nullptr || cchOut <= 0)
         return;
-    std::snprintf(pszOut, static_cast<size_t>(cchOut), "%d.%d.%.2d %d:%.2d:%.2d ", st.wDay,
-                  st.wMonth, st.wYear % 2000, st.wHour, st.wMinute, st.wSecond);
+    TxPrint(pszOut, static_cast<size_t>(cchOut), "%d.%d.%.2d %d:%.2d:%.2d ", st.wDay, st.wMonth,
+            st.wYear % 2000, st.wHour, st.wMinute, st.wSecond);
 }
 
 void CLog::OpenFile(const char* pszPath)
@@ -252,7 +252,7 @@ void CLog::OpenFile(const char* pszPath)
         char* pSlash = std::strrchr(szModule, '\\');
         if (pSlash != nullptr)
             pSlash[1] = 0;
-        std::snprintf(szPath, sizeof(szPath), "%s%s", szModule, m_Config.pszFileName);
+        TxPrint(szPath, sizeof(szPath), "%s%s", szModule, m_Config.pszFileName);
         pszPath = szPath;
     }
     m_hFile = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr,

@@ -42,7 +42,7 @@ public:
     // Writes the message buffer as one line (or, with split and wrap, several).
     void Print(const char* pszTag = nullptr);
     // Formats into the message buffer (cut to fit) and prints, under the lock.
-    void Printf(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
+    void Printf(const char* pszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
     void EnterFunction(const char* pszName, const char* pszTag = nullptr);
     void LeaveFunction();
     void OpenFile(const char* pszPath);

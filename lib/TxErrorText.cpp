@@ -1,6 +1,6 @@
 #include "TxErrorText.h"
 
-#include <cstdio>
+#include "TxPrint.h"
 
 TxLibInitializer::TxLibInitializer()
 {
@@ -30,7 +30,6 @@ void FormatErrorText(int iIndex, const char* pszFileName, TxString& out)
     }
     // Only the file name is substituted; a '%' in the name stays literal.
     char szText[TX_ERROR_TEXT_SIZE];
-    std::snprintf(szText, sizeof(szText), sText.GetText(),
-                  pszFileName != nullptr ? pszFileName : "");
+    TxPrint(szText, sizeof(szText), sText.GetText(), pszFileName != nullptr ? pszFileName : "");
     out = szText;
 }

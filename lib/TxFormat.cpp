@@ -1,6 +1,7 @@
 #include "TxFormat.h"
 
-#include <cstdio>
+#include "TxPrint.h"
+
 #include <cstring>
 #include <vector>
 
@@ -59,25 +60,24 @@ void AppendConversion(Buffer& out, const char* pSpec, size_t cbSpec, char chConv
         char szNumber[32];
         if (!pArg->bText)
         {
-            std::snprintf(szNumber, sizeof(szNumber), "%lld", pArg->llNumber);
+            TxPrint(szNumber, sizeof(szNumber), "%I64d", pArg->llNumber);
             pszText = szNumber;
         }
         // Width and precision only pad or cut; the text itself is unbounded.
-        int n = std::snprintf(nullptr, 0, szSpec, pszText);
+        int n = TxPrint(nullptr, 0, szSpec, pszText);
         if (n > 0)
         {
             Buffer piece(static_cast<size_t>(n) + 1, '\0');
-            std::snprintf(piece.data(), piece.size(), szSpec, pszText);
+            TxPrint(piece.data(), piece.size(), szSpec, pszText);
             Put(out, piece.data(), static_cast<size_t>(n));
         }
         return;
     }
-    szSpec[cbSpec - 1] = 'l';
-    szSpec[cbSpec] = 'l';
-    szSpec[cbSpec + 1] = chConv == 'i' ? 'd' : chConv;
-    szSpec[cbSpec + 2] = 0;
+    std::memcpy(szSpec + cbSpec - 1, "I64", 3);
+    szSpec[cbSpec + 2] = chConv == 'i' ? 'd' : chConv;
+    szSpec[cbSpec + 3] = 0;
     long long llValue = pArg->bText ? 0 : pArg->llNumber;
-    std::snprintf(szBuffer, sizeof(szBuffer), szSpec, llValue);
+    TxPrint(szBuffer, sizeof(szBuffer), szSpec, llValue);
     Put(out, szBuffer, std::strlen(szBuffer));
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "TxSizeText.h"
 
-#include <cstdio>
+#include "TxPrint.h"
+
 #include <cstring>
 #include <windows.h>
 
@@ -15,7 +16,7 @@ void FormatSize(long long qwBytes, TxString* pOut)
     char szText[64];
     if (qwBytes < 1024)
     {
-        std::snprintf(szText, sizeof(szText), "%u %s", static_cast<unsigned>(qwBytes), "B");
+        TxPrint(szText, sizeof(szText), "%u %s", static_cast<unsigned>(qwBytes), "B");
         pOut->Assign(szText);
         return;
     }
@@ -33,7 +34,7 @@ void FormatSize(long long qwBytes, TxString* pOut)
     }
     double q = static_cast<double>(qwBytes) / dDivisor;
     const char* pszFormat = q < 10.0 ? "%.2f %s" : q < 100.0 ? "%.1f %s" : "%.0f %s";
-    std::snprintf(szText, sizeof(szText), pszFormat, q, pszUnit);
+    TxPrint(szText, sizeof(szText), pszFormat, q, pszUnit);
     char* pPoint = std::strchr(szText, '.');
     if (pPoint != nullptr)
         *pPoint = szDecimal[0];
