@@ -17,6 +17,7 @@
 #include "TFormTree.h"
 #include "TxApplication.h"
 #include "WizardCaption.h"
+#include "WizardForms.h"
 #include "WizardMessages.h"
 
 TFormMain* FormMain = nullptr;
@@ -88,6 +89,9 @@ LRESULT TFormMain::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
     {
     case WM_SETUPSTEP:
         NextStep();
+        return 0;
+    case WM_CREATEFORMS:
+        HaveAllForms();
         return 0;
     case WM_ERASEBKGND:
         // The paint box covers the whole client area.
@@ -161,12 +165,31 @@ void TFormMain::SetCaptions()
     TxString sCaption = WizardCaption();
     SetCaption(sCaption.GetText());
     FormStepWelcome->SetTexts(sCaption);
+    // The later forms get their texts when they are made.
+    if (FormStepBye == nullptr)
+        return;
     FormStepOptions->SetTexts(sCaption);
     FormStepPhotos->SetTexts(sCaption);
     FormStepInstall->SetTexts(sCaption);
     FormStepBye->SetTexts(sCaption);
     FormTree->SetTexts();
     FormNewFolder->SetTexts();
+}
+
+bool TFormMain::HaveAllForms()
+{
+    try
+    {
+        CreateRemainingForms();
+        return true;
+    }
+    catch (const std::exception& e)
+    {
+        // As a failure to make a form before the message loop: shown, then the end.
+        Application.ShowException(e);
+        EndProgram();
+        return false;
+    }
 }
 
 void TFormMain::NextStep()
@@ -182,6 +205,10 @@ bool TFormMain::OpenArchive()
 
 StepOutcome TFormMain::ShowStep(int iCode)
 {
+    if (iCode == STEP_WELCOME)
+        Post(WM_CREATEFORMS);
+    else if (!HaveAllForms())
+        return {true, false};
     TFormStep* pForm = StepForm(iCode);
     if (pForm == nullptr)
         return {true, false};

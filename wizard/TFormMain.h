@@ -31,6 +31,9 @@ protected:
 private:
     void PaintBoxPaint(HDC hDc, const RECT& rc);
     void FillLanguageList();
+    // Makes the forms not yet made; false (after showing why) when one
+    // cannot be made, which ends the program.
+    bool HaveAllForms();
 
     bool OpenArchive() override;
     StepOutcome ShowStep(int iCode) override;
