@@ -6,6 +6,7 @@
 #include "TxDiskApi.h"
 #include "TxFindFile.h"
 #include "TxHandles.h"
+#include "TxSystemLibrary.h"
 
 #include <shlobj.h>
 
@@ -23,16 +24,8 @@ SHGetFolderPathAProc ShellFolderFunction()
     if (s_bLoaded)
         return s_pfn;
     s_bLoaded = true;
-    char szPath[MAX_PATH + 32];
-    UINT n = GetSystemDirectoryA(szPath, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return nullptr;
-    lstrcatA(szPath, "\\SHFOLDER.DLL");
-    s_hShFolder.Reset(LoadLibraryA(szPath));
-    if (!s_hShFolder.IsValid())
-        return nullptr;
-    s_pfn = reinterpret_cast<SHGetFolderPathAProc>(
-        reinterpret_cast<void*>(GetProcAddress(s_hShFolder.Get(), "SHGetFolderPathA")));
+    s_hShFolder.Reset(LoadSystemLibrary("SHFOLDER.DLL"));
+    s_pfn = ModuleFunction<SHGetFolderPathAProc>(s_hShFolder.Get(), "SHGetFolderPathA");
     return s_pfn;
 }
 

@@ -5,6 +5,7 @@
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
+#include "TxComLibrary.h"
 #include "TxDiskApi.h"
 #include "TxHandles.h"
 #include "TxPrint.h"
@@ -71,8 +72,7 @@ bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* 
 {
     TxComInit com;
     TxComPtr<IShellLinkA> pLink;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                pLink.Receive())))
+    if (FAILED(TxCreateInstance(CLSID_ShellLink, IID_IShellLinkA, pLink.Receive())))
     {
         TX_LOG("CreateShortCut: CoCreateInstance failed!");
         return false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <objbase.h>
 #include <windows.h>
 
 // Small owning wrappers for the system's handle kinds, so that no path of the
@@ -126,22 +125,4 @@ public:
 
 private:
     T* m_p;
-};
-
-// COM initialised for the calling thread while the object lives.
-class TxComInit
-{
-public:
-    TxComInit() : m_hr(CoInitialize(nullptr)) {}
-    ~TxComInit()
-    {
-        // Every successful CoInitialize, S_FALSE included, needs its pair.
-        if (SUCCEEDED(m_hr))
-            CoUninitialize();
-    }
-    TxComInit(const TxComInit&) = delete;
-    TxComInit& operator=(const TxComInit&) = delete;
-
-private:
-    HRESULT m_hr;
 };

@@ -2,6 +2,7 @@
 
 #include "ChildProcess.h"
 #include "E2eFiles.h"
+#include "TxComLibrary.h"
 #include "TxHandles.h"
 
 #include <shlobj.h>

@@ -1,0 +1,58 @@
+#include "TxComLibrary.h"
+
+#include "TxHandles.h"
+#include "TxSystemLibrary.h"
+
+namespace
+{
+struct ComFunctions
+{
+    TxModule hOle32;
+    HRESULT(WINAPI* pfnInitialize)(LPVOID) = nullptr;
+    void(WINAPI* pfnUninitialize)() = nullptr;
+    HRESULT(WINAPI* pfnCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+
+    bool IsComplete() const
+    {
+        return pfnInitialize != nullptr && pfnUninitialize != nullptr &&
+               pfnCreateInstance != nullptr;
+    }
+};
+
+ComFunctions LoadCom()
+{
+    ComFunctions com;
+    com.hOle32.Reset(LoadSystemLibrary("ole32.dll"));
+    HMODULE h = com.hOle32.Get();
+    com.pfnInitialize = ModuleFunction<decltype(com.pfnInitialize)>(h, "CoInitialize");
+    com.pfnUninitialize = ModuleFunction<decltype(com.pfnUninitialize)>(h, "CoUninitialize");
+    com.pfnCreateInstance = ModuleFunction<decltype(com.pfnCreateInstance)>(h, "CoCreateInstance");
+    return com;
+}
+
+// Loaded once and kept until the program ends: objects made through it may
+// outlive any one caller.
+const ComFunctions& Com()
+{
+    static const ComFunctions s_Com = LoadCom();
+    return s_Com;
+}
+
+const HRESULT E_NO_OLE32 = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+} // namespace
+
+TxComInit::TxComInit() : m_hr(Com().IsComplete() ? Com().pfnInitialize(nullptr) : E_NO_OLE32) {}
+
+TxComInit::~TxComInit()
+{
+    // Every successful CoInitialize, S_FALSE included, needs its pair.
+    if (SUCCEEDED(m_hr))
+        Com().pfnUninitialize();
+}
+
+HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv)
+{
+    if (!Com().IsComplete())
+        return E_NO_OLE32;
+    return Com().pfnCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, ppv);
+}
