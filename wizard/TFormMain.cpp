@@ -76,6 +76,9 @@ TFormMain::TFormMain()
       ImageLogo(*this, LOGO_MARGIN, LOGO_MARGIN, LOGO_WIDTH, LOGO_HEIGHT)
 {
     SetCaption(Application.Title().GetText());
+    // Full size while still hidden: resizing the shown window costs a
+    // second layout and paint of the whole screen.
+    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     ImageLogo.SetBitmap(CreateLogoBitmap());
     // The logo lies over the background.
     SetWindowPos(ImageLogo.Handle(), HWND_TOP, 0, 0, 0, 0,
