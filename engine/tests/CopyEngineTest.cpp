@@ -85,8 +85,8 @@ protected:
         m_Archive["License_GERMAN.html"] = {"Deutsche Lizenz", TestFileTime(41)};
         CreateDirectoryA((m_Medium / "Images").c_str(), nullptr);
         for (int i = 1; i <= 5; ++i)
-            WriteTextFile(m_Medium / ("Images\\img" + std::to_string(i) + ".jpg"),
-                          std::string(static_cast<size_t>(i) * 10, 'j'));
+            WriteWholeFile(m_Medium / ("Images\\img" + std::to_string(i) + ".jpg"),
+                           std::string(static_cast<size_t>(i) * 10, 'j'));
     }
 
     void TearDown() override
@@ -299,7 +299,7 @@ TEST_F(CopyEngineTest, ReadOnlyTargetIsOverwritten)
 {
     Prepare();
     ForceDirectories(g_sDstDir.GetText());
-    WriteTextFile(Prg("QvApi.dll"), "old");
+    WriteWholeFile(Prg("QvApi.dll"), "old");
     SetFileAttributesA(Prg("QvApi.dll").c_str(), FILE_ATTRIBUTE_READONLY);
     FakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
@@ -317,7 +317,7 @@ TEST_F(CopyEngineTest, ReadOnlyTargetIsOverwritten)
 TEST_F(CopyEngineTest, FolderThatCannotBeCreatedFailsBeforeCopying)
 {
     Prepare();
-    WriteTextFile(m_Target / "Pictures", "a file where the folder should be");
+    WriteWholeFile(m_Target / "Pictures", "a file where the folder should be");
     FakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL);
@@ -407,7 +407,7 @@ TEST_F(CopyEngineTest, OpenSetupArchiveReportsWhatIsMissing)
     {
         DeleteFileA(archive.c_str());
         if (std::string(c.pszName) == "foreign")
-            WriteTextFile(archive, std::string(200, 'x'));
+            WriteWholeFile(archive, std::string(200, 'x'));
         if (std::string(c.pszName) == "no texture")
         {
             TestArchive partial = m_Archive;

@@ -29,9 +29,9 @@ TEST_F(InstallHistoryTest, RollBackUndoesNewestFirstAndKeepsWhatItDidNotMake)
     CreateDirectoryA(prg.c_str(), nullptr);
     g_History.Record(FOLDER, prg.c_str());
     CreateDirectoryA(textures.c_str(), nullptr);
-    WriteTextFile(prg + "\\QvAgent.exe", "agent");
+    WriteWholeFile(prg + "\\QvAgent.exe", "agent");
     g_History.Record(PRGFILE, (prg + "\\QvAgent.exe").c_str());
-    WriteTextFile(textures + "\\Texture001.bmp", "bmp");
+    WriteWholeFile(textures + "\\Texture001.bmp", "bmp");
     SetFileAttributesA((textures + "\\Texture001.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
     g_History.Record(PRGFILE, (textures + "\\Texture001.bmp").c_str());
     ASSERT_TRUE(SetAutorun(REG_AUTORUN_VALUE, "x"));
@@ -70,7 +70,7 @@ TEST_F(InstallHistoryTest, RollBackRemovesEmptyCreatedFolders)
     std::string prg = m_Temp / "Prg";
     CreateDirectoryA(prg.c_str(), nullptr);
     g_History.Record(FOLDER, prg.c_str());
-    WriteTextFile(prg + "\\a.txt", "a");
+    WriteWholeFile(prg + "\\a.txt", "a");
     g_History.Record(PRGFILE, (prg + "\\a.txt").c_str());
     RollBack();
     EXPECT_FALSE(PathExists(prg));

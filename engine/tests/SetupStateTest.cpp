@@ -80,11 +80,11 @@ TEST_F(PrepareEnvironmentTest, ImagesFolderOnTheMediumIsSearched)
 {
     std::string images = m_Medium / "Images";
     CreateDirectoryA(images.c_str(), nullptr);
-    WriteTextFile(images + "\\a.jpg", "12345");
-    WriteTextFile(images + "\\B.JPG", "123");
-    WriteTextFile(images + "\\c.png", "1");
+    WriteWholeFile(images + "\\a.jpg", "12345");
+    WriteWholeFile(images + "\\B.JPG", "123");
+    WriteWholeFile(images + "\\c.png", "1");
     CreateDirectoryA((images + "\\x.jpg").c_str(), nullptr);
-    WriteTextFile(m_Medium / "beside.jpg", "1");
+    WriteWholeFile(m_Medium / "beside.jpg", "1");
 
     LogCapture log;
     PrepareEnvironment(Program().c_str());
@@ -103,7 +103,7 @@ TEST_F(PrepareEnvironmentTest, ImagesFolderOnTheMediumIsSearched)
 
 TEST_F(PrepareEnvironmentTest, WithoutImagesFolderTheSetupFolderIsSearched)
 {
-    WriteTextFile(m_Medium / "beside.jpg", "1234");
+    WriteWholeFile(m_Medium / "beside.jpg", "1234");
     LogCapture log;
     PrepareEnvironment(Program().c_str());
     EXPECT_EQ(std::string(g_sImgSrcDir.GetText()), m_Medium.Path());

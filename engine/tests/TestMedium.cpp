@@ -37,7 +37,7 @@ void WriteTestArchive(const std::string& path, const TestArchive& entries)
     for (const auto& [name, entry] : entries)
     {
         std::string file = staging / name;
-        WriteTextFile(file, entry.content);
+        WriteWholeFile(file, entry.content);
         FILETIME ft = {static_cast<DWORD>(entry.qwWriteTime),
                        static_cast<DWORD>(entry.qwWriteTime >> 32)};
         HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-namespace
-{
 void DeleteTree(const std::string& path)
 {
     WIN32_FIND_DATAA data;
@@ -28,7 +26,11 @@ void DeleteTree(const std::string& path)
     hFind.Reset();
     RemoveDirectoryA(path.c_str());
 }
-} // namespace
+
+bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 TempFolder::TempFolder()
 {

@@ -20,6 +20,7 @@ public:
     // Without a trailing backslash.
     const std::string& Path() const { return m_sPath; }
     std::string Child(const std::string& name) const { return m_sPath + "\\" + name; }
+    std::string operator/(const std::string& name) const { return Child(name); }
     // Writes bytes to a new file in the folder; returns its path.
     std::string AddFile(const std::string& name, const std::string& bytes) const;
     // Names of the entries in the folder, "." and ".." left out.
@@ -30,6 +31,9 @@ private:
 };
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);
+// Deletes a folder tree, clearing read-only attributes on the way.
+void DeleteTree(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 // The system's own text for an error code, as ThrowLastError gets it.
 std::string SystemErrorText(DWORD dwError);

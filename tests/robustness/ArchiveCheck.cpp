@@ -105,7 +105,7 @@ CArchiveCheck::CArchiveCheck(const std::string& sFolder, const std::vector<std::
 
 bool CArchiveCheck::Check(const std::string& sArchive)
 {
-    WriteTextFile(m_sArchivePath, sArchive);
+    WriteWholeFile(m_sArchivePath, sArchive);
     Oracle o = ReadOracle(sArchive);
     CSetupDatFile archive;
     bool bOpened = archive.OpenDatFile(m_sArchivePath.c_str());

@@ -56,7 +56,7 @@ TEST_F(HostileEnvironmentTest, TargetLongerThanMaxPathEndsInTheFolderMessage)
 TEST_F(HostileEnvironmentTest, TargetFolderThatIsAFileEndsInTheFolderMessage)
 {
     std::string sFile = m_Sandbox.Target("Taken");
-    WriteTextFile(sFile, "not a folder");
+    WriteWholeFile(sFile, "not a folder");
     ASSERT_TRUE(m_Sandbox.Prepare());
     g_sDstDir = sFile.c_str();
     CFakeInstallView view;
@@ -71,7 +71,7 @@ TEST_F(HostileEnvironmentTest, ReadOnlyExistingTargetIsReplaced)
     ASSERT_TRUE(m_Sandbox.Prepare());
     std::string sAgent = m_Sandbox.Target("Program Files\\Quorvane\\QvAgent.exe");
     ASSERT_TRUE(ForceDirectories(m_Sandbox.Target("Program Files\\Quorvane").c_str()));
-    WriteTextFile(sAgent, "old agent");
+    WriteWholeFile(sAgent, "old agent");
     SetFileAttributesA(sAgent.c_str(), FILE_ATTRIBUTE_READONLY);
     CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);

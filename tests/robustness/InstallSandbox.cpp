@@ -67,8 +67,8 @@ CInstallSandbox::CInstallSandbox()
     CreateDirectoryA((m_Root / "Medium").c_str(), nullptr);
     CreateDirectoryA(Medium("Images").c_str(), nullptr);
     for (int i = 1; i <= 3; ++i)
-        WriteTextFile(Medium("Images\\img" + std::to_string(i) + ".jpg"),
-                      std::string(static_cast<size_t>(i) * 100, 'j'));
+        WriteWholeFile(Medium("Images\\img" + std::to_string(i) + ".jpg"),
+                       std::string(static_cast<size_t>(i) * 100, 'j'));
     WriteTestArchive(Medium("Setup.dat"), archive);
     CreateDirectoryA((m_Root / "Target").c_str(), nullptr);
     CreateDirectoryA(Target("System32").c_str(), nullptr);

@@ -95,7 +95,7 @@ CLanguageCheck::~CLanguageCheck()
 
 bool CLanguageCheck::Check(const std::string& sFile, bool bReadBack)
 {
-    WriteTextFile(m_sPath, sFile);
+    WriteWholeFile(m_sPath, sFile);
     SetDefaultTexts();
     TxCollection list(32, 64);
     TxString sDefault;

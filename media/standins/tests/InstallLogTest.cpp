@@ -88,10 +88,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, InstallLogParse, ::testing::ValuesIn(PARSE_CASES
 
 TEST(InstallLogLoad, ReadsTheFileAsTheSetupWritesIt)
 {
-    TestFolder folder;
-    ASSERT_TRUE(WriteBytes(folder / "Install.log",
-                           "S_PRGFILE C:\\P\\a.exe\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"
-                           "S_PRGFILE C:\\P\\b.exe\r\nS_TIME___ 06.03.2004 09:07\r\n\r\n"));
+    TempFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder / "Install.log",
+                               "S_PRGFILE C:\\P\\a.exe\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"
+                               "S_PRGFILE C:\\P\\b.exe\r\nS_TIME___ 06.03.2004 09:07\r\n\r\n"));
     InstallLog log;
     ASSERT_EQ(log.Load((folder / "Install.log").c_str()), InstallLog::LoadResult::Loaded);
     ASSERT_EQ(log.Records().size(), 2u);
@@ -101,9 +101,9 @@ TEST(InstallLogLoad, ReadsTheFileAsTheSetupWritesIt)
 
 TEST(InstallLogLoad, TellsMissingFromUseless)
 {
-    TestFolder folder;
-    ASSERT_TRUE(WriteBytes(folder / "times.log", "S_TIME___ 05.03.2004 09:07\r\n\r\n"));
-    ASSERT_TRUE(WriteBytes(folder / "empty.log", ""));
+    TempFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder / "times.log", "S_TIME___ 05.03.2004 09:07\r\n\r\n"));
+    ASSERT_TRUE(WriteWholeFile(folder / "empty.log", ""));
     InstallLog log;
     EXPECT_EQ(log.Load((folder / "none.log").c_str()), InstallLog::LoadResult::Missing);
     EXPECT_EQ(log.Load(folder.Path().c_str()), InstallLog::LoadResult::Missing);

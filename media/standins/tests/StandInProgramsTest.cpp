@@ -208,16 +208,16 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
 TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
 {
     PendingRemovalsGuard pending;
-    TestFolder root;
+    TempFolder root;
     std::string sPrg = root / "Prg";
     std::string sSelf = sPrg + "\\Uninstall.exe";
     ASSERT_TRUE(CreateDirectoryA(sPrg.c_str(), nullptr));
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteBytes(sPrg + "\\QvApi.dll", "x"));
-    ASSERT_TRUE(WriteBytes(sPrg + "\\Install.log",
-                           "S_FOLDER_ " + sPrg + "\r\nS_PRGFILE " + sPrg +
-                               "\\QvApi.dll\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " + sPrg +
-                               "\\Install.log\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
+    ASSERT_TRUE(WriteWholeFile(sPrg + "\\QvApi.dll", "x"));
+    ASSERT_TRUE(WriteWholeFile(sPrg + "\\Install.log",
+                               "S_FOLDER_ " + sPrg + "\r\nS_PRGFILE " + sPrg +
+                                   "\\QvApi.dll\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " + sPrg +
+                                   "\\Install.log\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
     {
         Program uninstaller(sSelf.c_str(), "/quiet");
         ASSERT_TRUE(uninstaller.IsStarted());
@@ -235,11 +235,11 @@ TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
 TEST(StandInUninstaller, ShowsItsReportInItsWindow)
 {
     PendingRemovalsGuard pending;
-    TestFolder root;
+    TempFolder root;
     std::string sSelf = root / "Uninstall.exe";
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteBytes(root / "QvApi.dll", "x"));
-    ASSERT_TRUE(WriteBytes(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
+    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
+    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
     Program uninstaller(sSelf.c_str(), "");
     HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
@@ -268,7 +268,7 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
 
 TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
 {
-    TestFolder root;
+    TempFolder root;
     std::string sSelf = root / "Uninstall.exe";
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
     Program uninstaller(sSelf.c_str(), "/q");

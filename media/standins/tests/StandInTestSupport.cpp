@@ -30,61 +30,6 @@ bool ReadPending(std::string& sData)
 }
 } // namespace
 
-TestFolder::TestFolder()
-{
-    static int s_iCounter = 0;
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    m_sPath = std::string(szTemp) + "qvstandin_" + std::to_string(GetCurrentProcessId()) + "_" +
-              std::to_string(++s_iCounter);
-    DeleteTree(m_sPath);
-    CreateDirectoryA(m_sPath.c_str(), nullptr);
-}
-
-TestFolder::~TestFolder()
-{
-    DeleteTree(m_sPath);
-}
-
-bool WriteBytes(const std::string& sPath, const std::string& sBytes)
-{
-    TxFileHandle file(CreateFileA(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return false;
-    DWORD dwWritten = 0;
-    return WriteFile(file.Get(), sBytes.data(), static_cast<DWORD>(sBytes.size()), &dwWritten,
-                     nullptr) &&
-           dwWritten == sBytes.size();
-}
-
-bool PathExists(const std::string& sPath)
-{
-    return GetFileAttributesA(sPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void DeleteTree(const std::string& sPath)
-{
-    WIN32_FIND_DATAA data;
-    TxFindHandle find(FindFirstFileA((sPath + "\\*").c_str(), &data));
-    if (find.IsValid())
-    {
-        do
-        {
-            std::string sName = data.cFileName;
-            if (sName == "." || sName == "..")
-                continue;
-            std::string sChild = sPath + "\\" + sName;
-            SetFileAttributesA(sChild.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(sChild);
-            else
-                DeleteFileA(sChild.c_str());
-        } while (FindNextFileA(find.Get(), &data));
-    }
-    RemoveDirectoryA(sPath.c_str());
-}
-
 bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
 {
     TxRegKey key;

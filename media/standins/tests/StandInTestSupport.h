@@ -1,30 +1,12 @@
 #pragma once
 
+// The library's test support (temp folders, whole-file I/O, tree removal)
+// with what the stand-in tests add: registry and pending-removal helpers.
+#include "TestSupport.h"
+
 #include <string>
 #include <vector>
 #include <windows.h>
-
-// A fresh folder of the test's own under the temp folder, removed with all
-// its content (read-only files included) when the object goes.
-class TestFolder
-{
-public:
-    TestFolder();
-    ~TestFolder();
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
-
-    const std::string& Path() const { return m_sPath; }
-    // Path() + "\" + relative path.
-    std::string operator/(const std::string& sName) const { return m_sPath + "\\" + sName; }
-
-private:
-    std::string m_sPath;
-};
-
-bool WriteBytes(const std::string& sPath, const std::string& sBytes);
-bool PathExists(const std::string& sPath);
-void DeleteTree(const std::string& sPath);
 
 bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText);
 bool RegValueExists(const char* pszKey, const char* pszValue);

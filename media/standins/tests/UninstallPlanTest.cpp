@@ -46,9 +46,9 @@ protected:
         ASSERT_TRUE(CreateDirectoryA(m_sTextures.c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryA(m_sStart.c_str(), nullptr));
         for (const char* pszName : {"QvAgent.exe", "QvManag.exe", "Install.log"})
-            ASSERT_TRUE(WriteBytes(m_sPrg + "\\" + pszName, "x"));
-        ASSERT_TRUE(WriteBytes(m_sTextures + "\\Texture001.bmp", "BM"));
-        ASSERT_TRUE(WriteBytes(m_sStart + "\\Quorvane Manager.lnk", "L"));
+            ASSERT_TRUE(WriteWholeFile(m_sPrg + "\\" + pszName, "x"));
+        ASSERT_TRUE(WriteWholeFile(m_sTextures + "\\Texture001.bmp", "BM"));
+        ASSERT_TRUE(WriteWholeFile(m_sStart + "\\Quorvane Manager.lnk", "L"));
         ASSERT_TRUE(SetRegString(RUN_KEY, AUTORUN_VALUE, "C:\\Prg\\QvAgent.exe /r"));
         ASSERT_TRUE(SetRegString(RUN_KEY, OTHER_RUN_VALUE, "other.exe"));
         ASSERT_TRUE(SetRegString(UNINSTALL_KEY, "DisplayName", "Quorvane 1.04"));
@@ -82,12 +82,12 @@ protected:
 
     UninstallOutcome Run(const std::string& sLog, const UninstallTexts& texts = UninstallTexts())
     {
-        EXPECT_TRUE(WriteBytes(m_sLog, sLog));
+        EXPECT_TRUE(WriteWholeFile(m_sLog, sLog));
         UninstallPlan plan(texts, m_Report);
         return plan.Run(m_sLog.c_str());
     }
 
-    TestFolder m_Root;
+    TempFolder m_Root;
     std::string m_sPrg, m_sTextures, m_sStart, m_sLog;
     CollectedReport m_Report;
 };
@@ -145,7 +145,7 @@ TEST_F(UninstallPlanTest, RemovesNewestFirstAndTheLogLast)
 
 TEST_F(UninstallPlanTest, LeavesAFolderThatHoldsTheUsersFiles)
 {
-    ASSERT_TRUE(WriteBytes(m_sPrg + "\\my notes.txt", "mine"));
+    ASSERT_TRUE(WriteWholeFile(m_sPrg + "\\my notes.txt", "mine"));
     UninstallOutcome outcome = Run(FullLog());
     EXPECT_EQ(outcome.iFailures, 0);
     EXPECT_TRUE(PathExists(m_sPrg + "\\my notes.txt"));
@@ -228,9 +228,9 @@ TEST_F(UninstallPlanTest, RemovesItsOwnFileAfterTheLog)
     std::string sSelf = sOwn + "\\Uninstall.exe";
     std::string sLog = sOwn + "\\Install.log";
     ASSERT_TRUE(CreateDirectoryA(sOwn.c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(sSelf, "MZ"));
-    ASSERT_TRUE(WriteBytes(sLog, "S_FOLDER_ " + sOwn + "\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " +
-                                     sLog + "\r\n"));
+    ASSERT_TRUE(WriteWholeFile(sSelf, "MZ"));
+    ASSERT_TRUE(WriteWholeFile(sLog, "S_FOLDER_ " + sOwn + "\r\nS_PRGFILE " + sSelf +
+                                         "\r\nS_PRGFILE " + sLog + "\r\n"));
     UninstallPlan plan(UninstallTexts(), m_Report);
     plan.SetSelfPath(sSelf.c_str());
     UninstallOutcome outcome = plan.Run(sLog.c_str());
@@ -250,14 +250,14 @@ TEST_F(UninstallPlanTest, LeavesItsOwnFileToTheRestartWhileWindowsHoldsIt)
     std::string sSelf = sOwn + "\\Uninstall.exe";
     std::string sLog = sOwn + "\\Install.log";
     ASSERT_TRUE(CreateDirectoryA(sOwn.c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(sSelf, "MZ"));
+    ASSERT_TRUE(WriteWholeFile(sSelf, "MZ"));
     // Open without delete sharing, as Windows holds a running program.
     TxFileHandle hold(CreateFileA(sSelf.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(hold.IsValid());
     UninstallPlan plan(UninstallTexts(), m_Report);
     plan.SetSelfPath(sSelf.c_str());
-    ASSERT_TRUE(WriteBytes(sLog, "S_FOLDER_ " + sOwn + "\r\nS_PRGFILE " + sSelf + "\r\n"));
+    ASSERT_TRUE(WriteWholeFile(sLog, "S_FOLDER_ " + sOwn + "\r\nS_PRGFILE " + sSelf + "\r\n"));
     UninstallOutcome outcome = plan.Run(sLog.c_str());
     EXPECT_EQ(outcome.iFailures, 0);
     EXPECT_FALSE(PathExists(sLog));
