@@ -29,3 +29,14 @@ template <class T> T* WindowObject(HWND hWnd, UINT uMsg, LPARAM lParam)
     }
     return reinterpret_cast<T*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
 }
+
+// The window procedure of a class whose object handles its messages in
+// HandleMessage (public); messages before WM_NCCREATE get the default.
+template <class T>
+LRESULT CALLBACK ObjectWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    T* pObject = WindowObject<T>(hWnd, uMsg, lParam);
+    if (pObject == nullptr)
+        return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+    return pObject->HandleMessage(hWnd, uMsg, wParam, lParam);
+}

@@ -19,19 +19,11 @@ ManagerWindow::ManagerWindow(const TxString& sText, const TxString& sOk)
 
 bool ManagerWindow::Create(HINSTANCE hInstance, int nCmdShow)
 {
-    return RegisterWindowClass(hInstance, WINDOW_CLASS, WindowProc,
+    return RegisterWindowClass(hInstance, WINDOW_CLASS, ObjectWindowProc<ManagerWindow>,
                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))) &&
            CreateMainWindow(hInstance, WINDOW_CLASS, WINDOW_TITLE, 560, 360, nCmdShow, this,
                             m_hWnd);
-}
-
-LRESULT CALLBACK ManagerWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    ManagerWindow* pWindow = WindowObject<ManagerWindow>(hWnd, uMsg, lParam);
-    if (pWindow == nullptr)
-        return DefWindowProcA(hWnd, uMsg, wParam, lParam);
-    return pWindow->HandleMessage(hWnd, uMsg, wParam, lParam);
 }
 
 LRESULT ManagerWindow::HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

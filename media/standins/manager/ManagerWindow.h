@@ -15,9 +15,10 @@ public:
     // Creates and shows the window; false when the system refused.
     bool Create(HINSTANCE hInstance, int nCmdShow);
 
-private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // Called by the window procedure for every message.
     LRESULT HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+private:
     bool FormCreate(HWND hWnd);
     void FormResize(int cx, int cy);
     void ButtonOkClick();

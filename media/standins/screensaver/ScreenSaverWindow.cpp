@@ -17,7 +17,7 @@ ScreenSaverWindow::ScreenSaverWindow() : m_bHaveMousePos(false), m_ptFirstMouse{
 
 bool ScreenSaverWindow::Create(HINSTANCE hInstance)
 {
-    if (!RegisterWindowClass(hInstance, WINDOW_CLASS, WindowProc,
+    if (!RegisterWindowClass(hInstance, WINDOW_CLASS, ObjectWindowProc<ScreenSaverWindow>,
                              static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr))
         return false;
     HWND hWnd =
@@ -29,14 +29,6 @@ bool ScreenSaverWindow::Create(HINSTANCE hInstance)
         return false;
     SetCursor(nullptr);
     return true;
-}
-
-LRESULT CALLBACK ScreenSaverWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    ScreenSaverWindow* pWindow = WindowObject<ScreenSaverWindow>(hWnd, uMsg, lParam);
-    if (pWindow == nullptr)
-        return DefWindowProcA(hWnd, uMsg, wParam, lParam);
-    return pWindow->HandleMessage(hWnd, uMsg, wParam, lParam);
 }
 
 LRESULT ScreenSaverWindow::HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

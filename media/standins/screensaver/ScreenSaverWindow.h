@@ -13,9 +13,10 @@ public:
 
     bool Create(HINSTANCE hInstance);
 
-private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // Called by the window procedure for every message.
     LRESULT HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+private:
     void FormPaint(HWND hWnd);
     void FormMouseMove(HWND hWnd, LPARAM lParam);
 

@@ -25,7 +25,7 @@ bool UninstallWindow::Create(HINSTANCE hInstance, int nCmdShow)
 {
     TxString sTitle(m_Texts.Text(GLU_CAPTION));
     sTitle.Append(" (stand-in)");
-    return RegisterWindowClass(hInstance, WINDOW_CLASS, WindowProc,
+    return RegisterWindowClass(hInstance, WINDOW_CLASS, ObjectWindowProc<UninstallWindow>,
                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))) &&
            CreateMainWindow(hInstance, WINDOW_CLASS, sTitle.GetText(), 600, 420, nCmdShow, this,
@@ -41,14 +41,6 @@ void UninstallWindow::ReportLine(const TxString& sLine)
     SendMessageA(m_hMemoReport, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(sText.GetText()));
     // The removal runs on this thread: show each line as it comes.
     UpdateWindow(m_hMemoReport);
-}
-
-LRESULT CALLBACK UninstallWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    UninstallWindow* pWindow = WindowObject<UninstallWindow>(hWnd, uMsg, lParam);
-    if (pWindow == nullptr)
-        return DefWindowProcA(hWnd, uMsg, wParam, lParam);
-    return pWindow->HandleMessage(hWnd, uMsg, wParam, lParam);
 }
 
 LRESULT UninstallWindow::HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -22,9 +22,10 @@ public:
 
     void ReportLine(const TxString& sLine) override;
 
-private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // Called by the window procedure for every message.
     LRESULT HandleMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+private:
     bool FormCreate(HWND hWnd);
     void FormResize(int cx, int cy);
     void ButtonStartClick();
