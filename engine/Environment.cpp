@@ -14,19 +14,27 @@ namespace
 {
 using SHGetFolderPathAProc = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
+struct ShellFolderLibrary
+{
+    TxModule hModule;
+    SHGetFolderPathAProc pfn = nullptr;
+};
+
 // The shell folder library is loaded from the system folder only, so that a
 // DLL planted beside the setup (a download folder) is never used.
+ShellFolderLibrary LoadShellFolderLibrary()
+{
+    ShellFolderLibrary library;
+    library.hModule.Reset(LoadSystemLibrary("SHFOLDER.DLL"));
+    library.pfn = ModuleFunction<SHGetFolderPathAProc>(library.hModule.Get(), "SHGetFolderPathA");
+    return library;
+}
+
+// Loaded once, on first use, and kept until the program ends.
 SHGetFolderPathAProc ShellFolderFunction()
 {
-    static TxModule s_hShFolder;
-    static SHGetFolderPathAProc s_pfn = nullptr;
-    static bool s_bLoaded = false;
-    if (s_bLoaded)
-        return s_pfn;
-    s_bLoaded = true;
-    s_hShFolder.Reset(LoadSystemLibrary("SHFOLDER.DLL"));
-    s_pfn = ModuleFunction<SHGetFolderPathAProc>(s_hShFolder.Get(), "SHGetFolderPathA");
-    return s_pfn;
+    static const ShellFolderLibrary s_Library = LoadShellFolderLibrary();
+    return s_Library.pfn;
 }
 
 TxString WithProductFolder(const TxString& sFolder, const char* pszProduct)

@@ -33,6 +33,23 @@ template <class T> T* Create(std::unique_ptr<T>& form)
     form = std::make_unique<T>();
     return form.get();
 }
+
+// Destroys the forms made after the welcome step, newest first.
+void DestroyRemainingForms(Forms& forms)
+{
+    FormNewFolder = nullptr;
+    FormTree = nullptr;
+    FormStepInstall = nullptr;
+    FormStepPhotos = nullptr;
+    FormStepOptions = nullptr;
+    FormStepBye = nullptr;
+    forms.newFolder.reset();
+    forms.tree.reset();
+    forms.install.reset();
+    forms.photos.reset();
+    forms.options.reset();
+    forms.bye.reset();
+}
 } // namespace
 
 CWizardForms::CWizardForms()
@@ -47,12 +64,7 @@ CWizardForms::CWizardForms()
 
 CWizardForms::~CWizardForms()
 {
-    FormNewFolder = nullptr;
-    FormTree = nullptr;
-    FormStepInstall = nullptr;
-    FormStepPhotos = nullptr;
-    FormStepOptions = nullptr;
-    FormStepBye = nullptr;
+    DestroyRemainingForms(*g_pForms);
     FormStepWelcome = nullptr;
     FormMain = nullptr;
     delete g_pForms;
@@ -63,11 +75,20 @@ void CreateRemainingForms()
 {
     if (g_pForms == nullptr || g_pForms->bye != nullptr)
         return;
-    FormStepBye = Create(g_pForms->bye);
-    FormStepOptions = Create(g_pForms->options);
-    FormStepPhotos = Create(g_pForms->photos);
-    FormStepInstall = Create(g_pForms->install);
-    FormTree = Create(g_pForms->tree);
-    FormNewFolder = Create(g_pForms->newFolder);
+    // All or none: the other forms take the six as made once the first is.
+    try
+    {
+        FormStepBye = Create(g_pForms->bye);
+        FormStepOptions = Create(g_pForms->options);
+        FormStepPhotos = Create(g_pForms->photos);
+        FormStepInstall = Create(g_pForms->install);
+        FormTree = Create(g_pForms->tree);
+        FormNewFolder = Create(g_pForms->newFolder);
+    }
+    catch (...)
+    {
+        DestroyRemainingForms(*g_pForms);
+        throw;
+    }
     FormMain->SetCaptions();
 }
