@@ -7,24 +7,24 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-void DeleteTree(const std::string& path)
+bool DeleteTree(const std::string& path)
 {
+    DWORD dwAttributes = GetFileAttributesA(path.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return DeleteFileA(path.c_str()) != FALSE;
     WIN32_FIND_DATAA data;
     TxFindHandle hFind(FindFirstFileA((path + "\\*").c_str(), &data));
     for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
     {
         std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        std::string child = path + "\\" + name;
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            DeleteTree(child);
-        else
-            DeleteFileA(child.c_str());
+        if (name != "." && name != "..")
+            DeleteTree(path + "\\" + name);
     }
     hFind.Reset();
-    RemoveDirectoryA(path.c_str());
+    return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
 bool PathExists(const std::string& path)
@@ -32,17 +32,28 @@ bool PathExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(const char* pszPrefix)
 {
     char szTemp[MAX_PATH];
     DWORD n = GetTempPathA(sizeof(szTemp), szTemp);
     EXPECT_TRUE(n > 0 && n < sizeof(szTemp));
+    std::string base = n > 0 && n < sizeof(szTemp) ? std::string(szTemp, n) : "C:\\";
+    if (base.back() != '\\')
+        base += '\\';
+    // A folder left by an earlier process with the same id is never reused.
     static int s_iCount = 0;
-    char szName[64];
-    std::snprintf(szName, sizeof(szName), "qv_txlib_%lu_%lu_%d", GetCurrentProcessId(),
-                  GetTickCount(), ++s_iCount);
-    m_sPath = std::string(szTemp) + szName;
-    EXPECT_TRUE(CreateDirectoryA(m_sPath.c_str(), nullptr)) << m_sPath;
+    for (;;)
+    {
+        char szName[96];
+        std::snprintf(szName, sizeof(szName), "%s%lu_%d", pszPrefix, GetCurrentProcessId(),
+                      ++s_iCount);
+        m_sPath = base + szName;
+        if (CreateDirectoryA(m_sPath.c_str(), nullptr))
+            return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    ADD_FAILURE() << "cannot create " << m_sPath;
 }
 
 TempFolder::~TempFolder()

@@ -12,7 +12,8 @@ class LogReceiverWindow;
 class TempFolder
 {
 public:
-    TempFolder();
+    // <temp>\<prefix><process id>_<n>, a new folder each time.
+    explicit TempFolder(const char* pszPrefix = "qv_test_");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -32,8 +33,9 @@ private:
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
-// Deletes a folder tree, clearing read-only attributes on the way.
-void DeleteTree(const std::string& path);
+// Removes a file or a whole folder tree, read-only entries included; true
+// when nothing is left at the path.
+bool DeleteTree(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 // The system's own text for an error code, as ThrowLastError gets it.
 std::string SystemErrorText(DWORD dwError);

@@ -65,18 +65,6 @@ bool ReadBytes(const std::string& sPath, std::string& sBytes)
     return true;
 }
 
-bool WriteBytes(const std::string& sPath, const std::string& sBytes)
-{
-    TxFileHandle hFile(CreateFileA(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!hFile.IsValid())
-        return false;
-    DWORD dwWritten = 0;
-    return WriteFile(hFile.Get(), sBytes.data(), static_cast<DWORD>(sBytes.size()), &dwWritten,
-                     nullptr) &&
-           dwWritten == sBytes.size();
-}
-
 bool CopyOneFile(const std::string& sFrom, const std::string& sTo)
 {
     return CopyFileA(sFrom.c_str(), sTo.c_str(), FALSE) != FALSE;
@@ -90,29 +78,6 @@ bool MakeFolders(const std::string& sPath)
     if (nSlash != std::string::npos && nSlash > 2 && !MakeFolders(sPath.substr(0, nSlash)))
         return false;
     return CreateDirectoryA(sPath.c_str(), nullptr) || FolderExists(sPath);
-}
-
-bool DeleteTree(const std::string& sPath)
-{
-    DWORD dw = Attributes(sPath);
-    if (dw == INVALID_FILE_ATTRIBUTES)
-        return true;
-    SetFileAttributesA(sPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if ((dw & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return DeleteFileA(sPath.c_str()) != FALSE;
-    WIN32_FIND_DATAA data;
-    TxFindHandle hFind(FindFirstFileA(JoinPath(sPath, "*").c_str(), &data));
-    if (hFind.IsValid())
-    {
-        do
-        {
-            std::string sName = data.cFileName;
-            if (sName != "." && sName != "..")
-                DeleteTree(JoinPath(sPath, sName));
-        } while (FindNextFileA(hFind.Get(), &data));
-    }
-    hFind.Reset();
-    return RemoveDirectoryA(sPath.c_str()) != FALSE;
 }
 
 std::vector<std::string> ListFiles(const std::string& sFolder, const char* pszPattern)
@@ -148,27 +113,4 @@ unsigned long long LastWriteTime(const std::string& sPath)
         return 0;
     return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
            data.ftLastWriteTime.dwLowDateTime;
-}
-
-TempFolder::TempFolder(const char* pszPrefix)
-{
-    char szTemp[MAX_PATH] = "";
-    DWORD n = GetTempPathA(MAX_PATH, szTemp);
-    std::string sBase = n > 0 && n < MAX_PATH ? std::string(szTemp, n) : std::string("C:\\");
-    static unsigned s_uCounter = 0;
-    for (;;)
-    {
-        char szName[96];
-        wsprintfA(szName, "%s%lu-%u", pszPrefix, GetCurrentProcessId(), ++s_uCounter);
-        m_sPath = JoinPath(sBase, szName);
-        if (CreateDirectoryA(m_sPath.c_str(), nullptr))
-            return;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            return;
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    DeleteTree(m_sPath);
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+// Temp folders, whole-file writing and tree removal come from the library's
+// test support.
+#include "TestSupport.h"
+
 #include <string>
 #include <vector>
 
@@ -16,33 +20,12 @@ std::string JoinPath(const std::string& sFolder, const std::string& sName);
 bool FileExists(const std::string& sPath);
 bool FolderExists(const std::string& sPath);
 bool ReadBytes(const std::string& sPath, std::string& sBytes);
-bool WriteBytes(const std::string& sPath, const std::string& sBytes);
 bool CopyOneFile(const std::string& sFrom, const std::string& sTo);
 // Creates the folder with every missing parent.
 bool MakeFolders(const std::string& sPath);
-// Removes a file or a whole folder (read-only entries included); true when
-// nothing is left at the path.
-bool DeleteTree(const std::string& sPath);
 // Names of the plain files in a folder matching the pattern ("*" for all).
 std::vector<std::string> ListFiles(const std::string& sFolder, const char* pszPattern = "*");
 // Makes a sparse file of the given size (the space check looks only at sizes).
 bool MakeSparseFile(const std::string& sPath, unsigned long long qwSize);
 // The last-write time of a file as a 64-bit FILETIME value; 0 on failure.
 unsigned long long LastWriteTime(const std::string& sPath);
-
-// A new empty folder under the temp folder, removed with its content when
-// the object goes.
-class TempFolder
-{
-public:
-    explicit TempFolder(const char* pszPrefix);
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return m_sPath; }
-    std::string operator/(const std::string& sName) const { return JoinPath(m_sPath, sName); }
-
-private:
-    std::string m_sPath;
-};

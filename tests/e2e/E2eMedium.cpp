@@ -105,7 +105,7 @@ bool WriteImages(const std::string& sFolder, const MediumOptions& options, std::
     std::vector<std::string> names = ImageNames(options.iImages);
     for (size_t i = 0; i < names.size(); ++i)
     {
-        if (!WriteBytes(JoinPath(sImages, names[i]), ImageBytes(static_cast<int>(i))))
+        if (!WriteWholeFile(JoinPath(sImages, names[i]), ImageBytes(static_cast<int>(i))))
         {
             sError = "cannot write image " + names[i];
             return false;
@@ -137,7 +137,7 @@ bool CopyArchive(const std::string& sFolder, const MediumOptions& options, std::
         return false;
     // Same length as the real one, so only the text differs.
     sBytes.replace(0, 19, "Kestov Update Pack!");
-    return WriteBytes(sTarget, sBytes);
+    return WriteWholeFile(sTarget, sBytes);
 }
 } // namespace
 

@@ -275,7 +275,7 @@ TEST_F(UninstallTest, KeepsTheUsersFileAndItsFolder)
     ASSERT_NO_FATAL_FAILURE(InstallInGerman());
     const std::string sUserFile = JoinPath(m_Paths.sProgramDir, "My notes.txt");
     const std::string sNotes = "written by the user after the installation\r\n";
-    ASSERT_TRUE(WriteBytes(sUserFile, sNotes));
+    ASSERT_TRUE(WriteWholeFile(sUserFile, sNotes));
 
     EXPECT_EQ(RunUninstaller(), 0u);
     std::vector<std::string> leftovers = Leftovers(
