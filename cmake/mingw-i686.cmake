@@ -1,7 +1,7 @@
-# 32-bit Windows build: the shipping one. It is built here but cannot run,
-# because this kernel executes no 32-bit code. The win32-thread compiler: the
+# 32-bit Windows build: the shipping one. The win32-thread compiler: the
 # posix one links winpthread into every program (31 KiB) for the unwinder's
-# locks, and nothing here uses C++ threads.
+# locks, and nothing here uses C++ threads. Its programs run under Wine's
+# WoW64; mingw-i686-tests.cmake builds the tests for them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)

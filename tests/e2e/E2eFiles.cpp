@@ -32,6 +32,11 @@ std::string BuildPath(const std::string& sRelative)
     return WinePath(QV_E2E_BUILD_DIR, sRelative);
 }
 
+std::string ProgramsPath(const std::string& sRelative)
+{
+    return WinePath(QV_E2E_PROGRAMS_DIR, sRelative);
+}
+
 std::string JoinPath(const std::string& sFolder, const std::string& sName)
 {
     if (sFolder.empty() || sFolder.back() == '\\' || sFolder.back() == '/')

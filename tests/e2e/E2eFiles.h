@@ -13,6 +13,9 @@
 // A Wine path of a folder of the source or the build tree ("Z:\...").
 std::string SourcePath(const std::string& sRelative);
 std::string BuildPath(const std::string& sRelative);
+// A Wine path in the tree whose Setup.exe and stand-ins the tests run: the
+// shipping build when one is named, else this build tree.
+std::string ProgramsPath(const std::string& sRelative);
 
 // sFolder + "\" + sName, without doubling a backslash.
 std::string JoinPath(const std::string& sFolder, const std::string& sName);

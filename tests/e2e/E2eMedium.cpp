@@ -14,7 +14,7 @@ const char* const STANDINS[] = {"QvAgent.exe",   "QvApi.dll",   "QvManag.exe",
 
 std::string StandInFolder()
 {
-    return BuildPath("media\\standins\\bin");
+    return ProgramsPath("media\\standins\\bin");
 }
 
 std::string SampleFolder()
@@ -165,7 +165,7 @@ bool PrepareMedium(const std::string& sFolder, const MediumOptions& options, std
         sError = "cannot create " + sFolder;
         return false;
     }
-    if (!CopyOneFile(BuildPath("wizard\\Setup.exe"), JoinPath(sFolder, "Setup.exe")))
+    if (!CopyOneFile(ProgramsPath("wizard\\Setup.exe"), JoinPath(sFolder, "Setup.exe")))
     {
         sError = "Setup.exe missing from the build";
         return false;

@@ -14,6 +14,27 @@ namespace
 constexpr DWORD START_TIMEOUT_MS = 10000;
 constexpr DWORD SETUP_CLOSE_LIMIT_MS = 2000;
 
+struct WindowSearch
+{
+    DWORD dwId;
+    const char* pszTitle;
+    HWND hFound;
+};
+
+// EnumWindows callback: stdcall on i686, so a named function, not a lambda.
+BOOL CALLBACK FindTitledWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* p = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD dwId = 0;
+    GetWindowThreadProcessId(hWnd, &dwId);
+    char szTitle[256] = "";
+    GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
+    if (dwId != p->dwId || std::string(szTitle) != p->pszTitle)
+        return TRUE;
+    p->hFound = hWnd;
+    return FALSE;
+}
+
 // A stand-in program started from beside the test; killed if still running
 // when the object goes, so that a failed test leaves no process behind.
 class Program
@@ -52,28 +73,10 @@ public:
     // The program's top-level window of that title, once it has one.
     HWND WaitForWindow(const char* pszTitle) const
     {
-        struct Search
-        {
-            DWORD dwId;
-            const char* pszTitle;
-            HWND hFound;
-        } search = {m_dwId, pszTitle, nullptr};
+        WindowSearch search = {m_dwId, pszTitle, nullptr};
         for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
         {
-            EnumWindows(
-                [](HWND hWnd, LPARAM lParam) -> BOOL
-                {
-                    auto* p = reinterpret_cast<Search*>(lParam);
-                    DWORD dwId = 0;
-                    GetWindowThreadProcessId(hWnd, &dwId);
-                    char szTitle[256] = "";
-                    GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
-                    if (dwId != p->dwId || std::string(szTitle) != p->pszTitle)
-                        return TRUE;
-                    p->hFound = hWnd;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
+            EnumWindows(FindTitledWindow, reinterpret_cast<LPARAM>(&search));
             if (search.hFound != nullptr)
                 return search.hFound;
             Sleep(50);

@@ -2,11 +2,32 @@
 
 #include "TxHandles.h"
 
+#include <string>
+
 namespace
 {
 bool IsMissingError(DWORD dwError)
 {
     return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+}
+
+// True when the folder holds anything besides "." and "..".
+bool HasEntries(const char* pszFolder)
+{
+    std::string sPattern(pszFolder);
+    if (!sPattern.empty() && sPattern.back() != '\\' && sPattern.back() != '/')
+        sPattern += '\\';
+    sPattern += '*';
+    WIN32_FIND_DATAA data;
+    TxFindHandle find(FindFirstFileA(sPattern.c_str(), &data));
+    if (!find.IsValid())
+        return false;
+    do
+    {
+        if (lstrcmpA(data.cFileName, ".") != 0 && lstrcmpA(data.cFileName, "..") != 0)
+            return true;
+    } while (FindNextFileA(find.Get(), &data));
+    return false;
 }
 
 RemoveResult RegistryResult(LONG lResult)
@@ -47,6 +68,12 @@ RemoveResult RemoveFolderItem(const char* pszPath)
         return RemoveResult::Removed;
     DWORD dwError = GetLastError();
     if (dwError == ERROR_DIR_NOT_EMPTY)
+        return RemoveResult::NotEmpty;
+    // A 32-bit program on 64-bit Windows cannot remove the folder it was
+    // started from while it still holds files (the running uninstaller among
+    // them): the system answers with a sharing violation instead of "not
+    // empty". Treat it as what it is, so the folder can go at the restart.
+    if (dwError == ERROR_SHARING_VIOLATION && HasEntries(pszPath))
         return RemoveResult::NotEmpty;
     return IsMissingError(dwError) ? RemoveResult::NotFound : RemoveResult::Failed;
 }
