@@ -3,6 +3,7 @@
 #include "CLog.h"
 #include "CSetupDatFile.h"
 #include "FolderCreation.h"
+#include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "LanguageCatalogue.h"
 #include "PostInstall.h"
@@ -131,6 +132,7 @@ void CCopyEngine::RequestAgentClose()
         return;
     SetEvent(hEvent.Get());
     hEvent.Reset();
+    NoteAgentClosed(JoinPath(g_sDstDir.GetText(), "QvAgent.exe").GetText());
     Sleep(AGENT_CLOSE_WAIT_MS);
 }
 
@@ -228,13 +230,20 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
 {
     TX_LOG("Copying %s", sSource.GetText());
     TX_LOG("  -> to %s", sTarget.GetText());
-    ClearReadOnly(sTarget.GetText());
     TxString sError;
     bool bCopied = false;
-    if (bPacked)
+    // A file of an earlier installation is moved aside first, so that a
+    // rollback can put it back.
+    if (!KeepFile(sTarget.GetText()))
+        sError = SystemErrorText(GetLastError());
+    else if (bPacked)
+    {
+        ClearReadOnly(sTarget.GetText());
         bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
+    }
     else
     {
+        ClearReadOnly(sTarget.GetText());
         bCopied = !TX_FAULT(TXFAULT_COPY) &&
                   CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
         DWORD dwError = bCopied ? 0 : GetLastError();

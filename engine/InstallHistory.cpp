@@ -1,6 +1,7 @@
 #include "InstallHistory.h"
 
 #include "CLog.h"
+#include "InstallBackup.h"
 #include "RegistryHelpers.h"
 
 #include <memory>
@@ -60,5 +61,6 @@ void RollBack()
     TX_LOG_ENTER("RollBack");
     for (int i = g_History.GetCount() - 1; i >= 0; --i)
         UndoItem(*g_History.ItemAt(i));
+    RestoreKept();
     TX_LOG_LEAVE();
 }

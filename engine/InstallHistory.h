@@ -41,5 +41,6 @@ public:
 extern CInstallHistory g_History;
 
 // Undoes the history newest first, so that each folder is empty when its
-// turn comes. Failures of single steps are passed over.
+// turn comes, then puts back what the run replaced. Failures of single
+// steps are passed over.
 void RollBack();

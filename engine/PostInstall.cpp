@@ -2,6 +2,7 @@
 
 #include "CLog.h"
 #include "FolderCreation.h"
+#include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
@@ -27,7 +28,9 @@ void MakeShortcut(const TxString& sTarget, const TxString& sFolder)
 {
     TxString sLink = JoinPath(sFolder.GetText(), SHORTCUT_FILE_NAME);
     TX_LOG("Creating shortcut to %s in %s", sTarget.GetText(), sLink.GetText());
-    if (CreateShortCut(sTarget.GetText(), sLink.GetText(), SHORTCUT_DESCRIPTION))
+    if (!KeepFile(sLink.GetText()))
+        TX_LOG("Unsuccessful!");
+    else if (CreateShortCut(sTarget.GetText(), sLink.GetText(), SHORTCUT_DESCRIPTION))
     {
         TX_LOG("Successful");
         g_History.Record(LNKFILE, sLink.GetText());
@@ -96,6 +99,9 @@ bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* 
 
 void PostInstallConfig(bool bInstallImages, int iStartMenuChoice, int iDesktopChoice)
 {
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE);
     if (bInstallImages)
         RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir",
                           g_sImgDstDir.GetText());

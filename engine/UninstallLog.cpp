@@ -1,6 +1,7 @@
 #include "UninstallLog.h"
 
 #include "CLog.h"
+#include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
@@ -48,6 +49,10 @@ void RegisterUninstallEntry()
     info.sUninstallCommand.Append(JoinPath(g_sDstDir.GetText(), "Uninstall.exe"));
     info.sUninstallCommand.Append("\"");
     info.sDisplayIcon = JoinPath(g_sDstDir.GetText(), "QvManag.exe");
+    TxString sKey(REG_UNINSTALL_ROOT);
+    sKey.Append(UNINSTALL_ENTRY_NAME);
+    for (const char* pszValue : {"DisplayName", "DisplayIcon", "UninstallString"})
+        KeepRegistryValue(HKEY_LOCAL_MACHINE, sKey.GetText(), pszValue);
     if (AddUninstallInfo(info))
         g_History.Record(UNINST, UNINSTALL_ENTRY_NAME);
     else

@@ -12,6 +12,7 @@ enum TxFaultOp
     TXFAULT_WRITE = 1,  // TxFile::Write
     TXFAULT_COPY = 2,   // CopyFileA of the copy engine
     TXFAULT_FOLDER = 3, // CreateDirectoryA of the folder creation
+    TXFAULT_MOVE = 4,   // moving a replaced file aside, or making its backup folder
 };
 
 #ifdef QV_FAULT_INJECTION

@@ -1,6 +1,7 @@
 #include "TFormStepBye.h"
 
 #include "CLog.h"
+#include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "SetupState.h"
 #include "StringTables.h"
@@ -39,6 +40,7 @@ void TFormStepBye::FormShow()
     LabelBye.SetText(gls_SetupSuccessful.GetText());
     CheckBoxRunManager.Show();
     SaveUninstallInfo();
+    DiscardKept();
 }
 
 void TFormStepBye::ButtonCloseClick()

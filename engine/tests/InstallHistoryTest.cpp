@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
 
@@ -81,4 +82,30 @@ TEST_F(InstallHistoryTest, EmptyHistoryLogsOnlyTheHead)
     LogCapture log;
     RollBack();
     EXPECT_EQ(log.Messages(), std::vector<std::string>{"RollBack"});
+}
+
+TEST_F(InstallHistoryTest, RollBackPutsBackWhatTheRunReplaced)
+{
+    std::string file = m_Temp / "QvAgent.exe";
+    WriteWholeFile(file, "old agent");
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    DWORD dwAttributes = GetFileAttributesA(file.c_str());
+    ASSERT_TRUE(SetAutorun(REG_AUTORUN_VALUE, "old command"));
+    ASSERT_TRUE(KeepFile(file.c_str()));
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE);
+    EXPECT_FALSE(PathExists(file));
+    WriteWholeFile(file, "new agent");
+    g_History.Record(PRGFILE, file.c_str());
+    SetAutorun(REG_AUTORUN_VALUE, "new command");
+    g_History.Record(AUTORUN, "");
+
+    RollBack();
+
+    EXPECT_EQ(ReadWholeFile(file), "old agent");
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), dwAttributes);
+    TxString sCommand;
+    EXPECT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE, sCommand));
+    EXPECT_STREQ(sCommand.GetText(), "old command");
+    EXPECT_EQ(KeptFileCount(), 0);
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

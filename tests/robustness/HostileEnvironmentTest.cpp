@@ -79,7 +79,10 @@ TEST_F(HostileEnvironmentTest, ReadOnlyExistingTargetIsReplaced)
     EXPECT_FALSE(engine.m_bFailed);
     EXPECT_TRUE(view.m_Messages.empty());
     m_Sandbox.RollBackAndClose();
-    // The folders existed before the run, so the rollback keeps them.
+    // The replaced agent is put back; it and its folders existed before.
+    EXPECT_EQ(ReadWholeFile(sAgent), "old agent");
+    SetFileAttributesA(sAgent.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(sAgent.c_str());
     RemoveDirectoryA(m_Sandbox.Target("Program Files\\Quorvane").c_str());
     RemoveDirectoryA(m_Sandbox.Target("Program Files").c_str());
 }
