@@ -7,6 +7,7 @@
 // is not there.
 #include "MachineSnapshot.h"
 #include "MessagePump.h"
+#include "ProcessTree.h"
 #include "SetupE2eTest.h"
 #include "TxHandles.h"
 #include "WindowQuery.h"
@@ -27,22 +28,6 @@ constexpr char ALL_IMAGES[] = "Alle Bilder installieren";
 bool SamePath(const std::string& sA, const std::string& sB)
 {
     return lstrcmpiA(sA.c_str(), sB.c_str()) == 0;
-}
-
-// Position in the pending deletions; -1 when the path is not among them.
-int PendingIndex(const std::vector<std::string>& pending, const std::string& sPath)
-{
-    for (size_t i = 0; i < pending.size(); ++i)
-        if (SamePath(pending[i], sPath))
-            return static_cast<int>(i);
-    return -1;
-}
-
-std::string Unquoted(const std::string& sCommand)
-{
-    if (sCommand.size() >= 2 && sCommand.front() == '"')
-        return sCommand.substr(1, sCommand.find('"', 1) - 1);
-    return sCommand;
 }
 
 // Wine's shell passes every new link to its menu builder, which copies it as a
@@ -192,64 +177,72 @@ protected:
     }
 
     // Runs the uninstall entry's command with /quiet, from the program folder
-    // as the system's list of programs may; its exit code.
+    // as the system's list of programs may, and waits for the copy it hands
+    // its work to as well; the exit code of whoever ended last.
     DWORD RunUninstaller()
     {
         std::string sCommand;
         EXPECT_TRUE(ReadRegString(UNINSTALL_KEY, "UninstallString", sCommand));
-        ChildProcess uninstaller;
+        ProcessTree uninstaller;
         // Seen once on a loaded machine: the first start failed while the
         // ending setup still let go of its files. Try again for a while.
         bool bStarted = false;
-        DWORD dwError = 0;
         for (int i = 0; i < 20 && !bStarted; ++i)
         {
-            bStarted =
-                uninstaller.Start(Unquoted(sCommand), sCommand + " /quiet", m_Paths.sProgramDir);
-            dwError = bStarted ? 0 : GetLastError();
+            bStarted = uninstaller.Start(sCommand + " /quiet", m_Paths.sProgramDir);
             if (!bStarted)
                 PumpFor(250);
         }
         if (!bStarted)
         {
-            ADD_FAILURE() << "cannot start " << sCommand << ", error " << dwError;
+            ADD_FAILURE() << "cannot start " << sCommand << ", error " << uninstaller.StartError();
             return STILL_ACTIVE;
         }
-        EXPECT_TRUE(uninstaller.WaitForExit(UNINSTALL_TIMEOUT_MS)) << "the uninstaller did not end";
-        return uninstaller.ExitCode();
+        EXPECT_TRUE(uninstaller.WaitForAll(UNINSTALL_TIMEOUT_MS)) << "the uninstaller did not end";
+        EXPECT_EQ(uninstaller.ProcessCount(), 2u) << "the uninstaller did not hand over to a copy";
+        return uninstaller.LastExitCode();
     }
 
     // Every change since the installation began that is left, one line each,
-    // apart from the items in `stays` (which must be there) and from the
-    // uninstaller's own file and folder while they are listed for deletion at
-    // the next start, the file before the folder.
+    // apart from the items in `stays` (which must be there). Nothing of the
+    // installation may be left to the next restart: only the uninstaller's
+    // temporary copy and its folder.
     std::vector<std::string> Leftovers(const std::set<std::string>& stays)
     {
-        std::vector<std::string> pending = PendingDeletions();
-        int iSelf = PendingIndex(pending, SelfPath());
-        int iFolder = PendingIndex(pending, m_Paths.sProgramDir);
         std::vector<std::string> lines;
         std::set<std::string> found;
         for (const SnapshotChange& change : m_Before.ChangesTo(MachineSnapshot::Take(m_Paths)))
         {
             bool bAdded = change.Kind == SnapshotChange::ChangeKind::Added;
             if (bAdded && stays.count(change.sItem) != 0)
-            {
                 found.insert(change.sItem);
-                continue;
-            }
-            bool bPendingSelf = change.sItem == MachineSnapshot::FileItem(SelfPath()) && iSelf >= 0;
-            bool bPendingFolder =
-                change.sItem == MachineSnapshot::FolderItem(m_Paths.sProgramDir) && iFolder >= 0 &&
-                iFolder > iSelf;
-            if (bAdded && (bPendingSelf || bPendingFolder))
-                continue;
-            lines.push_back(change.Describe());
+            else
+                lines.push_back(change.Describe());
         }
         for (const std::string& sItem : stays)
             if (found.count(sItem) == 0)
                 lines.push_back("gone, but must stay: " + sItem);
+        for (const std::string& sPending : PendingDeletions())
+            if (IsAtOrUnder(sPending, m_Paths.sProgramDir) ||
+                IsAtOrUnder(sPending, m_Paths.sImageDir) ||
+                SamePath(sPending, m_Paths.ScreenSaver()))
+                lines.push_back("left to the restart: " + sPending);
         return lines;
+    }
+
+    // Whether the uninstaller's copy "<temp>\QvUninstall.<n>\Uninstall.exe"
+    // waits for the restart, its folder after it.
+    static bool TemporaryCopyIsPending()
+    {
+        char szTemp[MAX_PATH + 1] = "";
+        DWORD n = GetTempPathA(sizeof(szTemp), szTemp);
+        std::string sPrefix = std::string(szTemp, n < sizeof(szTemp) ? n : 0) + "QvUninstall.";
+        std::vector<std::string> pending = PendingDeletions();
+        for (size_t i = 0; i + 1 < pending.size(); ++i)
+            if (SamePath(pending[i].substr(0, sPrefix.size()), sPrefix) &&
+                SamePath(pending[i], pending[i + 1] + "\\Uninstall.exe"))
+                return true;
+        return false;
     }
 
     NoHostLaunchers m_NoLaunchers;
@@ -265,6 +258,7 @@ TEST_F(UninstallTest, LeavesNothingOfTheInstallation)
     EXPECT_EQ(RunUninstaller(), 0u);
     std::vector<std::string> leftovers = Leftovers({});
     EXPECT_TRUE(leftovers.empty()) << "left after the uninstall:" << Listed(leftovers);
+    EXPECT_TRUE(TemporaryCopyIsPending());
     EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledPrgDir"));
     EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledImgDir"));
 }
@@ -284,6 +278,4 @@ TEST_F(UninstallTest, KeepsTheUsersFileAndItsFolder)
     std::string sRead;
     EXPECT_TRUE(ReadBytes(sUserFile, sRead));
     EXPECT_EQ(sRead, sNotes);
-    // The folder holds the user's file: a removal at the restart would fail.
-    EXPECT_EQ(PendingIndex(PendingDeletions(), m_Paths.sProgramDir), -1);
 }

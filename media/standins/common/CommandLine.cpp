@@ -20,12 +20,12 @@ bool IsSeparator(char ch)
 {
     return ch == ' ' || ch == '\t' || ch == '"';
 }
-} // namespace
 
-bool HasSwitch(const char* pszCmdLine, const char* pszName)
+// Where the switch's name ends ("/name", "/name:value"); null when missing.
+const char* FindSwitch(const char* pszCmdLine, const char* pszName)
 {
     if (pszCmdLine == nullptr || pszName == nullptr)
-        return false;
+        return nullptr;
     size_t nName = std::strlen(pszName);
     for (const char* p = pszCmdLine; *p != 0; ++p)
     {
@@ -36,7 +36,30 @@ bool HasSwitch(const char* pszCmdLine, const char* pszName)
             continue;
         char chEnd = p[1 + nName];
         if (chEnd == 0 || chEnd == ':' || IsSeparator(chEnd))
-            return true;
+            return p + 1 + nName;
     }
-    return false;
+    return nullptr;
+}
+} // namespace
+
+bool HasSwitch(const char* pszCmdLine, const char* pszName)
+{
+    return FindSwitch(pszCmdLine, pszName) != nullptr;
+}
+
+std::string SwitchValue(const char* pszCmdLine, const char* pszName)
+{
+    const char* p = FindSwitch(pszCmdLine, pszName);
+    if (p == nullptr || *p != ':')
+        return std::string();
+    ++p;
+    if (*p == '"')
+    {
+        const char* pEnd = std::strchr(p + 1, '"');
+        return pEnd ? std::string(p + 1, pEnd) : std::string(p + 1);
+    }
+    const char* pEnd = p;
+    while (*pEnd != 0 && !IsSeparator(*pEnd))
+        ++pEnd;
+    return std::string(p, pEnd);
 }

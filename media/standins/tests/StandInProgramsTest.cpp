@@ -1,4 +1,5 @@
 #include "AgentCloseRequest.h"
+#include "ProcessTree.h"
 #include "ProductKeys.h"
 #include "StandInTestSupport.h"
 #include "TxHandles.h"
@@ -206,8 +207,49 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
     }
 }
 
+// The uninstaller hands its work to a copy of itself: a run ends when the
+// whole tree of processes has.
+class Uninstaller
+{
+public:
+    Uninstaller(const std::string& sSelf, const char* pszArguments)
+    {
+        m_bStarted = m_Tree.Start("\"" + sSelf + "\" " + pszArguments, "");
+    }
+    bool IsStarted() const { return m_bStarted; }
+    bool Ended() { return m_Tree.WaitForAll(START_TIMEOUT_MS); }
+    DWORD ExitCode() const { return m_Tree.LastExitCode(); }
+
+private:
+    ProcessTree m_Tree;
+    bool m_bStarted;
+};
+
+HWND WaitForTopWindow(const char* pszTitle)
+{
+    for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
+    {
+        if (HWND hWnd = FindWindowA(nullptr, pszTitle))
+            return hWnd;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// The removal at the next start holds the uninstaller's temporary copy and
+// its folder, in that order, and nothing of the installation.
+void ExpectOnlyTheCopyPending(const std::string& sInstalled)
+{
+    std::string sPending = PendingRemovalsGuard::Current();
+    size_t iCopy = sPending.find("\\QvUninstall.");
+    ASSERT_NE(iCopy, std::string::npos) << "the temporary copy is not left to the restart";
+    EXPECT_NE(sPending.find("\\Uninstall.exe", iCopy), std::string::npos);
+    EXPECT_EQ(sPending.find(sInstalled), std::string::npos)
+        << sInstalled << " is left to the restart";
+}
+
 // The uninstaller program as installed: beside its log, in a folder the
-// installation made, removing itself last.
+// installation made, removing itself and that folder.
 TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
 {
     PendingRemovalsGuard pending;
@@ -221,18 +263,12 @@ TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
                                "S_FOLDER_ " + sPrg + "\r\nS_PRGFILE " + sPrg +
                                    "\\QvApi.dll\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " + sPrg +
                                    "\\Install.log\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
-    {
-        Program uninstaller(sSelf.c_str(), "/quiet");
-        ASSERT_TRUE(uninstaller.IsStarted());
-        ASSERT_TRUE(uninstaller.Ended(START_TIMEOUT_MS));
-        EXPECT_EQ(uninstaller.ExitCode(), 0u);
-    }
-    EXPECT_FALSE(PathExists(sPrg + "\\QvApi.dll"));
-    EXPECT_FALSE(PathExists(sPrg + "\\Install.log"));
-    // Either Windows let the program go, or its removal waits for the restart.
-    bool bGone = !PathExists(sPrg);
-    bool bPending = PendingRemovalsGuard::Current().find(sSelf + '\0') != std::string::npos;
-    EXPECT_TRUE(bGone || bPending);
+    Uninstaller uninstaller(sSelf, "/quiet");
+    ASSERT_TRUE(uninstaller.IsStarted());
+    ASSERT_TRUE(uninstaller.Ended());
+    EXPECT_EQ(uninstaller.ExitCode(), 0u);
+    EXPECT_FALSE(PathExists(sPrg));
+    ExpectOnlyTheCopyPending(sPrg);
 }
 
 TEST(StandInUninstaller, ShowsItsReportInItsWindow)
@@ -243,8 +279,8 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
     ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
     ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    Program uninstaller(sSelf.c_str(), "");
-    HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
+    Uninstaller uninstaller(sSelf, "");
+    HWND hWnd = WaitForTopWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     // The window may be found before its buttons are made.
     HWND hStart = nullptr;
@@ -264,18 +300,19 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     HWND hClose = FindWindowExA(hWnd, nullptr, "BUTTON", "Close");
     ASSERT_NE(hClose, nullptr);
     PostMessageA(hClose, BM_CLICK, 0, 0);
-    ASSERT_TRUE(uninstaller.Ended(START_TIMEOUT_MS));
+    ASSERT_TRUE(uninstaller.Ended());
     EXPECT_EQ(uninstaller.ExitCode(), 0u);
     EXPECT_FALSE(PathExists(root / "QvApi.dll"));
 }
 
 TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
 {
+    PendingRemovalsGuard pending;
     TempFolder root;
     std::string sSelf = root / "Uninstall.exe";
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    Program uninstaller(sSelf.c_str(), "/q");
-    ASSERT_TRUE(uninstaller.Ended(START_TIMEOUT_MS));
+    Uninstaller uninstaller(sSelf, "/q");
+    ASSERT_TRUE(uninstaller.Ended());
     EXPECT_EQ(uninstaller.ExitCode(), 1u);
     EXPECT_TRUE(PathExists(sSelf));
 }

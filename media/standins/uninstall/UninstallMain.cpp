@@ -4,11 +4,18 @@
 //   Uninstall.exe          shows a window; the removal starts with Start
 //   Uninstall.exe /quiet   removes without any window (/q is the same)
 //
+// The installed program hands the work to a copy of itself in the temp
+// folder and ends with 0 at once (see SelfCopy); a caller that needs the
+// result waits for the processes it started and their children, for example
+// through a job, and takes the copy's exit code. It ends with the first code
+// below only when no copy could be started and it did the work itself.
+//
 // Exit codes: 0 everything removed, 1 nothing done (the log is missing or
 // unreadable, or the window failed), 2 some items could not be removed,
 // 3 the window was closed without starting.
 #include "CommandLine.h"
 #include "ProductKeys.h"
+#include "SelfCopy.h"
 #include "UninstallPlan.h"
 #include "UninstallWindow.h"
 #include "WindowSupport.h"
@@ -75,13 +82,9 @@ int ExitCode(const UninstallOutcome& outcome)
         return EXIT_NOTHING_DONE;
     return outcome.iFailures == 0 ? EXIT_DONE : EXIT_SOME_LEFT;
 }
-} // namespace
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdShow)
+int RunRemoval(HINSTANCE hInstance, const char* pszCmdLine, int nCmdShow, const TxString& sSelf)
 {
-    TxString sSelf = OwnPath();
-    if (sSelf.IsEmpty())
-        return EXIT_NOTHING_DONE;
     TxString sLogPath = FolderChild(sSelf, INSTALL_LOG_NAME);
     LeaveOwnFolder();
     // Read before the removal takes the product's key away.
@@ -100,4 +103,23 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdSho
         return EXIT_NOTHING_DONE;
     RunMessageLoop();
     return window.WasStarted() ? ExitCode(window.Outcome()) : EXIT_NOT_STARTED;
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdShow)
+{
+    TxString sSelf = OwnPath();
+    if (sSelf.IsEmpty())
+        return EXIT_NOTHING_DONE;
+    TxString sOriginal = WaitForOriginal(pszCmdLine);
+    if (sOriginal.IsEmpty())
+    {
+        if (HandOverToCopy(sSelf, pszCmdLine))
+            return EXIT_DONE;
+        return RunRemoval(hInstance, pszCmdLine, nCmdShow, sSelf);
+    }
+    int iCode = RunRemoval(hInstance, pszCmdLine, nCmdShow, sOriginal);
+    if (!ScheduleOwnRemoval(sSelf))
+        OutputDebugStringA("Cannot schedule the removal of the uninstaller's temporary copy\r\n");
+    return iCode;
 }

@@ -3,7 +3,6 @@
 #include "AgentCloseRequest.h"
 #include "ItemRemoval.h"
 #include "ProductKeys.h"
-#include "TxFormat.h"
 #include "TxHandles.h"
 
 namespace
@@ -12,9 +11,6 @@ constexpr DWORD DEFAULT_AGENT_WAIT_MS = 3000;
 // The maker's key above the product's: the setup's registry writes create it,
 // the maker's other products may share it.
 constexpr char VENDOR_KEY[] = "Software\\Kestov";
-// No "glu_" text covers a removal left to the restart; these stay English.
-constexpr char FILE_AT_RESTART_S[] = "File %s will be deleted when Windows restarts.";
-constexpr char FOLDER_AT_RESTART_S[] = "Folder %s will be removed when Windows restarts.";
 
 // Comparison key of a path or name: letter case does not matter on Windows.
 std::string UpperKey(const char* pszText)
@@ -241,7 +237,7 @@ void UninstallPlan::RemoveSelf()
         return;
     }
     m_Scheduled.insert(UpperKey(pszPath));
-    m_Report.ReportLine(TxFormat(FILE_AT_RESTART_S, {pszPath}));
+    Report(GLU_FILE_AT_RESTART_S, pszPath);
 }
 
 void UninstallPlan::RemoveProductKey()
@@ -289,7 +285,7 @@ void UninstallPlan::RemoveFolderAgain(const std::string& sPath)
         ScheduleRemovalAtRestart(pszPath))
     {
         m_Scheduled.insert(UpperKey(pszPath));
-        m_Report.ReportLine(TxFormat(FOLDER_AT_RESTART_S, {pszPath}));
+        Report(GLU_FOLDER_AT_RESTART_S, pszPath);
         return;
     }
     // A folder that keeps the user's own files is left on purpose.

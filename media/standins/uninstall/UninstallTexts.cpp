@@ -37,6 +37,8 @@ const TextEntry TEXTS[GLU_COUNT] = {
     {"glu_ClosingAgent", "Stopping Quorvane Agent..."},
     {"glu_RemovedUninstall", "Removed uninstall info from Registry."},
     {"glu_CannotRemoveUninstall", "Cannot remove uninstall info from Registry."},
+    {"glu_FileAtRestartS", "File %s will be deleted when Windows restarts."},
+    {"glu_FolderAtRestartS", "Folder %s will be removed when Windows restarts."},
 };
 } // namespace
 

@@ -3,7 +3,8 @@
 #include "TxString.h"
 
 // The uninstaller's interface texts, one per "glu_" key, in the order the
-// setup exports them.
+// setup exports them; the last ones are not in the setup's language file yet,
+// so they stay English until a language file brings them.
 enum UninstallTextId
 {
     GLU_CAPTION,
@@ -28,6 +29,8 @@ enum UninstallTextId
     GLU_CLOSING_AGENT,
     GLU_REMOVED_UNINSTALL,
     GLU_CANNOT_REMOVE_UNINSTALL,
+    GLU_FILE_AT_RESTART_S,
+    GLU_FOLDER_AT_RESTART_S,
     GLU_COUNT
 };
 
