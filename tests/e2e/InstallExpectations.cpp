@@ -2,6 +2,7 @@
 
 #include "E2eFiles.h"
 #include "E2eMedium.h"
+#include "TxHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,67 @@ void ExpectRegString(const char* pszKey, const char* pszValue, const std::string
     EXPECT_EQ(sData, sExpected) << pszKey << "\\" << pszValue;
 }
 } // namespace
+
+namespace
+{
+bool ValueInView(const char* pszKey, const char* pszValue, REGSAM view)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE | view, key.Receive()) ==
+               ERROR_SUCCESS &&
+           RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+}
+
+bool StartsWithPath(const std::string& sPath, const std::string& sFolder)
+{
+    return sPath.size() > sFolder.size() &&
+           lstrcmpiA(sPath.substr(0, sFolder.size()).c_str(), sFolder.c_str()) == 0;
+}
+
+std::string WindowsFolder(const char* pszChild)
+{
+    char szWindows[MAX_PATH] = "";
+    UINT n = GetWindowsDirectoryA(szWindows, MAX_PATH);
+    return JoinPath(n > 0 && n < MAX_PATH ? szWindows : "C:\\windows", pszChild);
+}
+} // namespace
+
+void ExpectTheBuildsView(const ProductPaths& paths)
+{
+    // "sysnative" is how a 32-bit program names the 64-bit system folder.
+#ifdef _WIN64
+    const char* pszProgramFiles = "C:\\Program Files\\";
+    const std::string sOwnSystem = WindowsFolder("system32");
+    const std::string sOtherSystem = WindowsFolder("syswow64");
+    const REGSAM own = KEY_WOW64_64KEY;
+    const REGSAM other = KEY_WOW64_32KEY;
+#else
+    BOOL bWow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &bWow64));
+    ASSERT_TRUE(bWow64) << "the 32-bit tests expect a 64-bit Windows";
+    const char* pszProgramFiles = "C:\\Program Files (x86)\\";
+    const std::string sOwnSystem = WindowsFolder("syswow64");
+    const std::string sOtherSystem = WindowsFolder("sysnative");
+    const REGSAM own = KEY_WOW64_32KEY;
+    const REGSAM other = KEY_WOW64_64KEY;
+#endif
+    EXPECT_TRUE(StartsWithPath(paths.sProgramDir, pszProgramFiles)) << paths.sProgramDir;
+    EXPECT_TRUE(FileExists(JoinPath(sOwnSystem, "Quorvane.scr"))) << sOwnSystem;
+    EXPECT_FALSE(FileExists(JoinPath(sOtherSystem, "Quorvane.scr"))) << sOtherSystem;
+    const struct
+    {
+        const char* pszKey;
+        const char* pszValue;
+    } values[] = {{SETUP_KEY, "InstalledPrgDir"},
+                  {RUN_KEY, "QuorvaneAgent"},
+                  {UNINSTALL_KEY, "UninstallString"}};
+    for (const auto& value : values)
+    {
+        EXPECT_TRUE(ValueInView(value.pszKey, value.pszValue, own)) << value.pszKey;
+        EXPECT_FALSE(ValueInView(value.pszKey, value.pszValue, other)) << value.pszKey;
+    }
+}
 
 void ExpectProgramFiles(const ProductPaths& paths, const std::string& sLangEName)
 {

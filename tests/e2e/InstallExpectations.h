@@ -22,6 +22,10 @@ void ExpectImages(const ProductPaths& paths, const std::string& sMediumImages,
                   const std::vector<std::string>& names);
 // Setup values, autorun, uninstall entry, the Start-menu shortcut for all users.
 void ExpectSystemConfiguration(const ProductPaths& paths, bool bImages);
+// The installation is where programs of the setup's own bitness look: the
+// 32-bit build on 64-bit Windows in "Program Files (x86)", syswow64 and the
+// registry's 32-bit view, the 64-bit build in the 64-bit ones.
+void ExpectTheBuildsView(const ProductPaths& paths);
 // The exported language values.
 void ExpectLanguageExport(const std::string& sLanguage, const std::string& sLangEName,
                           DWORD dwLangId, const std::string& sGlxCancel);

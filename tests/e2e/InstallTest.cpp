@@ -85,6 +85,7 @@ TEST_F(InstallTest, FullEnglishInstallWithAllImages)
     ExpectProgramFiles(m_Paths, "ENGLISH");
     ExpectImages(m_Paths, JoinPath(m_sMedium, "Images"), images);
     ExpectSystemConfiguration(m_Paths, true);
+    ExpectTheBuildsView(m_Paths);
     ExpectLanguageExport("English", "ENGLISH", 9, "Cancel");
     ExpectOneLogBlock(images);
 
