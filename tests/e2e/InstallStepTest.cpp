@@ -8,16 +8,6 @@
 class InstallStepTest : public SetupE2eTest
 {
 protected:
-    // Presses Start and, before the second file, Stop: the Stop click is
-    // queued behind the first copy step.
-    MessageBoxInfo StartAndStop(HWND hInstall)
-    {
-        const UiTexts& t = m_Wizard.Texts();
-        EXPECT_TRUE(ClickAndWait(m_Wizard.Button(hInstall, t.sStart)));
-        EXPECT_TRUE(Click(m_Wizard.Button(hInstall, t.sStop))) << "Stop is not usable";
-        return m_Wizard.WaitForBox();
-    }
-
     int CopiedFiles() const
     {
         int iCount = 0;

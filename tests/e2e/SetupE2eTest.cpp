@@ -104,6 +104,14 @@ HWND SetupE2eTest::InstallAndWaitForFinish(HWND hInstall)
     return hBye;
 }
 
+MessageBoxInfo SetupE2eTest::StartAndStop(HWND hInstall)
+{
+    const UiTexts& t = m_Wizard.Texts();
+    EXPECT_TRUE(ClickAndWait(m_Wizard.Button(hInstall, t.sStart)));
+    EXPECT_TRUE(Click(m_Wizard.Button(hInstall, t.sStop))) << "Stop is not usable";
+    return m_Wizard.WaitForBox();
+}
+
 void SetupE2eTest::CloseFinishStep(HWND hBye, bool bRunManager)
 {
     HWND hCheck = FindChild(hBye, "Button", m_Wizard.Texts().sRunManagerNow);

@@ -31,6 +31,9 @@ protected:
     HWND WalkToInstallStep(bool bImages);
     // Presses Start and waits for the finish step.
     HWND InstallAndWaitForFinish(HWND hInstall);
+    // Presses Start and, before the second file, Stop: the Stop click is
+    // queued behind the first copy step. The stop question, if it came.
+    MessageBoxInfo StartAndStop(HWND hInstall);
     // Presses Close on the finish step and waits for the setup to end.
     void CloseFinishStep(HWND hBye, bool bRunManager);
     // Answers the cancel question with Yes and waits for the setup to end.

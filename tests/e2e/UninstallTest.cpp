@@ -5,6 +5,7 @@
 // product key: a setup started later would otherwise propose folders that no
 // longer exist, and the product's programs would find an installation that
 // is not there.
+#include "ChildProcess.h"
 #include "MachineSnapshot.h"
 #include "MessagePump.h"
 #include "ProcessTree.h"
@@ -157,6 +158,24 @@ protected:
         CloseFinishStep(hBye, false);
     }
 
+    // Runs the setup again over the installation, in English with its
+    // defaults, and stops it (Yes) before its second file.
+    void StopAReinstall()
+    {
+        m_Wizard.SetTexts(EnglishTexts());
+        StartSetup();
+        HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
+        ASSERT_NE(hWelcome, nullptr);
+        ASSERT_TRUE(PickListItem(FindChild(hWelcome, "ListBox", ""), "English"));
+        MessageBoxInfo box = StartAndStop(WalkToInstallStep(true));
+        ASSERT_NE(box.hWnd, nullptr) << "no stop question";
+        ASSERT_TRUE(Answer(box, IDYES));
+        HWND hBye = m_Wizard.WaitForStep(BYE_CLASS, 60000);
+        ASSERT_NE(hBye, nullptr);
+        EXPECT_TRUE(ShowsText(hBye, "Static", m_Wizard.Texts().sSetupUnsuccessful));
+        CloseFinishStep(hBye, false);
+    }
+
     // What an installation must have made, so that its removal is tested.
     void ExpectInstalled()
     {
@@ -261,6 +280,46 @@ TEST_F(UninstallTest, LeavesNothingOfTheInstallation)
     EXPECT_TRUE(TemporaryCopyIsPending());
     EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledPrgDir"));
     EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledImgDir"));
+}
+
+// A repair stopped by the user leaves the earlier installation as it was: the
+// files it replaced are back with their times, the agent it closed runs again,
+// the manager starts, and the uninstaller still removes all of it.
+TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
+{
+    MakeMedium();
+    ASSERT_NO_FATAL_FAILURE(InstallInGerman());
+    const std::string sAgent = JoinPath(m_Paths.sProgramDir, "QvAgent.exe");
+    ChildProcess agent;
+    ASSERT_TRUE(agent.Start(sAgent, "\"" + sAgent + "\" /r", m_Paths.sProgramDir));
+    std::string sLogBefore;
+    ASSERT_TRUE(ReadBytes(JoinPath(m_Paths.sProgramDir, "Install.log"), sLogBefore));
+    MachineSnapshot installed = MachineSnapshot::Take(m_Paths);
+    int iSecondRun = m_Log.Find("TFormStepBye::SaveUninstallInfo") + 1;
+
+    ASSERT_NO_FATAL_FAILURE(StopAReinstall());
+    EXPECT_GE(m_Log.Find("Copying ", iSecondRun), 0) << "stopped before it replaced a file";
+    EXPECT_GE(m_Log.Find("RollBack", iSecondRun), 0);
+    for (const SnapshotChange& change : installed.ChangesTo(MachineSnapshot::Take(m_Paths)))
+        ADD_FAILURE() << "changed by the stopped installation: " << change.Describe();
+    std::string sLogAfter;
+    EXPECT_TRUE(ReadBytes(JoinPath(m_Paths.sProgramDir, "Install.log"), sLogAfter));
+    EXPECT_EQ(sLogAfter, sLogBefore);
+    EXPECT_FALSE(agent.IsRunning()) << "the setup did not close the agent";
+    EXPECT_TRUE(WaitUntil([&] { return !ProcessesOf(sAgent).empty(); }, 10000))
+        << "the closed agent was not started again";
+
+    const std::string sManager = JoinPath(m_Paths.sProgramDir, "QvManag.exe");
+    ChildProcess manager;
+    ASSERT_TRUE(manager.Start(sManager, "", m_Paths.sProgramDir));
+    PumpFor(1000);
+    EXPECT_TRUE(manager.IsRunning()) << "the earlier installation's manager does not run";
+    manager.Kill();
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    std::vector<std::string> leftovers = Leftovers({});
+    EXPECT_TRUE(leftovers.empty()) << "left after the uninstall:" << Listed(leftovers);
+    EXPECT_TRUE(ProcessesOf(sAgent).empty()) << "the uninstaller left the agent running";
 }
 
 TEST_F(UninstallTest, KeepsTheUsersFileAndItsFolder)
