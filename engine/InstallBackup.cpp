@@ -130,11 +130,19 @@ void RestoreValue(const KeptValue& kept)
 void StartAgent(const TxString& sPath)
 {
     TX_LOG("Starting agent %s", sPath.GetText());
+    // As Windows starts it from the Run key, in its own folder rather than
+    // the setup's.
+    TxString sCommand("\"");
+    sCommand.Append(sPath.GetText());
+    sCommand.Append("\" /r");
+    const char* pszName = nullptr;
+    TxString sFolder = FolderOf(sPath.GetText(), &pszName);
+    std::vector<char> commandLine(sCommand.GetText(), sCommand.GetText() + sCommand.Length() + 1);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(sPath.GetText(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessA(sPath.GetText(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        sFolder.IsEmpty() ? nullptr : sFolder.GetText(), &startup, &process))
     {
         TX_LOG("RestoreKept - CreateProcessA failed: path=%s, error=%lu", sPath.GetText(),
                GetLastError());

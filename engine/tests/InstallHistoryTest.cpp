@@ -109,3 +109,64 @@ TEST_F(InstallHistoryTest, RollBackPutsBackWhatTheRunReplaced)
     EXPECT_EQ(KeptFileCount(), 0);
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
+
+// A value the run created is gone again after the rollback, a kept value of
+// another type comes back with its type, and a file kept twice is kept once.
+TEST_F(InstallHistoryTest, RollBackRemovesValuesThatWereAbsent)
+{
+    constexpr char KEY[] = "Software\\QvRollbackTest";
+    ASSERT_TRUE(RegistryCreateKey(HKEY_CURRENT_USER, KEY));
+    TxRegKey key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, KEY, 0, KEY_ALL_ACCESS, key.Receive()),
+              ERROR_SUCCESS);
+    const DWORD dwOld = 7;
+    ASSERT_EQ(RegSetValueExA(key.Get(), "Number", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&dwOld), sizeof(dwOld)),
+              ERROR_SUCCESS);
+    KeepRegistryValue(HKEY_CURRENT_USER, KEY, "Absent");
+    KeepRegistryValue(HKEY_CURRENT_USER, KEY, "Number");
+    KeepRegistryValue(HKEY_CURRENT_USER, KEY, "Number");
+    RegistrySetString(HKEY_CURRENT_USER, KEY, "Absent", "made by the run");
+    RegistrySetString(HKEY_CURRENT_USER, KEY, "Number", "replaced by the run");
+
+    RollBack();
+
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, KEY, "Absent"));
+    DWORD dwType = 0;
+    DWORD dwData = 0;
+    DWORD cbData = sizeof(dwData);
+    EXPECT_EQ(RegQueryValueExA(key.Get(), "Number", nullptr, &dwType,
+                               reinterpret_cast<BYTE*>(&dwData), &cbData),
+              ERROR_SUCCESS);
+    EXPECT_EQ(dwType, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(dwData, dwOld);
+    key.Reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, KEY);
+}
+
+// After a successful run the backups go; one that is still open goes at the
+// next restart instead.
+TEST_F(InstallHistoryTest, DiscardKeptLeavesAnOpenBackupToTheRestart)
+{
+    std::string kept = m_Temp / "QvApi.dll";
+    std::string gone = m_Temp / "QvImage.dll";
+    WriteWholeFile(kept, "old api");
+    WriteWholeFile(gone, "old image");
+    ASSERT_TRUE(KeepFile(kept.c_str()));
+    ASSERT_TRUE(KeepFile(gone.c_str()));
+    std::string backup = m_Temp / (BACKUP_FOLDER_PREFIX + std::to_string(GetCurrentProcessId()));
+    TxFileHandle open(CreateFileA((backup + "\\QvApi.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(open.IsValid());
+    PendingRemovalsGuard pending;
+
+    DiscardKept();
+
+    EXPECT_FALSE(PathExists(backup + "\\QvImage.dll"));
+    std::string sPending = PendingRemovalsGuard::Current();
+    EXPECT_NE(sPending.find(backup + "\\QvApi.dll"), std::string::npos);
+    EXPECT_NE(sPending.find(backup + std::string(1, '\0')), std::string::npos)
+        << "the backup folder is not left to the restart";
+    EXPECT_EQ(KeptFileCount(), 0);
+    open.Reset();
+}

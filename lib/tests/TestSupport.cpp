@@ -153,3 +153,53 @@ std::string LogCapture::Prefix()
     std::snprintf(szThread, sizeof(szThread), "%08lx", GetCurrentThreadId());
     return std::string("Setup     ") + " " + szThread + "       ";
 }
+
+namespace
+{
+constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
+constexpr char PENDING_VALUE[] = "PendingFileRenameOperations";
+
+bool ReadPending(std::string& sData)
+{
+    TxRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    DWORD cb = 0;
+    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr, nullptr, &cb) != ERROR_SUCCESS)
+        return false;
+    sData.assign(cb, '\0');
+    if (cb == 0)
+        return true;
+    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(&sData[0]), &cb) != ERROR_SUCCESS)
+        return false;
+    sData.resize(cb);
+    return true;
+}
+} // namespace
+
+PendingRemovalsGuard::PendingRemovalsGuard() : m_bHadValue(ReadPending(m_sSaved)) {}
+
+PendingRemovalsGuard::~PendingRemovalsGuard()
+{
+    TxRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return;
+    if (!m_bHadValue)
+    {
+        RegDeleteValueA(key.Get(), PENDING_VALUE);
+        return;
+    }
+    RegSetValueExA(key.Get(), PENDING_VALUE, 0, REG_MULTI_SZ,
+                   reinterpret_cast<const BYTE*>(m_sSaved.data()),
+                   static_cast<DWORD>(m_sSaved.size()));
+}
+
+std::string PendingRemovalsGuard::Current()
+{
+    std::string sData;
+    ReadPending(sData);
+    return sData;
+}

@@ -65,3 +65,21 @@ private:
     std::vector<std::string> m_Data;
     std::unique_ptr<LogReceiverWindow> m_pWindow;
 };
+
+// The list of removals Windows does at its next start, saved when made and
+// put back when destroyed, so that a test leaves no pending removal behind.
+class PendingRemovalsGuard
+{
+public:
+    PendingRemovalsGuard();
+    ~PendingRemovalsGuard();
+    PendingRemovalsGuard(const PendingRemovalsGuard&) = delete;
+    PendingRemovalsGuard& operator=(const PendingRemovalsGuard&) = delete;
+
+    // The current list, as REG_MULTI_SZ bytes.
+    static std::string Current();
+
+private:
+    bool m_bHadValue;
+    std::string m_sSaved;
+};

@@ -5,31 +5,6 @@
 
 #include <cstring>
 
-namespace
-{
-constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
-constexpr char PENDING_VALUE[] = "PendingFileRenameOperations";
-
-bool ReadPending(std::string& sData)
-{
-    TxRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE, key.Receive()) !=
-        ERROR_SUCCESS)
-        return false;
-    DWORD cb = 0;
-    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr, nullptr, &cb) != ERROR_SUCCESS)
-        return false;
-    sData.assign(cb, '\0');
-    if (cb == 0)
-        return true;
-    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(&sData[0]), &cb) != ERROR_SUCCESS)
-        return false;
-    sData.resize(cb);
-    return true;
-}
-} // namespace
-
 bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
 {
     TxRegKey key;
@@ -69,29 +44,4 @@ std::string BesideTest(const char* pszName)
     DWORD n = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
     std::string sPath(szPath, n);
     return sPath.substr(0, sPath.find_last_of('\\') + 1) + pszName;
-}
-
-PendingRemovalsGuard::PendingRemovalsGuard() : m_bHadValue(ReadPending(m_sSaved)) {}
-
-PendingRemovalsGuard::~PendingRemovalsGuard()
-{
-    TxRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
-        ERROR_SUCCESS)
-        return;
-    if (!m_bHadValue)
-    {
-        RegDeleteValueA(key.Get(), PENDING_VALUE);
-        return;
-    }
-    RegSetValueExA(key.Get(), PENDING_VALUE, 0, REG_MULTI_SZ,
-                   reinterpret_cast<const BYTE*>(m_sSaved.data()),
-                   static_cast<DWORD>(m_sSaved.size()));
-}
-
-std::string PendingRemovalsGuard::Current()
-{
-    std::string sData;
-    ReadPending(sData);
-    return sData;
 }
