@@ -6,7 +6,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <windows.h>
+#include <psapi.h>
 
 double NowSeconds()
 {
@@ -158,4 +160,113 @@ std::string Format(const char* pszFormat, ...)
     std::vsnprintf(szText, sizeof(szText), pszFormat, args);
     va_end(args);
     return szText;
+}
+
+namespace
+{
+const double WINDOW_TIMEOUT_SECONDS = 30;
+
+struct WindowSearch
+{
+    DWORD dwProcessId;
+    const char* pszClass;
+    bool bFound;
+};
+
+BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
+{
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcessId);
+    char szClass[64];
+    if (dwProcessId != search.dwProcessId || !IsWindowVisible(hWnd) ||
+        GetClassNameA(hWnd, szClass, sizeof(szClass)) == 0 ||
+        std::strcmp(szClass, search.pszClass) != 0)
+        return TRUE;
+    search.bFound = true;
+    return FALSE;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t pos = path.find_last_of("\\/");
+    return pos == std::string::npos ? std::string(".") : path.substr(0, pos);
+}
+
+} // namespace
+
+double TimeToWindow(const std::string& program, const char* pszClass)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::string folder = FolderOf(program);
+    double dStart = NowSeconds();
+    if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi))
+        Die("CreateProcessA failed: " + program);
+    TxKernelHandle hProcess(pi.hProcess), hThread(pi.hThread);
+    WindowSearch search = {pi.dwProcessId, pszClass, false};
+    double dElapsed = 0;
+    while (!search.bFound)
+    {
+        dElapsed = NowSeconds() - dStart;
+        if (dElapsed > WINDOW_TIMEOUT_SECONDS ||
+            WaitForSingleObject(hProcess.Get(), 0) == WAIT_OBJECT_0)
+        {
+            TerminateProcess(hProcess.Get(), 1);
+            Die(std::string("no visible window of class ") + pszClass + " from " + program);
+        }
+        Sleep(1);
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    dElapsed = NowSeconds() - dStart;
+    if (!TerminateProcess(hProcess.Get(), 0))
+        Die("TerminateProcess failed");
+    WaitForSingleObject(hProcess.Get(), 10000);
+    return dElapsed;
+}
+
+double RunToEnd(const std::string& commandLine, PROCESS_MEMORY_COUNTERS* pMemory)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    double dStart = NowSeconds();
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        Die("CreateProcessA failed: " + commandLine);
+    TxKernelHandle hProcess(pi.hProcess), hThread(pi.hThread);
+    // Wine keeps no figures of an ended process: the peak is sampled while
+    // it runs, which costs the timing a little, so only when asked for.
+    if (pMemory != nullptr)
+    {
+        *pMemory = {};
+        pMemory->cb = sizeof(*pMemory);
+    }
+    DWORD dwWait = WAIT_TIMEOUT;
+    for (double dWaited = 0; dwWait == WAIT_TIMEOUT && dWaited < 120;
+         dWaited = NowSeconds() - dStart)
+    {
+        dwWait = WaitForSingleObject(hProcess.Get(), pMemory != nullptr ? 1 : 1000);
+        PROCESS_MEMORY_COUNTERS now = {};
+        now.cb = sizeof(now);
+        if (pMemory != nullptr && GetProcessMemoryInfo(hProcess.Get(), &now, sizeof(now)) &&
+            now.PeakWorkingSetSize > pMemory->PeakWorkingSetSize)
+            *pMemory = now;
+    }
+    if (dwWait != WAIT_OBJECT_0)
+    {
+        TerminateProcess(hProcess.Get(), 1);
+        Die("did not end: " + commandLine);
+    }
+    double dElapsed = NowSeconds() - dStart;
+    DWORD dwCode = 1;
+    if (!GetExitCodeProcess(hProcess.Get(), &dwCode) || dwCode != 0)
+        Die(Format("exit code %lu: %s", dwCode, commandLine.c_str()));
+    if (pMemory != nullptr && pMemory->PeakWorkingSetSize == 0)
+        Die("no memory figures for " + commandLine);
+    return dElapsed;
 }

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <windows.h>
+#include <psapi.h>
 
 // Shared pieces of the benchmark programs: timing, medians, scratch folders
 // and the result lines that scripts/bench turns into one table.
@@ -59,3 +61,11 @@ void PrintResult(const std::string& sMeasure, const std::string& sCandidate,
                  const std::string& sBaseline, const std::string& sFigure, const std::string& sGoal,
                  bool bMet);
 std::string Format(const char* pszFormat, ...);
+
+// Starts the program in its own folder and polls until a visible top-level
+// window of the class appears; the seconds that took. The program is ended
+// afterwards.
+double TimeToWindow(const std::string& program, const char* pszClass);
+// Runs the command line to its end (it must exit with 0); the seconds that
+// took, and the process's memory figures when pMemory is given.
+double RunToEnd(const std::string& commandLine, PROCESS_MEMORY_COUNTERS* pMemory = nullptr);

@@ -3,17 +3,11 @@
 // folder.
 //
 //   bench_install <medium folder>
+#include "BenchInstall.h"
 #include "BenchSupport.h"
-#include "CSetupDatFile.h"
-#include "CopyEngine.h"
-#include "Environment.h"
 #include "InstallHistory.h"
-#include "LanguageCatalogue.h"
-#include "PostInstall.h"
-#include "RegistryHelpers.h"
 #include "SetupArchive.h"
 #include "SetupState.h"
-#include "StringTables.h"
 
 #include <cstdio>
 #include <windows.h>
@@ -21,52 +15,6 @@
 namespace
 {
 const int RUNS = 7;
-
-// Runs the posted steps as the message loop would; any box is a failure.
-class QuietInstallView : public IInstallView
-{
-public:
-    int ShowMessage(const char* pszText, const char* pszCaption, unsigned) override
-    {
-        Die(std::string("the engine showed a box: ") + pszCaption + ": " + pszText);
-    }
-    void ShowProgressControls() override {}
-    void DisableNavigation() override {}
-    void SetProgress(int, const char*) override {}
-    void ProcessMessages() override {}
-    void PostInstallStep() override { ++m_iPosted; }
-    void CloseStep() override {}
-
-    void Run(CCopyEngine& engine)
-    {
-        while (m_iPosted > 0)
-        {
-            --m_iPosted;
-            engine.DoInstallStep();
-        }
-    }
-
-private:
-    int m_iPosted = 0;
-};
-
-void InstallOnce()
-{
-    QuietInstallView view;
-    CCopyEngine engine(view, g_SetupDat);
-    engine.Start(IMAGES_ALL, 0, 1, SHORTCUT_NONE, SHORTCUT_NONE);
-    view.Run(engine);
-    if (engine.m_bFailed || !engine.m_bGoOn)
-        Die("the installation failed");
-}
-
-void UndoInstall()
-{
-    RollBack();
-    g_History.FreeAll();
-    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
-    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
-}
 
 // The files one installation puts down, copied once into a plain folder:
 // the baseline's source, byte for byte what the engine wrote.
@@ -95,15 +43,8 @@ int main(int argc, char** argv)
 {
     if (argc != 2)
         Die("usage: bench_install <medium folder>");
-    SetDefaultTexts();
-    g_sLangEName = "ENGLISH";
-    PrepareEnvironment((std::string(argv[1]) + "\\Setup.exe").c_str());
     BenchFolder target("install"), plain("plain"), copy("copy");
-    g_sDstDir = (target / "Program Files\\Quorvane").c_str();
-    g_sImgDstDir = (target / "Pictures\\Quorvane").c_str();
-    QuietInstallView openView;
-    if (!OpenSetupArchive(g_SetupDat, openView))
-        Die("OpenSetupArchive failed");
+    OpenMedium(argv[1], target);
 
     std::vector<std::string> names = StagePlainFiles(plain);
     unsigned long long qwBytes = g_qwPrgSize + g_qwImgSize;
@@ -119,7 +60,7 @@ int main(int argc, char** argv)
                 Die("CopyFileA failed for " + name);
     };
     PairTiming t = TimePair(RUNS, prepare, InstallOnce, baseline);
-    g_SetupDat.CloseDatFile();
+    CloseMedium();
     double dRatio = t.dCandidate / t.dBaseline;
     PrintResult(Format("Installation (%zu files, %.1f MiB)", names.size(),
                        static_cast<double>(qwBytes) / (1024.0 * 1024.0)),
