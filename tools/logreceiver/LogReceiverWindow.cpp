@@ -36,9 +36,9 @@ bool LogReceiverWindow::Create(bool bVisible, bool bShowList)
     HINSTANCE hInstance = GetModuleHandleA(nullptr);
     if (!RegisterReceiverClass(hInstance, WindowProc))
         return false;
-    m_hWnd = CreateWindowExA(0, kClassName, kTitle,
-                             WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0), CW_USEDEFAULT,
-                             CW_USEDEFAULT, 900, 500, nullptr, nullptr, hInstance, this);
+    m_hWnd =
+        CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0),
+                        CW_USEDEFAULT, CW_USEDEFAULT, 900, 500, nullptr, nullptr, hInstance, this);
     if (m_hWnd == nullptr)
         return false;
     if (bShowList)
@@ -51,8 +51,8 @@ bool LogReceiverWindow::Create(bool bVisible, bool bShowList)
                                   0, 0, rc.right, rc.bottom, m_hWnd, nullptr, hInstance, nullptr);
         if (m_hList == nullptr)
             return false;
-        SendMessageA(m_hList, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), FALSE);
+        SendMessageA(m_hList, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)),
+                     FALSE);
         SendMessageA(m_hList, LB_SETHORIZONTALEXTENT, 4000, 0);
     }
     return true;
@@ -82,14 +82,12 @@ LRESULT LogReceiverWindow::OnCopyData(const COPYDATASTRUCT* pData)
     return TRUE;
 }
 
-LRESULT CALLBACK LogReceiverWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam,
-                                               LPARAM lParam)
+LRESULT CALLBACK LogReceiverWindow::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_NCCREATE)
     {
         auto* pCreate = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hWnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(pCreate->lpCreateParams));
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pCreate->lpCreateParams));
     }
     auto* pSelf = reinterpret_cast<LogReceiverWindow*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
     if (pSelf != nullptr)

@@ -48,14 +48,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCmdLine, int)
         }
     }
     HANDLE hFile = file.Get();
-    LogReceiverWindow window([hFile](const std::string& data) {
-        if (hFile == INVALID_HANDLE_VALUE)
-            return;
-        std::string line(data.c_str());
-        line += "\r\n";
-        DWORD dwWritten = 0;
-        WriteFile(hFile, line.data(), static_cast<DWORD>(line.size()), &dwWritten, nullptr);
-    });
+    LogReceiverWindow window(
+        [hFile](const std::string& data)
+        {
+            if (hFile == INVALID_HANDLE_VALUE)
+                return;
+            std::string line(data.c_str());
+            line += "\r\n";
+            DWORD dwWritten = 0;
+            WriteFile(hFile, line.data(), static_cast<DWORD>(line.size()), &dwWritten, nullptr);
+        });
     if (!window.Create(true, true))
         return 1;
     MSG msg;
