@@ -13,27 +13,7 @@
 #include "TxFaultInjection.h"
 #include "TxFormat.h"
 #include "TxHandles.h"
-
-namespace
-{
-// The system's text for an error code, at most 1023 characters.
-TxString SystemErrorText(DWORD dwError)
-{
-    char szText[1024] = "";
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             dwError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), szText,
-                             sizeof(szText) - 1, nullptr);
-    szText[n < sizeof(szText) ? n : sizeof(szText) - 1] = 0;
-    return TxString(szText);
-}
-
-void ClearReadOnly(const char* pszPath)
-{
-    DWORD dwAttributes = GetFileAttributesA(pszPath);
-    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY);
-}
-} // namespace
+#include "TxPaths.h"
 
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
@@ -169,9 +149,7 @@ TxString CCopyEngine::PlanSource(const CInstallFile& file) const
 {
     bool bPacked = (file.dwFlags & IF_PACKED) != 0;
     const TxString& sName = bPacked ? file.sDstName : file.sSrcName;
-    TxString sBase(g_sSetupDir);
-    if (sBase.IsEmpty() || *sBase.CharAt(sBase.Length()) != '\\')
-        sBase.Append("\\");
+    TxString sBase = TxJoinPath(g_sSetupDir.GetText(), "");
     if ((file.dwFlags & IF_LOCALIZED) != 0 && sName.Find(".", false, false, 1) != 0)
     {
         TxString sVariant = VariantName(sName.GetText(), g_sLangEName.GetText());
@@ -235,20 +213,20 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     // A file of an earlier installation is moved aside first, so that a
     // rollback can put it back.
     if (!KeepFile(sTarget.GetText()))
-        sError = SystemErrorText(GetLastError());
+        sError = TxSystemErrorText(GetLastError());
     else if (bPacked)
     {
-        ClearReadOnly(sTarget.GetText());
+        TxClearReadOnly(sTarget.GetText());
         bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
     }
     else
     {
-        ClearReadOnly(sTarget.GetText());
+        TxClearReadOnly(sTarget.GetText());
         bCopied = !TX_FAULT(TXFAULT_COPY) &&
                   CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
         DWORD dwError = bCopied ? 0 : GetLastError();
         if (dwError != 0)
-            sError = SystemErrorText(dwError);
+            sError = TxSystemErrorText(dwError);
     }
     if (!bCopied)
     {

@@ -3,6 +3,7 @@
 #include "CLog.h"
 #include "InstallBackup.h"
 #include "RegistryHelpers.h"
+#include "TxPaths.h"
 
 #include <memory>
 
@@ -23,9 +24,7 @@ void CInstallHistory::Record(int iKind, const char* pszPath, const TxFileInfo* p
 // one would otherwise survive the rollback.
 static void DeleteInstalledFile(const char* pszPath)
 {
-    DWORD dwAttributes = GetFileAttributesA(pszPath);
-    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY);
+    TxClearReadOnly(pszPath);
     DeleteFileA(pszPath);
 }
 

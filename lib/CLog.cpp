@@ -1,5 +1,6 @@
 #include "CLog.h"
 
+#include "TxPaths.h"
 #include "TxPrint.h"
 
 #include <cstdarg>
@@ -245,14 +246,11 @@ void CLog::OpenFile(const char* pszPath)
     {
         if (m_Config.pszFileName == nullptr || m_Config.pszFileName[0] == 0)
             return;
-        char szModule[500];
-        DWORD n = GetModuleFileNameA(nullptr, szModule, sizeof(szModule));
-        if (n == 0 || n >= sizeof(szModule))
+        TxString sFolder = TxProgramFolder();
+        if (sFolder.IsEmpty())
             return;
-        char* pSlash = std::strrchr(szModule, '\\');
-        if (pSlash != nullptr)
-            pSlash[1] = 0;
-        TxPrint(szPath, sizeof(szPath), "%s%s", szModule, m_Config.pszFileName);
+        TxString sFile = TxJoinPath(sFolder.GetText(), m_Config.pszFileName);
+        TxPrint(szPath, sizeof(szPath), "%s", sFile.GetText());
         pszPath = szPath;
     }
     m_hFile = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr,

@@ -2,19 +2,14 @@
 
 #include "CLog.h"
 #include "TxErrorText.h"
-#include "TxHandles.h"
+#include "TxPaths.h"
 
 void ThrowLastError(bool bCritical)
 {
     DWORD dwError = GetLastError();
     if (dwError == 0)
         return;
-    char* pszSystemText = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, dwError,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                   reinterpret_cast<char*>(&pszSystemText), 0, nullptr);
-    TxLocalMem systemText(pszSystemText);
-    TxString sText(pszSystemText);
+    TxString sText = TxSystemErrorText(dwError);
     TX_LOG("Throwing exception: %s", sText.GetText());
     if (bCritical)
         throw ExCritical(sText.GetText());

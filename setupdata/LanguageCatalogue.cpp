@@ -1,6 +1,7 @@
 #include "LanguageCatalogue.h"
 
 #include "CLog.h"
+#include "TxPaths.h"
 #include "LanguageIds.h"
 #include "StringTables.h"
 #include "TextPlaceholders.h"
@@ -31,7 +32,6 @@ const char ENGLISH_ENAME[] = "ENGLISH";
 // Primary language bits of a LANGID; the sublanguage is ignored.
 const WORD PRIMARY_LANGUAGE_MASK = 0x3FF;
 // Long enough for any module path the system hands out.
-const DWORD MODULE_PATH_SIZE = 32768;
 // "gl", the family letter, "_".
 const int KEY_PREFIX_LENGTH = 4;
 
@@ -209,20 +209,12 @@ void ReadLanguageFile(const char* pszFile)
 
 bool ProgramFolder(TxString& sDir)
 {
-    std::vector<char> path(MODULE_PATH_SIZE);
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), MODULE_PATH_SIZE);
-    if (n == 0 || n >= MODULE_PATH_SIZE)
+    sDir = TxProgramFolder();
+    if (sDir.IsEmpty())
     {
         TX_LOG("LoadLanguages - GetModuleFileNameA failed: error=%lu", GetLastError());
         return false;
     }
-    TxString sPath(path.data());
-    int iBackslash = sPath.Find("\\", false, true, sPath.Length());
-    int iSlash = sPath.Find("/", false, true, sPath.Length());
-    int iSep = iBackslash > iSlash ? iBackslash : iSlash;
-    if (iSep == 0)
-        return false;
-    sPath.SubString(1, iSep - 1, sDir);
     return true;
 }
 

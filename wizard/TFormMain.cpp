@@ -7,6 +7,7 @@
 #include "MessageBoxView.h"
 #include "SetupArchive.h"
 #include "SetupState.h"
+#include "TxPaths.h"
 #include "StringTables.h"
 #include "TFormNewFolder.h"
 #include "TFormStepBye.h"
@@ -25,14 +26,6 @@ TFormMain* FormMain = nullptr;
 namespace
 {
 constexpr int LOGO_MARGIN = 16;
-
-TxString ModulePath()
-{
-    char szPath[MAX_PATH + 1] = "";
-    DWORD n = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    szPath[n <= MAX_PATH ? n : MAX_PATH] = 0;
-    return TxString(szPath);
-}
 
 TFormStep* StepForm(int iCode)
 {
@@ -107,7 +100,7 @@ LRESULT TFormMain::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 void TFormMain::FormShow()
 {
     SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    PrepareEnvironment(ModulePath().GetText());
+    PrepareEnvironment(TxProgramPath().GetText());
     m_Steps.Build(g_ImageFiles.GetCount());
     // Runs only after this handler has returned, with the list filled.
     PostNextStep();

@@ -21,13 +21,20 @@ ProcessTree::~ProcessTree()
 
 bool ProcessTree::Start(const std::string& sCommandLine, const std::string& sCurrentFolder)
 {
+    // Wine starts its desktop process from the first process that asks for
+    // the desktop; started from inside the job it would keep the job alive.
+    GetDesktopWindow();
     m_hJob.Reset(CreateJobObjectA(nullptr, nullptr));
     m_hPort.Reset(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT link = {};
     link.CompletionPort = m_hPort.Get();
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (!m_hJob.IsValid() || !m_hPort.IsValid() ||
         !SetInformationJobObject(m_hJob.Get(), JobObjectAssociateCompletionPortInformation, &link,
-                                 sizeof(link)))
+                                 sizeof(link)) ||
+        !SetInformationJobObject(m_hJob.Get(), JobObjectExtendedLimitInformation, &limits,
+                                 sizeof(limits)))
     {
         m_dwStartError = GetLastError();
         return false;
@@ -94,4 +101,14 @@ bool ProcessTree::WaitForAll(DWORD dwTimeout)
             return false;
     }
     return m_bAllEnded;
+}
+
+bool ProcessTree::Owns(HWND hWnd) const
+{
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcessId);
+    // Wine asks for the full query right here.
+    TxKernelHandle hProcess(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, dwProcessId));
+    BOOL bInJob = FALSE;
+    return hProcess.IsValid() && IsProcessInJob(hProcess.Get(), m_hJob.Get(), &bInJob) && bInJob;
 }

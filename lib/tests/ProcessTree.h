@@ -8,7 +8,8 @@
 
 // A program started inside a job of its own, so that a test can wait for it
 // and every process it starts in turn (an uninstaller that hands its work to
-// a copy of itself). Whatever still runs when the object goes is ended.
+// a copy of itself). Whatever still runs when the object goes, or when the
+// test process ends, is ended.
 class ProcessTree
 {
 public:
@@ -29,6 +30,8 @@ public:
     // How many processes the tree has had so far.
     size_t ProcessCount() const { return m_Processes.size(); }
     DWORD StartError() const { return m_dwStartError; }
+    // Whether the window belongs to a process of the tree.
+    bool Owns(HWND hWnd) const;
 
 private:
     void TakeMessage(DWORD dwMessage, DWORD dwProcessId);

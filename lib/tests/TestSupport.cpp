@@ -3,6 +3,7 @@
 #include "CLog.h"
 #include "LogReceiverWindow.h"
 #include "TxHandles.h"
+#include "TxPaths.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -108,12 +109,7 @@ std::string ReadWholeFile(const std::string& path)
 
 std::string SystemErrorText(DWORD dwError)
 {
-    char* pszText = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, dwError,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&pszText), 0,
-                   nullptr);
-    TxLocalMem text(pszText);
-    return pszText != nullptr ? pszText : "";
+    return TxSystemErrorText(dwError).GetText();
 }
 
 LogCapture::LogCapture()
@@ -187,7 +183,9 @@ PendingRemovalsGuard::~PendingRemovalsGuard()
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
         ERROR_SUCCESS)
         return;
-    if (!m_bHadValue)
+    // An empty list is no list: Wine then fails every later MoveFileEx
+    // with MOVEFILE_DELAY_UNTIL_REBOOT.
+    if (!m_bHadValue || m_sSaved.find_first_not_of('\0') == std::string::npos)
     {
         RegDeleteValueA(key.Get(), PENDING_VALUE);
         return;

@@ -207,6 +207,25 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
     }
 }
 
+struct TreeWindowSearch
+{
+    const ProcessTree* pTree;
+    const char* pszTitle;
+    HWND hFound;
+};
+
+// EnumWindows callback: stdcall on i686, so a named function, not a lambda.
+BOOL CALLBACK FindTreeWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* p = reinterpret_cast<TreeWindowSearch*>(lParam);
+    char szTitle[256] = "";
+    GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
+    if (std::string(szTitle) != p->pszTitle || !p->pTree->Owns(hWnd))
+        return TRUE;
+    p->hFound = hWnd;
+    return FALSE;
+}
+
 // The uninstaller hands its work to a copy of itself: a run ends when the
 // whole tree of processes has.
 class Uninstaller
@@ -219,22 +238,24 @@ public:
     bool IsStarted() const { return m_bStarted; }
     bool Ended() { return m_Tree.WaitForAll(START_TIMEOUT_MS); }
     DWORD ExitCode() const { return m_Tree.LastExitCode(); }
+    // The top-level window of that title of one of its processes, once shown.
+    HWND WaitForWindow(const char* pszTitle) const
+    {
+        TreeWindowSearch search = {&m_Tree, pszTitle, nullptr};
+        for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
+        {
+            EnumWindows(FindTreeWindow, reinterpret_cast<LPARAM>(&search));
+            if (search.hFound != nullptr)
+                return search.hFound;
+            Sleep(50);
+        }
+        return nullptr;
+    }
 
 private:
     ProcessTree m_Tree;
     bool m_bStarted;
 };
-
-HWND WaitForTopWindow(const char* pszTitle)
-{
-    for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
-    {
-        if (HWND hWnd = FindWindowA(nullptr, pszTitle))
-            return hWnd;
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 // The removal at the next start holds the uninstaller's temporary copy and
 // its folder, in that order, and nothing of the installation.
@@ -280,7 +301,7 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
     ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
     Uninstaller uninstaller(sSelf, "");
-    HWND hWnd = WaitForTopWindow("Quorvane Uninstall Program (stand-in)");
+    HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     // The window may be found before its buttons are made.
     HWND hStart = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ProductKeys.h"
 #include "TxHandles.h"
+#include "TxPaths.h"
 
 #include <cstring>
 
@@ -40,8 +41,5 @@ void DeleteProductKey()
 
 std::string BesideTest(const char* pszName)
 {
-    char szPath[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string sPath(szPath, n);
-    return sPath.substr(0, sPath.find_last_of('\\') + 1) + pszName;
+    return TxJoinPath(TxProgramFolder().GetText(), pszName).GetText();
 }

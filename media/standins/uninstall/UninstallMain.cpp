@@ -16,6 +16,7 @@
 #include "CommandLine.h"
 #include "ProductKeys.h"
 #include "SelfCopy.h"
+#include "TxPaths.h"
 #include "UninstallPlan.h"
 #include "UninstallWindow.h"
 #include "WindowSupport.h"
@@ -42,20 +43,6 @@ public:
         OutputDebugStringA(sText.GetText());
     }
 };
-
-TxString OwnPath()
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;)
-    {
-        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            return TxString();
-        if (n < buffer.size())
-            return TxString(buffer.data());
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 TxString FolderChild(const TxString& sFilePath, const char* pszName)
 {
@@ -108,7 +95,7 @@ int RunRemoval(HINSTANCE hInstance, const char* pszCmdLine, int nCmdShow, const 
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdShow)
 {
-    TxString sSelf = OwnPath();
+    TxString sSelf = TxProgramPath();
     if (sSelf.IsEmpty())
         return EXIT_NOTHING_DONE;
     TxString sOriginal = WaitForOriginal(pszCmdLine);

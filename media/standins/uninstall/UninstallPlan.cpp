@@ -4,6 +4,7 @@
 #include "ItemRemoval.h"
 #include "ProductKeys.h"
 #include "TxHandles.h"
+#include "TxPaths.h"
 
 namespace
 {
@@ -38,10 +39,7 @@ char KindGroup(LogItemKind kind)
 
 std::string FolderChild(const char* pszFolder, const char* pszName)
 {
-    std::string sPath(pszFolder);
-    if (!sPath.empty() && sPath.back() != '\\')
-        sPath += '\\';
-    return sPath + pszName;
+    return TxJoinPath(pszFolder, pszName).GetText();
 }
 } // namespace
 
