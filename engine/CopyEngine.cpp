@@ -76,6 +76,8 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
     m_qwExpected = g_qwPrgSize;
     if (g_ImageFiles.GetCount() > 0)
         SelectImages(choice, iRandomCount, dwSeed);
+    if (RefuseRelativeFolder(g_sDstDir) || (m_bInstallImages && RefuseRelativeFolder(g_sImgDstDir)))
+        return;
     if (!CreateTargetFolder(g_sDstDir))
         return;
     if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir))
@@ -109,6 +111,17 @@ void CCopyEngine::SelectImages(ImageChoice choice, int iRandomCount, uint32_t dw
     }
     m_qwExpected = g_qwPrgSize + g_qwImgSize * static_cast<unsigned long long>(iKeep) /
                                      static_cast<unsigned long long>(iTotal);
+}
+
+bool CCopyEngine::RefuseRelativeFolder(const TxString& sFolder)
+{
+    if (IsFullPath(sFolder.GetText()))
+        return false;
+    TX_LOG("CCopyEngine::Start - target folder is not absolute: %s", sFolder.GetText());
+    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
+                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    Fail();
+    return true;
 }
 
 bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
