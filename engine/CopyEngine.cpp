@@ -113,14 +113,19 @@ void CCopyEngine::SelectImages(ImageChoice choice, int iRandomCount, uint32_t dw
                                      static_cast<unsigned long long>(iTotal);
 }
 
+void CCopyEngine::FailOnFolder(const TxString& sFolder)
+{
+    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
+                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    Fail();
+}
+
 bool CCopyEngine::RefuseRelativeFolder(const TxString& sFolder)
 {
     if (IsFullPath(sFolder.GetText()))
         return false;
     TX_LOG("CCopyEngine::Start - target folder is not absolute: %s", sFolder.GetText());
-    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
-                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
-    Fail();
+    FailOnFolder(sFolder);
     return true;
 }
 
@@ -130,9 +135,7 @@ bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
         return true;
     if (!CreateFolderRecorded(sFolder.GetText()))
     {
-        m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
-                           gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
-        Fail();
+        FailOnFolder(sFolder);
         return false;
     }
     return true;
@@ -213,9 +216,7 @@ bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
         return true;
     }
     TX_LOG("Creating folder %s", sFolder.GetText());
-    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
-                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
-    Fail();
+    FailOnFolder(sFolder);
     return false;
 }
 

@@ -61,6 +61,8 @@ private:
     // Shows the folder message and fails for a folder that depends on the
     // current folder; nothing is created then.
     bool RefuseRelativeFolder(const TxString& sFolder);
+    // The folder message, then the failure.
+    void FailOnFolder(const TxString& sFolder);
     void RequestAgentClose();
     void CopyPlanEntry(const CInstallFile& file);
     void CopyImageEntry(const CInstallFile& file);
