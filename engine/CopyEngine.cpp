@@ -56,6 +56,8 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
     m_qwExpected = g_qwPrgSize;
     if (g_ImageFiles.GetCount() > 0)
         SelectImages(choice, iRandomCount, dwSeed);
+    if (RefuseRelativeFolder(g_sDstDir) || (m_bInstallImages && RefuseRelativeFolder(g_sImgDstDir)))
+        return;
     if (!CreateTargetFolder(g_sDstDir))
         return;
     if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir))
@@ -91,15 +93,29 @@ void CCopyEngine::SelectImages(ImageChoice choice, int iRandomCount, uint32_t dw
                                      static_cast<unsigned long long>(iTotal);
 }
 
+void CCopyEngine::FailOnFolder(const TxString& sFolder)
+{
+    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
+                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    Fail();
+}
+
+bool CCopyEngine::RefuseRelativeFolder(const TxString& sFolder)
+{
+    if (IsFullPath(sFolder.GetText()))
+        return false;
+    TX_LOG("CCopyEngine::Start - target folder is not absolute: %s", sFolder.GetText());
+    FailOnFolder(sFolder);
+    return true;
+}
+
 bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
 {
     if (DirectoryExists(sFolder.GetText()))
         return true;
     if (!CreateFolderRecorded(sFolder.GetText()))
     {
-        m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
-                           gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
-        Fail();
+        FailOnFolder(sFolder);
         return false;
     }
     return true;
@@ -178,9 +194,7 @@ bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
         return true;
     }
     TX_LOG("Creating folder %s", sFolder.GetText());
-    m_View.ShowMessage(TxFormat(gls_CannotCreateFolderS.GetText(), {sFolder}).GetText(),
-                       gls_Error.GetText(), MB_OK | MB_ICONEXCLAMATION);
-    Fail();
+    FailOnFolder(sFolder);
     return false;
 }
 

@@ -58,6 +58,11 @@ public:
 private:
     void SelectImages(ImageChoice choice, int iRandomCount, uint32_t dwSeed);
     bool CreateTargetFolder(const TxString& sFolder);
+    // Shows the folder message and fails for a folder that depends on the
+    // current folder; nothing is created then.
+    bool RefuseRelativeFolder(const TxString& sFolder);
+    // The folder message, then the failure.
+    void FailOnFolder(const TxString& sFolder);
     void RequestAgentClose();
     void CopyPlanEntry(const CInstallFile& file);
     void CopyImageEntry(const CInstallFile& file);

@@ -7,12 +7,11 @@
 
 namespace
 {
-// The missing levels of sFolder, innermost first.
-std::vector<TxString> MissingLevels(TxString sFolder)
+// The missing levels of pszFolder, innermost first.
+std::vector<TxString> MissingLevels(const char* pszFolder)
 {
     std::vector<TxString> levels;
-    sFolder.ReplaceChar('/', '\\');
-    sFolder.RemoveBackslash();
+    TxString sFolder = PlainFolderPath(pszFolder);
     while (!sFolder.IsEmpty() && !DirectoryExists(sFolder.GetText()))
     {
         levels.push_back(sFolder);
@@ -29,7 +28,7 @@ std::vector<TxString> MissingLevels(TxString sFolder)
 
 bool CreateFolderRecorded(const char* pszFolder)
 {
-    std::vector<TxString> levels = MissingLevels(TxString(pszFolder));
+    std::vector<TxString> levels = MissingLevels(pszFolder);
     bool bCreated = ForceDirectories(pszFolder);
     for (auto it = levels.rbegin(); it != levels.rend(); ++it)
     {

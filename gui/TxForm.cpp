@@ -55,8 +55,8 @@ BOOL CALLBACK DisableWindow(HWND hWnd, LPARAM lParam)
 TxForm::TxForm(const char* pszClassName, TxBorder border, int iClientWidth, int iClientHeight)
     : m_Class(pszClassName, StaticWndProc), m_hWnd(nullptr), m_dwStyle(0), m_dwExStyle(0),
       m_pFont(&DialogFont()), m_iModalResult(MR_NONE), m_bModal(false), m_bCentred(false),
-      m_iNextId(100), m_MinTrack{0, 0}, m_pActiveControl(nullptr), m_pDefaultButton(nullptr),
-      m_pCancelButton(nullptr)
+      m_iNextId(100), m_MinTrack{0, 0}, m_pActiveControl(nullptr), m_hFocus(nullptr),
+      m_pDefaultButton(nullptr), m_pCancelButton(nullptr)
 {
     BorderStyles(border, m_dwStyle, m_dwExStyle);
     RECT rc = {0, 0, iClientWidth, iClientHeight};
@@ -95,11 +95,13 @@ TxString TxForm::Caption() const
 
 void TxForm::Show()
 {
+    FormShow();
     if (m_bCentred)
         CentreOnScreen();
+    // A focus kept from the last showing does not count.
+    m_hFocus = nullptr;
     SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(m_hWnd);
-    FormShow();
     FocusActiveControl();
     UpdateWindow(m_hWnd);
 }
@@ -255,10 +257,45 @@ void TxForm::FocusActiveControl()
         m_pActiveControl->SetFocus();
 }
 
+void TxForm::RememberFocus()
+{
+    HWND hFocus = GetFocus();
+    if (hFocus != nullptr && IsChild(m_hWnd, hFocus))
+        m_hFocus = hFocus;
+}
+
+bool TxForm::RestoreFocus()
+{
+    HWND hFocus = m_hFocus;
+    m_hFocus = nullptr;
+    if (hFocus != nullptr && IsWindow(hFocus) && IsChild(m_hWnd, hFocus) &&
+        IsWindowVisible(hFocus) && IsWindowEnabled(hFocus))
+    {
+        ::SetFocus(hFocus);
+        return true;
+    }
+    if (m_pActiveControl != nullptr && m_pActiveControl->IsUsable())
+    {
+        m_pActiveControl->SetFocus();
+        return true;
+    }
+    return false;
+}
+
 LRESULT TxForm::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg)
     {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+        {
+            RememberFocus();
+            return 0;
+        }
+        // The default handling would put the focus on the form itself.
+        if (HIWORD(wParam) == 0 && RestoreFocus())
+            return 0;
+        return DefWindowProcA(m_hWnd, uMsg, wParam, lParam);
     case WM_COMMAND:
         if (lParam != 0)
         {

@@ -41,7 +41,8 @@ public:
     TxString Caption() const;
     const TxFont& Font() const { return *m_pFont; }
 
-    // Makes the form visible, then runs FormShow and focuses the active control.
+    // Runs FormShow, then makes the form visible and focuses the active
+    // control: what the user first sees is the finished form.
     void Show();
     void Hide();
     bool IsVisible() const { return IsWindowVisible(m_hWnd) != FALSE; }
@@ -90,6 +91,11 @@ private:
     void ClickIfUsable(TxButton* pButton);
     LRESULT DefaultButtonId() const;
     void FocusActiveControl();
+    // Keeps the focused control while another window (a message box, a
+    // modal form) is active and gives it back on return, as the system's
+    // dialog manager does. Returns whether a control took the focus.
+    void RememberFocus();
+    bool RestoreFocus();
 
     TxWindowClass m_Class;
     HWND m_hWnd;
@@ -102,6 +108,7 @@ private:
     int m_iNextId;
     SIZE m_MinTrack;
     TxControl* m_pActiveControl;
+    HWND m_hFocus;
     TxButton* m_pDefaultButton;
     TxButton* m_pCancelButton;
     std::vector<std::pair<HWND, TxControl*>> m_Controls;

@@ -4,6 +4,8 @@
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
 
+#include <cstring>
+
 namespace
 {
 using GetDiskFreeSpaceExAProc = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
@@ -128,9 +130,34 @@ bool FileExists(const char* pszPath)
            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool ForceDirectories(const char* pszPath)
+TxString PlainFolderPath(const char* pszPath)
 {
     TxString s = WithBackslashes(pszPath);
+    while (!s.IsEmpty() && *s.CharAt(s.Length()) == '\\')
+        s.RemoveBackslash();
+    return s;
+}
+
+bool IsFullPath(const char* pszPath)
+{
+    TxString s = WithBackslashes(pszPath);
+    const char* p = s.GetText();
+    bool bLetter = (p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z');
+    if (bLetter && p[1] == ':')
+        return p[2] == 0 || p[2] == '\\';
+    if (p[0] != '\\' || p[1] != '\\')
+        return false;
+    // \\server\share: two names that are not empty.
+    const char* pServer = p + 2;
+    const char* pShare = strchr(pServer, '\\');
+    return pShare != nullptr && pShare > pServer && pShare[1] != 0 && pShare[1] != '\\';
+}
+
+bool ForceDirectories(const char* pszPath)
+{
+    // Without the separators the last step creates the folder itself, not
+    // the same folder a second time.
+    TxString s = PlainFolderPath(pszPath);
     if (s.IsEmpty())
         return false;
     if (DirectoryExists(s.GetText()))

@@ -28,10 +28,12 @@ TxFile::TxFile(const char* pszPath, bool bReadOnly, bool bCreate)
     m_dwCurrentSize = GetFileSize(m_hFile.Get(), nullptr);
     if (m_dwCurrentSize == INVALID_FILE_SIZE)
     {
+        // Logged on the result itself; only a set error code is a failure,
+        // as a file of 4 GiB - 1 bytes gives the same result.
         DWORD dwError = GetLastError();
+        TX_LOG("TxFile::TxFile: GetFileSize() failed by %s", m_sFileName.GetText());
         if (dwError != NO_ERROR)
         {
-            TX_LOG("TxFile::TxFile: GetFileSize() failed by %s", m_sFileName.GetText());
             SetLastError(dwError);
             ThrowLastError(false);
         }
@@ -124,12 +126,16 @@ void TxFile::Seek(DWORD dwPos)
     SetLastError(NO_ERROR);
     DWORD dwResult = SetFilePointer(m_hFile.Get(), static_cast<LONG>(dwPos), &lHigh, FILE_BEGIN);
     DWORD dwError = GetLastError();
-    if (dwResult == INVALID_SET_FILE_POINTER && dwError != NO_ERROR)
+    if (dwResult == INVALID_SET_FILE_POINTER)
     {
+        // As for the size: the line on the result, the failure on the error code.
         TX_LOG("TxFile::Seek: SetFilePointer() failed by %s dwPos=%d, m_dwCurrentSize=%d",
                m_sFileName.GetText(), static_cast<int>(dwPos), static_cast<int>(m_dwCurrentSize));
-        SetLastError(dwError);
-        ThrowLastError(false);
+        if (dwError != NO_ERROR)
+        {
+            SetLastError(dwError);
+            ThrowLastError(false);
+        }
     }
     m_dwCurrentPos = dwResult;
 }

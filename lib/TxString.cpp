@@ -350,6 +350,17 @@ int TxString::Compare(const TxString& s) const
     return Compare(s.GetText());
 }
 
+bool TxString::IsPlainAscii(const char* pText, int iLength)
+{
+    for (int i = 0; i < iLength; ++i)
+    {
+        unsigned char ch = static_cast<unsigned char>(pText[i]);
+        if (ch < 0x20 || ch > 0x7E)
+            return false;
+    }
+    return true;
+}
+
 void TxString::ToLower()
 {
     if (m_pText != nullptr)

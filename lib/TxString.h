@@ -56,6 +56,12 @@ public:
     void RemoveBackslash();
     void AssignFileName(const char* pszPath);
 
+    // True when all iLength bytes are printable ASCII (0x20 to 0x7E). The
+    // locale-aware comparison finds two such texts equal only when they have
+    // the same length; with a control character or a byte of 0x80 or more on
+    // either side it may not (ignorable characters, "\xDF" = "ss").
+    static bool IsPlainAscii(const char* pText, int iLength);
+
     // Bytes allocated for a text of n characters: the smallest multiple of 16
     // greater than n (0 for n = 0).
     static int BufferSizeFor(int n);

@@ -97,13 +97,17 @@ const PackageFile* CSetupDatFile::Find(const char* pszName) const
         return nullptr;
     TxString sName;
     sName.AssignFileName(pszName);
-    // Every file of an installation searches the whole table: only names of
-    // the same length go to the costly locale-aware comparison.
+    // Every file of an installation searches the whole table: of two plain
+    // ASCII names only those of the same length go to the costly
+    // locale-aware comparison, which decides every other pair.
     std::size_t cchName = static_cast<std::size_t>(sName.Length());
+    bool bPlainName = TxString::IsPlainAscii(sName.GetText(), sName.Length());
     for (DWORD i = 0; i < m_nPackageFiles; ++i)
     {
         const PackageFile& entry = PackageFiles[i];
-        if (SetupDatFieldLength(entry.Name, sizeof(entry.Name)) != cchName)
+        std::size_t cchEntry = SetupDatFieldLength(entry.Name, sizeof(entry.Name));
+        if (cchEntry != cchName && bPlainName &&
+            TxString::IsPlainAscii(entry.Name, static_cast<int>(cchEntry)))
             continue;
         if (sName.Compare(FieldText(entry.Name)) == 0)
             return &entry;

@@ -236,8 +236,14 @@ void CopySection(int iFirst)
     }
 }
 
+bool IsPlainChar(unsigned char ch)
+{
+    return ch >= 0x20 && ch <= 0x7E;
+}
+
 // The first KEY_PREFIX_LENGTH characters ("gls_" and the like) agree, ASCII
-// letter case ignored.
+// letter case ignored, or cannot be told apart without the locale-aware
+// comparison (a control character or a byte of 0x80 or more).
 bool SameKeyPrefix(const char* pszLine, const char* pszKey)
 {
     for (int i = 0; i < KEY_PREFIX_LENGTH; ++i)
@@ -246,8 +252,8 @@ bool SameKeyPrefix(const char* pszLine, const char* pszKey)
             return pszLine[i] == 0;
         unsigned char chLine = static_cast<unsigned char>(pszLine[i]);
         unsigned char chKey = static_cast<unsigned char>(pszKey[i]);
-        if (chLine >= 0x80 || chKey >= 0x80)
-            return true; // left to the locale-aware comparison
+        if (!IsPlainChar(chLine) || !IsPlainChar(chKey))
+            return true;
         if (std::tolower(chLine) != std::tolower(chKey))
             return false;
     }
@@ -257,15 +263,21 @@ bool SameKeyPrefix(const char* pszLine, const char* pszKey)
 int FindKeyLine(const char* pszKey)
 {
     // The locale-aware comparison is costly under Wine and ran for every line
-    // of the section for every key; a key is a plain ASCII name, so only lines
-    // of its length that open with its family prefix can match at all.
+    // of the section for every key. Between plain ASCII texts only lines of
+    // the key's length that open with its family prefix can match; any other
+    // line goes to the comparison itself.
     int iKeyLength = static_cast<int>(std::strlen(pszKey));
+    bool bPlainKey = TxString::IsPlainAscii(pszKey, iKeyLength);
     int iCount = g_LangSection.GetCount();
     for (int i = 0; i < iCount; ++i)
     {
         const TxString& sLine = *g_LangSection.StringAt(i);
-        if (sLine.Length() == iKeyLength && SameKeyPrefix(sLine.GetText(), pszKey) &&
-            sLine.Compare(pszKey) == 0)
+        if (!SameKeyPrefix(sLine.GetText(), pszKey))
+            continue;
+        if (sLine.Length() != iKeyLength && bPlainKey &&
+            TxString::IsPlainAscii(sLine.GetText(), sLine.Length()))
+            continue;
+        if (sLine.Compare(pszKey) == 0)
             return i;
     }
     return -1;

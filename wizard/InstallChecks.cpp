@@ -48,6 +48,15 @@ RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char
     return bWritten ? RIGHTS_OK : RIGHTS_NO_REGISTRY;
 }
 
+const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
+{
+    if (!IsFullPath(pszDstDir))
+        return pszDstDir != nullptr ? pszDstDir : "";
+    if (pszImgDstDir != nullptr && !IsFullPath(pszImgDstDir))
+        return pszImgDstDir;
+    return nullptr;
+}
+
 TxString RightsFailureText(RightsCheck check, const char* pszDstDir)
 {
     switch (check)

@@ -45,6 +45,10 @@ constexpr char RIGHTS_PROBE_VALUE[] = "t_e_s_t";
 // probe value counts as write access and is left in place.
 RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char* pszWindowsDir,
                         const char* pszSystemDir);
+// The first target folder that depends on the setup's current folder: the
+// program folder, then the image folder (null when no images are installed).
+// Null when both are absolute. Such a folder is refused as one without rights.
+const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir);
 // The message for a failed check (empty for RIGHTS_OK).
 TxString RightsFailureText(RightsCheck check, const char* pszDstDir);
 

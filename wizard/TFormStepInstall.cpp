@@ -71,12 +71,21 @@ void TFormStepInstall::DisableStart(const TxString& sText, const TxString& sCapt
 {
     TxMessageBox(sText.GetText(), sCaption.GetText(), MB_OK | MB_ICONEXCLAMATION);
     ButtonNext.SetEnabled(false);
-    // Keep a focus the keyboard can use.
-    ButtonPrevious.SetFocus();
+    // Keep a focus the keyboard can use once the step is shown.
+    SetActiveControl(&ButtonPrevious);
 }
 
 void TFormStepInstall::CheckRights()
 {
+    // Before the probes, which would create their test entries relative to
+    // the current folder.
+    bool bImages = FormStepPhotos->Choice() != IMAGES_NONE && g_ImageFiles.GetCount() > 0;
+    if (const char* pszRelative =
+            RelativeTargetFolder(g_sDstDir.GetText(), bImages ? g_sImgDstDir.GetText() : nullptr))
+    {
+        DisableStart(RightsFailureText(RIGHTS_NO_FOLDER, pszRelative), gls_InsufficientRights);
+        return;
+    }
     CSystemRightsProbes probes;
     RightsCheck check =
         ::CheckRights(probes, g_sDstDir.GetText(), g_sWindowsDir.GetText(), g_sSystemDir.GetText());

@@ -19,6 +19,20 @@ constexpr int VOLUME_LABEL_SIZE = 250;
 // Expansions that take longer than this show their progress.
 constexpr DWORD PROGRESS_DELAY_MS = 1000;
 
+// Critical errors (a drive without its medium) fail silently while it lives;
+// the previous mode comes back at its end.
+class CSilentCriticalErrors
+{
+public:
+    CSilentCriticalErrors() : m_uOldMode(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+    ~CSilentCriticalErrors() { SetErrorMode(m_uOldMode); }
+    CSilentCriticalErrors(const CSilentCriticalErrors&) = delete;
+    CSilentCriticalErrors& operator=(const CSilentCriticalErrors&) = delete;
+
+private:
+    UINT m_uOldMode;
+};
+
 HTREEITEM Item(FolderNode node)
 {
     return static_cast<HTREEITEM>(const_cast<void*>(node));
@@ -109,8 +123,9 @@ void TFormTree::FillDrives()
 {
     TreeView.Clear();
     DWORD dwDrives = GetLogicalDrives();
-    // Empty removable drives must not bring up the system's box.
-    UINT uOldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    // Empty removable drives must not bring up the system's box, neither
+    // for their labels nor for their folders.
+    CSilentCriticalErrors silent;
     for (char chLetter = 'C'; chLetter <= 'Z'; ++chLetter)
     {
         if ((dwDrives & (1u << (chLetter - 'A'))) == 0)
@@ -118,7 +133,6 @@ void TFormTree::FillDrives()
         char szRoot[] = {chLetter, ':', '\\', 0};
         TreeView.Add(nullptr, DriveNodeText(chLetter, VolumeLabel(szRoot).GetText()).GetText());
     }
-    SetErrorMode(uOldMode);
     for (HTREEITEM hNode = TreeView.FirstRoot(); hNode != nullptr;
          hNode = TreeView.NextSibling(hNode))
         FillSubfolders(DriveRoot(TreeView.ItemText(hNode)).GetText(), hNode);

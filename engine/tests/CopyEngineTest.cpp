@@ -332,6 +332,55 @@ TEST_F(CopyEngineTest, FolderThatCannotBeCreatedFailsBeforeCopying)
     ExpectNothingLeft();
 }
 
+TEST_F(CopyEngineTest, TargetFoldersWithTrailingSeparatorsInstall)
+{
+    Prepare();
+    std::string sPrograms = m_Target / "Program Files";
+    std::string sPictures = m_Target / "Pictures";
+    g_sDstDir = (sPrograms + "\\Quorvane/").c_str();
+    g_sImgDstDir = (sPictures + "\\Quorvane\\").c_str();
+    FakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL);
+    EXPECT_TRUE(view.messages.empty()) << view.messages[0];
+    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_TRUE(PathExists(sPrograms + "\\Quorvane\\QvAgent.exe"));
+    EXPECT_TRUE(PathExists(sPictures + "\\Quorvane\\img1.jpg"));
+    // The history names each folder once, without the separator.
+    std::vector<std::string> folders;
+    for (int i = 0; i < g_History.GetCount(); ++i)
+        if (g_History.ItemAt(i)->Kind == FOLDER)
+            folders.push_back(g_History.ItemAt(i)->sPath.GetText());
+    EXPECT_EQ(folders, (std::vector<std::string>{sPrograms, sPrograms + "\\Quorvane", sPictures,
+                                                 sPictures + "\\Quorvane",
+                                                 sPrograms + "\\Quorvane\\Textures"}));
+    RollBack();
+    ExpectNothingLeft();
+}
+
+TEST_F(CopyEngineTest, RelativeTargetFolderFailsBeforeAnythingIsMade)
+{
+    Prepare();
+    std::string sAbsolute = g_sDstDir.GetText();
+    for (bool bProgram : {true, false})
+    {
+        SCOPED_TRACE(bProgram ? "program folder" : "image folder");
+        g_sDstDir = bProgram ? "..\\Quorvane" : sAbsolute.c_str();
+        g_sImgDstDir = bProgram ? (m_Target / "Pictures").c_str() : "Pictures";
+        FakeInstallView view;
+        CCopyEngine engine(view, g_SetupDat);
+        Install(view, engine, IMAGES_ALL);
+        EXPECT_EQ(view.messages,
+                  std::vector<std::string>{std::string("Error|Cannot create folder ") +
+                                           (bProgram ? "..\\Quorvane" : "Pictures")});
+        EXPECT_TRUE(engine.m_bFailed);
+        EXPECT_EQ(g_History.GetCount(), 0);
+        EXPECT_FALSE(PathExists("..\\Quorvane"));
+        EXPECT_FALSE(PathExists("Pictures"));
+        ExpectNothingLeft();
+    }
+}
+
 TEST_F(CopyEngineTest, DamagedArchiveEntryFailsWithAnEmptyReason)
 {
     Prepare();

@@ -4,9 +4,12 @@
 #include "TxButton.h"
 #include "TxForm.h"
 #include "TxListBox.h"
+#include "TxMessageBox.h"
 #include "TxRadioGroup.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -34,7 +37,11 @@ public:
         ++iQueries;
         return iQueries > iRefusals;
     }
-    void FormShow() override { ++iShows; }
+    void FormShow() override
+    {
+        ++iShows;
+        bVisibleInShow = IsVisible();
+    }
 
     TxButton ButtonOk;
     TxButton ButtonCancel;
@@ -45,12 +52,42 @@ public:
     int iQueries = 0;
     int iRefusals = 0;
     int iShows = 0;
+    bool bVisibleInShow = false;
 };
 
 // Clicks as another program would: posted, not called.
 void PostClick(const TxButton& button)
 {
     PostMessageA(button.Handle(), BM_CLICK, 0, 0);
+}
+
+BOOL CALLBACK FindMessageBox(HWND hWnd, LPARAM lParam)
+{
+    char szClass[16] = "";
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (lstrcmpA(szClass, "#32770") != 0 || !IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// Answers the thread's message box with No once it is up.
+VOID CALLBACK AnswerNo(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    HWND hBox = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindMessageBox, reinterpret_cast<LPARAM>(&hBox));
+    if (hBox == nullptr)
+        return;
+    KillTimer(nullptr, idEvent);
+    PostMessageA(hBox, WM_COMMAND, IDNO, 0);
+}
+
+// Runs a piece of a test from inside a modal loop.
+std::function<void()> g_Scenario;
+VOID CALLBACK RunScenario(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    KillTimer(nullptr, idEvent);
+    g_Scenario();
 }
 } // namespace
 
@@ -119,6 +156,33 @@ TEST(TxFormTest, ModalFormDisablesTheOthers)
     EXPECT_EQ(dialog.ShowModal(), MR_CANCEL);
     EXPECT_FALSE(bOwnerEnabledDuringModal);
     EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+}
+
+TEST(TxFormTest, FormIsShownFinishedAndGetsItsFocusBackAfterBoxesAndDialogs)
+{
+    TestForm form;
+    TestForm dialog;
+    form.SetActiveControl(&form.ListBox);
+    std::vector<std::string> focus;
+    auto Focused = [&] { return GetFocus() == form.ListBox.Handle() ? "list" : "elsewhere"; };
+    g_Scenario = [&]
+    {
+        focus.push_back(Focused());
+        SetTimer(nullptr, 0, 20, AnswerNo);
+        EXPECT_EQ(TxMessageBox("Sure?", "Question", MB_YESNO | MB_DEFBUTTON2), IDNO);
+        focus.push_back(Focused());
+        for (const TxButton* pButton : {&dialog.ButtonOk, &dialog.ButtonCancel})
+        {
+            PostClick(*pButton);
+            dialog.ShowModal();
+            focus.push_back(Focused());
+        }
+        form.SetModalResult(MR_OK);
+    };
+    SetTimer(nullptr, 0, 10, RunScenario);
+    EXPECT_EQ(form.ShowModal(), MR_OK);
+    EXPECT_FALSE(form.bVisibleInShow);
+    EXPECT_EQ(focus, (std::vector<std::string>{"list", "list", "list", "list"}));
 }
 
 TEST(TxFormTest, ListBoxSortsFindsAndCarriesData)

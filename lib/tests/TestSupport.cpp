@@ -175,7 +175,11 @@ bool ReadPending(std::string& sData)
 }
 } // namespace
 
-PendingRemovalsGuard::PendingRemovalsGuard() : m_bHadValue(ReadPending(m_sSaved)) {}
+// In the body: m_sSaved is constructed only after m_bHadValue.
+PendingRemovalsGuard::PendingRemovalsGuard() : m_bHadValue(false)
+{
+    m_bHadValue = ReadPending(m_sSaved);
+}
 
 PendingRemovalsGuard::~PendingRemovalsGuard()
 {

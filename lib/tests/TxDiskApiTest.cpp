@@ -62,6 +62,15 @@ TEST(TxDiskApi, ForceDirectoriesAcceptsSlashes)
     EXPECT_TRUE(DirectoryExists(folder.Child("a\\b\\c").c_str()));
     EXPECT_TRUE(ForceDirectories(folder.Child("a\\b").c_str())); // exists already
     EXPECT_TRUE(ForceDirectories(folder.Child("a\\x").c_str()));
+    // Trailing separators name the same folder, made once.
+    for (const char* pszTail : {"\\", "/", "\\/\\"})
+    {
+        std::string path = folder.Child(std::string("t\\u") + pszTail);
+        EXPECT_TRUE(ForceDirectories(path.c_str())) << path;
+        EXPECT_TRUE(DirectoryExists(folder.Child("t\\u").c_str())) << path;
+        RemoveDirectoryA(folder.Child("t\\u").c_str());
+        RemoveDirectoryA(folder.Child("t").c_str());
+    }
     folder.AddFile("file", "");
     EXPECT_FALSE(ForceDirectories(folder.Child("file\\sub").c_str()));
     EXPECT_FALSE(ForceDirectories(""));

@@ -147,4 +147,12 @@ TEST(TxFile, SeekBeyond2GiB)
     char ch;
     file.Read(&ch, 1, &dwRead);
     EXPECT_EQ(dwRead, 0u);
+
+    // The failure result is logged even where no error code comes with it.
+    LogCapture log;
+    file.Seek(0xFFFFFFFFu);
+    EXPECT_EQ(file.GetPosition(), 0xFFFFFFFFu);
+    EXPECT_EQ(log.Messages(),
+              std::vector<std::string>{"TxFile::Seek: SetFilePointer() failed by " +
+                                       folder.Child("f.bin") + " dwPos=-1, m_dwCurrentSize=3"});
 }

@@ -187,7 +187,10 @@ TEST_F(CSetupDatFileTest, SignatureInOtherCaseAndEmptyTableAreAccepted)
 
 TEST_F(CSetupDatFileTest, LooksUpTheFileNamePartIgnoringCaseAndTakesTheFirstMatch)
 {
-    ASSERT_TRUE(m_Dat.OpenDatFile(AddArchive(BuildArchive(LookupEntries())).c_str()));
+    std::vector<TestEntry> entries = LookupEntries();
+    entries.push_back({"Strasse.txt", "ss", FILE_ATTRIBUTE_ARCHIVE});
+    entries.push_back({"Soft\xADHyphen.txt", "soft hyphen", FILE_ATTRIBUTE_ARCHIVE});
+    ASSERT_TRUE(m_Dat.OpenDatFile(AddArchive(BuildArchive(entries)).c_str()));
     struct Case
     {
         const char* pszName;
@@ -201,6 +204,11 @@ TEST_F(CSetupDatFileTest, LooksUpTheFileNamePartIgnoringCaseAndTakesTheFirstMatc
         {"x/y\\texture001.BMP", "Texture001.bmp"},
         {"a\\b/c.txt", "b/c.txt"}, // after the last "\" even when a "/" follows
         {"a/b\\c.txt", nullptr},
+        // Equal to the locale-aware comparison at another byte length.
+        {"Stra\xDF"
+         "e.txt",
+         "Strasse.txt"},
+        {"SoftHyphen.txt", "Soft\xADHyphen.txt"},
         {"Setup.in", nullptr},
         {"Textures\\", nullptr},
         {"", nullptr},

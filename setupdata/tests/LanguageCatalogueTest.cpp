@@ -178,6 +178,23 @@ TEST_F(LanguageTest, SwitchAppliesTheSectionTexts)
     EXPECT_STREQ(gls_InstalledD.GetText(), "Installed %d %%");
 }
 
+TEST_F(LanguageTest, KeyLinesWithIgnorableCharactersAreTheKeys)
+{
+    // A soft hyphen, which the locale-aware comparison ignores, in the family
+    // prefix and behind it.
+    TempFolder folder;
+    std::string path = folder.AddFile("Lang.dat", "BEGIN-LANGUAGE Deutsch\r\n"
+                                                  "LANGID = LANG_GERMAN\r\n"
+                                                  "gl\xADs_Error\r\nFehler\r\n"
+                                                  "gls_Wel\xAD"
+                                                  "come\r\nWillkommen\r\n"
+                                                  "END-LANGUAGE\r\n");
+    LoadedLanguages loaded(path);
+    SwitchLanguage("Deutsch", 7);
+    EXPECT_STREQ(gls_Error.GetText(), "Fehler");
+    EXPECT_STREQ(gls_Welcome.GetText(), "Willkommen");
+}
+
 TEST_F(LanguageTest, SwitchKeepsTextsTheNewLanguageLacks)
 {
     LoadedLanguages loaded(TestDataPath("Switch.dat"));

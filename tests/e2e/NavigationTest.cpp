@@ -77,6 +77,23 @@ TEST_F(NavigationTest, PreviousWalksBackStepByStep)
     ConfirmCancelAndExit(hWelcome);
 }
 
+TEST_F(NavigationTest, FocusComesBackFromTheFolderChooser)
+{
+    const UiTexts& t = m_Wizard.Texts();
+    HWND hOptions =
+        m_Wizard.PressAndWait(m_Wizard.WaitForStep(WELCOME_CLASS), t.sNext, OPTIONS_CLASS);
+    ASSERT_NE(hOptions, nullptr);
+    for (const std::string& sButton : {t.sOk, t.sCancel})
+    {
+        SCOPED_TRACE(sButton);
+        HWND hTree = m_Wizard.PressAndWait(hOptions, "...", TREE_CLASS);
+        ASSERT_NE(hTree, nullptr);
+        ASSERT_EQ(m_Wizard.PressAndWait(hTree, sButton, OPTIONS_CLASS), hOptions);
+        EXPECT_EQ(FocusedWindow(hOptions), m_Wizard.Button(hOptions, "..."));
+    }
+    ConfirmCancelAndExit(hOptions);
+}
+
 // Cancel on each step: No keeps the dialog as it was, Yes ends the setup.
 class CancelTest : public NavigationTest, public ::testing::WithParamInterface<const char*>
 {
@@ -114,6 +131,8 @@ TEST_P(CancelTest, NoKeepsTheStepAndYesEndsTheSetup)
     ASSERT_TRUE(Answer(box, IDNO));
 
     EXPECT_EQ(m_Wizard.WaitForStep(GetParam()), hStep) << "the step did not stay open";
+    // The keyboard goes on where it was: on the button that was pressed.
+    EXPECT_EQ(FocusedWindow(hStep), m_Wizard.Button(hStep, t.sCancel));
     EXPECT_EQ(m_Wizard.Title(hStep), sTitle);
     EXPECT_TRUE(m_Wizard.IsRunning());
     ConfirmCancelAndExit(hStep);

@@ -9,6 +9,7 @@ struct TopSearch
     DWORD dwProcessId;
     const char* pszClass;
     std::vector<HWND> found;
+    bool bVisibleOnly = true;
 };
 
 BOOL CALLBACK CollectTop(HWND hWnd, LPARAM lParam)
@@ -16,7 +17,7 @@ BOOL CALLBACK CollectTop(HWND hWnd, LPARAM lParam)
     auto* pSearch = reinterpret_cast<TopSearch*>(lParam);
     DWORD dwProcessId = 0;
     GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId != pSearch->dwProcessId || !IsWindowVisible(hWnd))
+    if (dwProcessId != pSearch->dwProcessId || (pSearch->bVisibleOnly && !IsWindowVisible(hWnd)))
         return TRUE;
     if (pSearch->pszClass == nullptr || ClassOf(hWnd) == pSearch->pszClass)
         pSearch->found.push_back(hWnd);
@@ -76,6 +77,22 @@ HWND FindTopWindow(DWORD dwProcessId, const char* pszClass)
 {
     std::vector<HWND> found = TopWindows(dwProcessId, pszClass);
     return found.empty() ? nullptr : found.front();
+}
+
+HWND FindFormWindow(DWORD dwProcessId, const char* pszClass)
+{
+    TopSearch search = {dwProcessId, pszClass, {}, false};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&search));
+    return search.found.empty() ? nullptr : search.found.front();
+}
+
+HWND FocusedWindow(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (hWnd == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
 }
 
 std::vector<HWND> Children(HWND hParent)

@@ -16,6 +16,10 @@ bool IsUsable(HWND hWnd);
 std::vector<HWND> TopWindows(DWORD dwProcessId, const char* pszClass = nullptr);
 // The first visible top-level window of the process with that class, else null.
 HWND FindTopWindow(DWORD dwProcessId, const char* pszClass);
+// The same, shown or hidden.
+HWND FindFormWindow(DWORD dwProcessId, const char* pszClass);
+// The window with the keyboard focus in the thread of hWnd; null if none.
+HWND FocusedWindow(HWND hWnd);
 
 // Every child window (all levels) of hParent.
 std::vector<HWND> Children(HWND hParent);

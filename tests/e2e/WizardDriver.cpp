@@ -96,13 +96,17 @@ HWND WizardDriver::WaitForStep(const char* pszClass, DWORD dwTimeout) const
 HWND WizardDriver::WaitForInstallStep() const
 {
     HWND hInstall = nullptr;
-    // The step checks rights and space while it is already visible: it is
-    // settled once it says it is ready or a check has put up its box.
+    // The step checks rights and space before it shows: it is settled once it
+    // is shown ready or a check has put up its box.
     auto bSettled = [&]
     {
+        if (HasMessageBox(m_Process.Id()))
+        {
+            hInstall = FindFormWindow(m_Process.Id(), INSTALL_CLASS);
+            return hInstall != nullptr;
+        }
         hInstall = Visible(INSTALL_CLASS);
-        return hInstall != nullptr &&
-               (Title(hInstall) == m_pTexts->sReadyToInstall || HasMessageBox(m_Process.Id()));
+        return hInstall != nullptr && Title(hInstall) == m_pTexts->sReadyToInstall;
     };
     return WaitUntil(bSettled, 15000) ? hInstall : nullptr;
 }

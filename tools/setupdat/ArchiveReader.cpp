@@ -26,7 +26,7 @@ void ArchiveReader::ReadHeader()
         throw ToolError(m_sPath + ": cannot read the header");
     std::string sSignature(m_Header.Signature,
                            SetupDatFieldLength(m_Header.Signature, sizeof(m_Header.Signature)));
-    if (!EqualIgnoreCase(sSignature, SETUPDAT_SIGNATURE))
+    if (!SameNameForSetup(sSignature, SETUPDAT_SIGNATURE))
         throw ToolError(m_sPath + ": invalid signature, not a setup archive");
 }
 
@@ -49,7 +49,7 @@ const PackageFile* ArchiveReader::Find(const std::string& sName) const
     std::string sLookup = LookupName(sName);
     for (const PackageFile& entry : m_Entries)
     {
-        if (EqualIgnoreCase(EntryName(entry), sLookup))
+        if (SameNameForSetup(EntryName(entry), sLookup))
             return &entry;
     }
     return nullptr;

@@ -22,7 +22,7 @@ public:
     std::uint64_t FileSize() const { return m_qwFileSize; }
 
     // The first entry the setup would find for sName (by its file-name
-    // part, letter case ignored); null if none.
+    // part, compared as SameNameForSetup does); null if none.
     const PackageFile* Find(const std::string& sName) const;
 
     // Empty if the entry's data can be extracted whole, else the reason.

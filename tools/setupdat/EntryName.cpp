@@ -1,6 +1,25 @@
 #include "EntryName.h"
 
+#include "ToolError.h"
+
 #include <cstring>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace
+{
+bool IsPlainAscii(const std::string& sName)
+{
+    for (char ch : sName)
+    {
+        unsigned char uch = static_cast<unsigned char>(ch);
+        if (uch < 0x20 || uch > 0x7E)
+            return false;
+    }
+    return true;
+}
+} // namespace
 
 std::string EntryName(const PackageFile& entry)
 {
@@ -29,6 +48,22 @@ std::string EntryNameKey(const std::string& sName)
 bool EqualIgnoreCase(const std::string& a, const std::string& b)
 {
     return EntryNameKey(a) == EntryNameKey(b);
+}
+
+bool SameNameForSetup(const std::string& a, const std::string& b)
+{
+    if (IsPlainAscii(a) && IsPlainAscii(b))
+        return EqualIgnoreCase(a, b);
+#ifdef _WIN32
+    // Ignorable characters and expansions ("\xDF" = "ss") make names of
+    // other lengths equal: only the system's comparison knows them.
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+           CSTR_EQUAL;
+#else
+    throw ToolError("\"" + a + "\" and \"" + b +
+                    "\": the setup compares names outside printable ASCII in the Windows "
+                    "locale; use the Windows build of the tool to tell which entry it takes");
+#endif
 }
 
 std::string CheckEntryName(const std::string& sName)

@@ -16,6 +16,12 @@ std::string LookupName(const std::string& sName);
 // CheckEntryName), for which this agrees with the setup's comparison.
 bool EqualIgnoreCase(const std::string& a, const std::string& b);
 
+// Whether the setup takes the two names for the same: plain printable ASCII
+// names as EqualIgnoreCase, any other pair as the setup's locale-aware
+// comparison does (archives made elsewhere may hold such names). That
+// comparison exists only on Windows: elsewhere such a pair throws ToolError.
+bool SameNameForSetup(const std::string& a, const std::string& b);
+
 // Case-folded key for sorting and duplicate detection.
 std::string EntryNameKey(const std::string& sName);
 

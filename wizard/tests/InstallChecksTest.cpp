@@ -126,6 +126,36 @@ TEST(InstallChecksTest, FailureTexts)
                  "sufficient (administrator) rights.");
 }
 
+TEST(InstallChecksTest, RelativeTargetFoldersAreNamed)
+{
+    struct Case
+    {
+        const char* pszDst;
+        const char* pszImg;
+        const char* pszRelative; // null for none
+    } cases[] = {
+        {"C:\\Programs\\Quorvane", "D:/Pictures", nullptr},
+        {"C:", nullptr, nullptr},
+        {"\\\\server\\share\\Quorvane", "//server/share", nullptr},
+        {"..\\Quorvane", "C:\\Pictures", "..\\Quorvane"},
+        {"C:\\Programs", "Pictures", "Pictures"},
+        {"C:\\Programs", nullptr, nullptr}, // no images, no image folder
+        {"\\Quorvane", nullptr, "\\Quorvane"},
+        {"C:Quorvane", nullptr, "C:Quorvane"},
+        {" C:\\Quorvane", nullptr, " C:\\Quorvane"},
+        {"\\\\server", nullptr, "\\\\server"},
+        {"\\\\\\share", nullptr, "\\\\\\share"},
+        {"", nullptr, ""},
+    };
+    for (const Case& c : cases)
+    {
+        const char* pszRelative = RelativeTargetFolder(c.pszDst, c.pszImg);
+        EXPECT_STREQ(pszRelative != nullptr ? pszRelative : "(none)",
+                     c.pszRelative != nullptr ? c.pszRelative : "(none)")
+            << c.pszDst;
+    }
+}
+
 TEST(InstallChecksTest, FreeSpaceDecisions)
 {
     struct Case

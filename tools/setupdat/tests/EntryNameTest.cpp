@@ -1,4 +1,5 @@
 #include "EntryName.h"
+#include "ToolError.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -46,4 +47,22 @@ TEST(EntryName, NameFieldWithoutZeroIsTakenWhole)
     std::memset(entry.Name, 'x', sizeof(entry.Name));
     entry.Attributes = 0x41414141; // would show up if the name ran on
     EXPECT_EQ(EntryName(entry), std::string(96, 'x'));
+}
+
+TEST(EntryName, SameNameForSetupFollowsTheSetupsComparison)
+{
+    EXPECT_TRUE(SameNameForSetup("QvApi.dll", "QVAPI.DLL"));
+    EXPECT_FALSE(SameNameForSetup("Setup.ini", "Setup.in"));
+    // Archives made elsewhere: equal to the locale-aware comparison at
+    // another byte length.
+    for (const char* pszForeign : {"Stra\xDF"
+                                   "e.txt",
+                                   "Stras\xADse.txt"})
+    {
+#ifdef _WIN32
+        EXPECT_TRUE(SameNameForSetup(pszForeign, "Strasse.txt")) << pszForeign;
+#else
+        EXPECT_THROW(SameNameForSetup(pszForeign, "Strasse.txt"), ToolError) << pszForeign;
+#endif
+    }
 }
