@@ -24,7 +24,7 @@ std::string StateFilePath(const std::string& sMode)
 
 bool ReadState(const std::string& sPath, CBatchState& state)
 {
-    state = CBatchState{-1, 0, 0, -1, 0};
+    state = CBatchState{-1, 0, 0, -1, 0, 0};
     TxFileHandle hFile(CreateFileA(sPath.c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
@@ -104,6 +104,7 @@ CBatchFigures RunInBatches(const std::string& sMode, long iTotal, long iBatch, u
         CBatchState state;
         ReadState(sState, state);
         figures.iBad += state.iBad;
+        figures.iFalse += state.iFalse;
         if (state.iFirstBad >= 0)
             figures.badVariants.push_back(state.iFirstBad);
         if (end == BATCH_EXITED && state.iDone)
@@ -142,7 +143,7 @@ bool RunProbe(const std::string& sMode, unsigned uSeed, CBatchState& state)
 CBatchStateWriter::CBatchStateWriter(const char* pszPath)
     : m_hFile(CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                           CREATE_ALWAYS, 0, nullptr)),
-      m_State{-1, 0, 0, -1, 0}
+      m_State{-1, 0, 0, -1, 0, 0}
 {
     if (m_hFile == INVALID_HANDLE_VALUE)
         std::fprintf(stderr, "cannot create state file %s: error=%lu\n", pszPath, GetLastError());
@@ -161,10 +162,12 @@ void CBatchStateWriter::Begin(long iVariant)
     Flush();
 }
 
-void CBatchStateWriter::Bad(long iVariant)
+void CBatchStateWriter::Bad(long iVariant, int iFlags)
 {
-    if (m_State.iBad++ == 0)
+    if (m_State.iFirstBad < 0)
         m_State.iFirstBad = iVariant;
+    m_State.iBad += (iFlags & VARIANT_FAILED) != 0 ? 1 : 0;
+    m_State.iFalse += (iFlags & VARIANT_FALSE_SUCCESS) != 0 ? 1 : 0;
     Flush();
 }
 
@@ -191,9 +194,10 @@ void RunChildBatch(CBatchStateWriter& writer, long iFirst, long iCount, const Va
     for (long i = iFirst; i < iFirst + iCount; ++i)
     {
         writer.Begin(i);
-        if (!check(i))
+        int iFlags = check(i);
+        if (iFlags != 0)
         {
-            writer.Bad(i);
+            writer.Bad(i, iFlags);
             std::fprintf(stderr, "variant %ld failed its check\n", i);
         }
     }
