@@ -1,5 +1,6 @@
 #include "BatchDriver.h"
 
+#include "TestSupport.h"
 #include "TxHandles.h"
 
 #include <cstdio>
@@ -52,6 +53,19 @@ bool StartChild(const std::string& sArgs, TxKernelHandle& hProcess)
     TxKernelHandle hThread(pi.hThread);
     hProcess.Reset(pi.hProcess);
     return true;
+}
+
+// A child that was killed or died leaves its temp folders (qv_test_<pid>_<n>)
+// behind; a broken build under test may have filled them with gigabytes.
+void RemoveChildFolders(DWORD dwProcessId)
+{
+    char szTemp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szTemp);
+    std::string sPrefix = std::string(szTemp) + "qv_test_" + std::to_string(dwProcessId) + "_";
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA((sPrefix + "*").c_str(), &data));
+    for (bool bMore = hFind.IsValid(); bMore; bMore = FindNextFileA(hFind.Get(), &data))
+        DeleteTree(szTemp + std::string(data.cFileName));
 }
 
 enum BatchEnd
@@ -113,6 +127,7 @@ CBatchFigures RunInBatches(const std::string& sMode, long iTotal, long iBatch, u
             iNext += iCount;
             continue;
         }
+        RemoveChildFolders(GetProcessId(hProcess.Get()));
         // The variant in hand did not finish: count it and go on after it.
         long iAt = state.iCurrent >= iNext ? state.iCurrent : iNext;
         (end == BATCH_HUNG ? figures.iHangs : figures.iCrashes)++;
