@@ -100,6 +100,23 @@ CEarlierInstall& Earlier()
     static std::unique_ptr<CEarlierInstall> s_pEarlier(new CEarlierInstall);
     return *s_pEarlier;
 }
+// Runs one installation with its fault or Stop, checks its messages and, if
+// it reports success, the installed files, then rolls it back. Returns
+// VARIANT_ flags.
+int RunAndRollBack(CInstallSandbox& sandbox, long iRun, long iOperations)
+{
+    if (!sandbox.Prepare())
+        return VARIANT_FAILED;
+    CFakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Arm(iRun, iOperations, view);
+    sandbox.Install(engine, view);
+    TxFaultArm(0);
+    bool bOk = MessagesAsSpecified(iRun, engine, view);
+    bool bTrue = TrueSuccess(iRun, sandbox, engine);
+    sandbox.RollBackAndClose();
+    return (bOk ? 0 : VARIANT_FAILED) | (bTrue ? 0 : VARIANT_FALSE_SUCCESS);
+}
 } // namespace
 
 void ProbeFaultRuns(CBatchStateWriter& writer, bool bOverEarlier)
@@ -131,44 +148,23 @@ void ProbeFaultRuns(CBatchStateWriter& writer, bool bOverEarlier)
 
 int CheckFaultRun(long iRun, long iOperations)
 {
-    CInstallSandbox& sandbox = Sandbox();
-    if (!sandbox.Prepare())
-        return VARIANT_FAILED;
-    CFakeInstallView view;
-    CCopyEngine engine(view, g_SetupDat);
-    Arm(iRun, iOperations, view);
-    sandbox.Install(engine, view);
-    TxFaultArm(0);
-    bool bOk = MessagesAsSpecified(iRun, engine, view);
-    bool bTrue = TrueSuccess(iRun, sandbox, engine);
     // The finish step rolls back after a failure or Stop; a completed run is
     // rolled back too, which is what the uninstaller does with its history.
-    sandbox.RollBackAndClose();
-    bOk = Report(iRun, "left", sandbox.Leftovers()) && bOk;
-    return (bOk ? 0 : VARIANT_FAILED) | (bTrue ? 0 : VARIANT_FALSE_SUCCESS);
+    CInstallSandbox& sandbox = Sandbox();
+    int iFlags = RunAndRollBack(sandbox, iRun, iOperations);
+    return Report(iRun, "left", sandbox.Leftovers()) ? iFlags : iFlags | VARIANT_FAILED;
 }
 
 int CheckOverEarlierRun(long iRun, long iOperations)
 {
+    // Every run ends in the rollback here, a completed one too: the machine
+    // must then be the earlier installation as it was.
     CInstallSandbox& sandbox = Sandbox();
     if (!Earlier().IsMade() && !Earlier().Make(sandbox))
         return VARIANT_FAILED;
-    if (!sandbox.Prepare())
-        return VARIANT_FAILED;
-    CFakeInstallView view;
-    CCopyEngine engine(view, g_SetupDat);
-    Arm(iRun, iOperations, view);
-    sandbox.Install(engine, view);
-    TxFaultArm(0);
-    bool bOk = MessagesAsSpecified(iRun, engine, view);
-    bool bTrue = TrueSuccess(iRun, sandbox, engine);
-    // Every run ends in the rollback here, a completed one too: the machine
-    // must then be the earlier installation as it was.
-    sandbox.RollBackAndClose();
-    if (!Report(iRun, "differs from the earlier installation", Earlier().Differences(sandbox)))
-    {
-        bOk = false;
-        Earlier().Make(sandbox);
-    }
-    return (bOk ? 0 : VARIANT_FAILED) | (bTrue ? 0 : VARIANT_FALSE_SUCCESS);
+    int iFlags = RunAndRollBack(sandbox, iRun, iOperations);
+    if (Report(iRun, "differs from the earlier installation", Earlier().Differences(sandbox)))
+        return iFlags;
+    Earlier().Make(sandbox);
+    return iFlags | VARIANT_FAILED;
 }
