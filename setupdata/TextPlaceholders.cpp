@@ -1,6 +1,7 @@
 #include "TextPlaceholders.h"
 
 #include <cstring>
+#include <windows.h>
 
 namespace
 {
@@ -21,10 +22,17 @@ const char* SkipConversion(const char* p)
 }
 
 // The next conversion at or after p: its start and end, or false at the end.
-bool NextConversion(const char*& p, const char*& pEnd)
+// With a code page given, a lead byte of it takes its trail byte along.
+bool NextConversion(const char*& p, const char*& pEnd, const UINT* pCodePage)
 {
     for (; *p != 0; ++p)
     {
+        if (pCodePage != nullptr && p[1] != 0 &&
+            IsDBCSLeadByteEx(*pCodePage, static_cast<BYTE>(*p)))
+        {
+            ++p;
+            continue;
+        }
         if (*p != '%')
             continue;
         if (p[1] == '%')
@@ -37,9 +45,8 @@ bool NextConversion(const char*& p, const char*& pEnd)
     }
     return false;
 }
-} // namespace
 
-bool SamePlaceholders(const char* pszText, const char* pszTemplate)
+bool SameConversions(const char* pszText, const char* pszTemplate, const UINT* pCodePage)
 {
     const char* pA = pszText;
     const char* pB = pszTemplate;
@@ -47,8 +54,8 @@ bool SamePlaceholders(const char* pszText, const char* pszTemplate)
     {
         const char* pEndA = nullptr;
         const char* pEndB = nullptr;
-        bool bA = NextConversion(pA, pEndA);
-        bool bB = NextConversion(pB, pEndB);
+        bool bA = NextConversion(pA, pEndA, pCodePage);
+        bool bB = NextConversion(pB, pEndB, pCodePage);
         if (!bA || !bB)
             return bA == bB;
         size_t cchA = static_cast<size_t>(pEndA - pA);
@@ -57,4 +64,12 @@ bool SamePlaceholders(const char* pszText, const char* pszTemplate)
         pA = pEndA;
         pB = pEndB;
     }
+}
+} // namespace
+
+bool SamePlaceholders(const char* pszText, const char* pszTemplate, unsigned uCodePage)
+{
+    UINT uPage = uCodePage;
+    return SameConversions(pszText, pszTemplate, nullptr) &&
+           SameConversions(pszText, pszTemplate, &uPage);
 }

@@ -1,93 +1,34 @@
 #include "ArchiveCheck.h"
 
+#include "ArchiveOracle.h"
 #include "CSetupDatFile.h"
 #include "EngineTestSupport.h"
 
 #include <cstdio>
-#include <cstring>
 #include <windows.h>
 
 namespace
 {
-struct OracleEntry
+// The name spelt another way that the locale-aware comparison may find equal:
+// soft hyphens left out, sharp s and ae spelt out, upper case.
+std::string Twin(const std::string& sName)
 {
-    std::string sName;
-    std::uint32_t dwSize;
-    std::uint32_t dwOffset;
-};
-
-// What a correct reader must conclude from the bytes: whether the archive
-// opens, and its entries.
-struct Oracle
-{
-    bool bOpens = false;
-    std::vector<OracleEntry> entries;
-};
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-           CSTR_EQUAL;
-}
-
-std::string FieldText(const char* p, std::size_t cb)
-{
-    return std::string(p, SetupDatFieldLength(p, cb));
-}
-
-Oracle ReadOracle(const std::string& s)
-{
-    Oracle o;
-    if (s.size() < SETUPDAT_HEADER_SIZE)
-        return o;
-    if (!SameText(FieldText(s.data(), SETUPDAT_SIGNATURE_SIZE), SETUPDAT_SIGNATURE))
-        return o;
-    std::uint32_t n = 0;
-    std::memcpy(&n, &s[36], 4);
-    if (SetupDatTableEnd(n) > s.size())
-        return o;
-    o.bOpens = true;
-    for (std::uint32_t i = 0; i < n; ++i)
+    std::string s;
+    for (char ch : sName)
     {
-        PackageFile e;
-        std::memcpy(&e, &s[SETUPDAT_HEADER_SIZE + std::size_t(i) * SETUPDAT_ENTRY_SIZE], sizeof(e));
-        o.entries.push_back({FieldText(e.Name, SETUPDAT_NAME_SIZE), e.SizeLow, e.DataOffset});
+        unsigned char b = static_cast<unsigned char>(ch);
+        if (b == 0xAD)
+            continue;
+        if (b == 0xDF)
+            s += "SS";
+        else if (b == 0xE6 || b == 0xC6)
+            s += "AE";
+        else
+            s += ch;
     }
-    return o;
-}
-
-std::string FilePart(const std::string& sName)
-{
-    std::size_t p = sName.rfind('\\');
-    if (p == std::string::npos)
-        p = sName.rfind('/');
-    return p == std::string::npos ? sName : sName.substr(p + 1);
-}
-
-const OracleEntry* Lookup(const Oracle& o, const std::string& sName)
-{
-    std::string sPart = FilePart(sName);
-    for (const OracleEntry& e : o.entries)
-    {
-        if (SameText(sPart, e.sName))
-            return &e;
-    }
-    return nullptr;
-}
-
-bool ReadWhole(const std::string& sPath, std::string& sData)
-{
-    HANDLE h = CreateFileA(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    sData.clear();
-    char buf[65536];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
-        sData.append(buf, n);
-    CloseHandle(h);
-    return true;
+    if (!s.empty())
+        CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
+    return s;
 }
 
 bool Complain(const char* pszWhat, const std::string& sName)
@@ -106,7 +47,7 @@ CArchiveCheck::CArchiveCheck(const std::string& sFolder, const std::vector<std::
 bool CArchiveCheck::Check(const std::string& sArchive)
 {
     WriteWholeFile(m_sArchivePath, sArchive);
-    Oracle o = ReadOracle(sArchive);
+    ArchiveOracle o = ReadArchiveOracle(sArchive);
     CSetupDatFile archive;
     bool bOpened = archive.OpenDatFile(m_sArchivePath.c_str());
     if (bOpened && !o.bOpens)
@@ -121,19 +62,23 @@ bool CArchiveCheck::Check(const std::string& sArchive)
             bKnown = bKnown || sKnown == o.entries[i].sName;
         if (!bKnown)
             names.push_back(o.entries[i].sName);
+        std::string sTwin = Twin(o.entries[i].sName);
+        if (sTwin != o.entries[i].sName)
+            names.push_back(sTwin);
     }
     names.push_back("folder\\sub/" + m_Names.front());
     for (const std::string& sName : names)
     {
-        const OracleEntry* pEntry = bOpened ? Lookup(o, sName) : nullptr;
+        const OracleEntry* pEntry = bOpened ? OracleLookup(o, sName) : nullptr;
         TxFileInfo info;
         bool bFound = archive.FindPackageFile(sName.c_str(), &info);
         if (bFound != (pEntry != nullptr))
             return Complain("lookup disagrees", sName);
+        if (bFound && std::string(info.m_sName.GetText()) != pEntry->sName)
+            return Complain("lookup took another entry than the first match", sName);
         DeleteFileA(m_sTargetPath.c_str());
         bool bCopied = archive.CopyFile(sName.c_str(), m_sTargetPath.c_str());
-        bool bFits = pEntry != nullptr &&
-                     std::uint64_t(pEntry->dwOffset) + pEntry->dwSize <= sArchive.size();
+        bool bFits = pEntry != nullptr && BlockFits(*pEntry, sArchive.size());
         std::string sData;
         bool bExists = ReadWhole(m_sTargetPath, sData);
         if (bCopied && !bFits)

@@ -103,6 +103,41 @@ void DamageName(std::string& s, uint32_t iEntry, CSplitMix& rng)
     }
 }
 
+// Entry iEntry takes another entry's name spelt with bytes of 0x80 and above:
+// a soft hyphen (which the locale-aware comparison ignores), sharp s or ae
+// for their spelt-out forms, accented or random high letters. Lookups of the
+// plain name must then take the first entry in table order that compares
+// equal, whatever the byte lengths.
+void LocaleName(std::string& s, uint32_t iEntry, CSplitMix& rng)
+{
+    uint32_t iFrom = rng.Below(EntryCount(s));
+    std::string sName(&s[EntryField(iFrom, 0)]);
+    std::size_t at = rng.Below(static_cast<uint32_t>(sName.size() + 1));
+    switch (rng.Below(5))
+    {
+    case 0:
+        sName.insert(at, 1, '\xAD');
+        break;
+    case 1:
+        sName.insert(at, 1, '\xDF');
+        break;
+    case 2:
+        sName.insert(at, 1, rng.Below(2) == 0 ? '\xE6' : '\xC6');
+        break;
+    case 3: // accented letters in either case
+        sName.insert(at, 1, static_cast<char>(rng.Below(2) == 0 ? 0xC9 : 0xE9));
+        break;
+    default:
+        for (int i = 0; i < 3 && !sName.empty(); ++i)
+            sName[rng.Below(static_cast<uint32_t>(sName.size()))] =
+                static_cast<char>(0x80 + rng.Below(128));
+        break;
+    }
+    std::size_t pos = EntryField(iEntry, 0);
+    std::memset(&s[pos], 0, SETUPDAT_NAME_SIZE);
+    std::memcpy(&s[pos], sName.data(), sName.size() < 95 ? sName.size() : 95);
+}
+
 void RandomBytes(std::string& s, CSplitMix& rng)
 {
     int n = 1 + static_cast<int>(rng.Below(8));
@@ -138,7 +173,7 @@ std::string MutateArchive(const std::string& sValid, long iVariant, unsigned uSe
     uint32_t nEntries = EntryCount(s);
     uint32_t iEntry = rng.Below(nEntries);
     std::size_t cbTable = static_cast<std::size_t>(nEntries) * SETUPDAT_ENTRY_SIZE;
-    switch (rng.Below(7))
+    switch (rng.Below(8))
     {
     case 0:
         FlipBits(s, 0, SETUPDAT_HEADER_SIZE, rng);
@@ -157,6 +192,9 @@ std::string MutateArchive(const std::string& sValid, long iVariant, unsigned uSe
         break;
     case 5:
         RandomBytes(s, rng);
+        break;
+    case 6:
+        LocaleName(s, iEntry, rng);
         break;
     default: // several damages at once
         SetFileCount(s, rng);

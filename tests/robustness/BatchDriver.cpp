@@ -1,5 +1,6 @@
 #include "BatchDriver.h"
 
+#include "TestSupport.h"
 #include "TxHandles.h"
 
 #include <cstdio>
@@ -24,7 +25,7 @@ std::string StateFilePath(const std::string& sMode)
 
 bool ReadState(const std::string& sPath, CBatchState& state)
 {
-    state = CBatchState{-1, 0, 0, -1, 0};
+    state = CBatchState{-1, 0, 0, -1, 0, 0};
     TxFileHandle hFile(CreateFileA(sPath.c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
@@ -52,6 +53,19 @@ bool StartChild(const std::string& sArgs, TxKernelHandle& hProcess)
     TxKernelHandle hThread(pi.hThread);
     hProcess.Reset(pi.hProcess);
     return true;
+}
+
+// A child that was killed or died leaves its temp folders (qv_test_<pid>_<n>)
+// behind; a broken build under test may have filled them with gigabytes.
+void RemoveChildFolders(DWORD dwProcessId)
+{
+    char szTemp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szTemp);
+    std::string sPrefix = std::string(szTemp) + "qv_test_" + std::to_string(dwProcessId) + "_";
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA((sPrefix + "*").c_str(), &data));
+    for (bool bMore = hFind.IsValid(); bMore; bMore = FindNextFileA(hFind.Get(), &data))
+        DeleteTree(szTemp + std::string(data.cFileName));
 }
 
 enum BatchEnd
@@ -104,6 +118,7 @@ CBatchFigures RunInBatches(const std::string& sMode, long iTotal, long iBatch, u
         CBatchState state;
         ReadState(sState, state);
         figures.iBad += state.iBad;
+        figures.iFalse += state.iFalse;
         if (state.iFirstBad >= 0)
             figures.badVariants.push_back(state.iFirstBad);
         if (end == BATCH_EXITED && state.iDone)
@@ -112,6 +127,7 @@ CBatchFigures RunInBatches(const std::string& sMode, long iTotal, long iBatch, u
             iNext += iCount;
             continue;
         }
+        RemoveChildFolders(GetProcessId(hProcess.Get()));
         // The variant in hand did not finish: count it and go on after it.
         long iAt = state.iCurrent >= iNext ? state.iCurrent : iNext;
         (end == BATCH_HUNG ? figures.iHangs : figures.iCrashes)++;
@@ -142,7 +158,7 @@ bool RunProbe(const std::string& sMode, unsigned uSeed, CBatchState& state)
 CBatchStateWriter::CBatchStateWriter(const char* pszPath)
     : m_hFile(CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                           CREATE_ALWAYS, 0, nullptr)),
-      m_State{-1, 0, 0, -1, 0}
+      m_State{-1, 0, 0, -1, 0, 0}
 {
     if (m_hFile == INVALID_HANDLE_VALUE)
         std::fprintf(stderr, "cannot create state file %s: error=%lu\n", pszPath, GetLastError());
@@ -161,10 +177,12 @@ void CBatchStateWriter::Begin(long iVariant)
     Flush();
 }
 
-void CBatchStateWriter::Bad(long iVariant)
+void CBatchStateWriter::Bad(long iVariant, int iFlags)
 {
-    if (m_State.iBad++ == 0)
+    if (m_State.iFirstBad < 0)
         m_State.iFirstBad = iVariant;
+    m_State.iBad += (iFlags & VARIANT_FAILED) != 0 ? 1 : 0;
+    m_State.iFalse += (iFlags & VARIANT_FALSE_SUCCESS) != 0 ? 1 : 0;
     Flush();
 }
 
@@ -191,9 +209,10 @@ void RunChildBatch(CBatchStateWriter& writer, long iFirst, long iCount, const Va
     for (long i = iFirst; i < iFirst + iCount; ++i)
     {
         writer.Begin(i);
-        if (!check(i))
+        int iFlags = check(i);
+        if (iFlags != 0)
         {
-            writer.Bad(i);
+            writer.Bad(i, iFlags);
             std::fprintf(stderr, "variant %ld failed its check\n", i);
         }
     }

@@ -13,7 +13,8 @@ struct CBatchState
     long iDone; // 1 once the whole batch has run
     long iBad;  // variants whose check failed (false success, leftover, ...)
     long iFirstBad;
-    long iAux; // mode-specific (the probe's operation count)
+    long iAux;   // mode-specific (the probe's operation count)
+    long iFalse; // fault runs that reported success with something different
 };
 
 // Figures of one whole run over all variants.
@@ -23,6 +24,7 @@ struct CBatchFigures
     long iCrashes = 0;
     long iHangs = 0;
     long iBad = 0;
+    long iFalse = 0;
     std::vector<long> badVariants; // first bad variant of each batch, crashes and hangs
 };
 
@@ -46,7 +48,7 @@ public:
     CBatchStateWriter& operator=(const CBatchStateWriter&) = delete;
 
     void Begin(long iVariant);
-    void Bad(long iVariant);
+    void Bad(long iVariant, int iFlags);
     void Finish(long iAux = 0);
 
 private:
@@ -55,6 +57,8 @@ private:
     CBatchState m_State;
 };
 
-// The per-variant check of a mode: true when the variant behaved.
-using VariantCheck = std::function<bool(long iVariant)>;
+// The per-variant check of a mode: 0 when the variant behaved, else flags.
+constexpr int VARIANT_FAILED = 1;
+constexpr int VARIANT_FALSE_SUCCESS = 2;
+using VariantCheck = std::function<int(long iVariant)>;
 void RunChildBatch(CBatchStateWriter& writer, long iFirst, long iCount, const VariantCheck& check);

@@ -1,7 +1,9 @@
 #include "FaultRuns.h"
 
 #include "BatchDriver.h"
+#include "InstallCheck.h"
 #include "InstallSandbox.h"
+#include "RegistryHelpers.h"
 #include "SetupState.h"
 #include "TxFaultInjection.h"
 
@@ -17,11 +19,11 @@ CInstallSandbox& Sandbox()
     return *s_pSandbox;
 }
 
-bool ReportLeftovers(long iRun, const std::vector<std::string>& left)
+bool Report(long iRun, const char* pszWhat, const std::vector<std::string>& lines)
 {
-    for (const std::string& sPath : left)
-        std::fprintf(stderr, "fault run %ld left: %s\n", iRun, sPath.c_str());
-    return left.empty();
+    for (const std::string& sLine : lines)
+        std::fprintf(stderr, "fault run %ld %s: %s\n", iRun, pszWhat, sLine.c_str());
+    return lines.empty();
 }
 
 // A failed run shows exactly one of the engine's failure boxes; a stopped
@@ -37,11 +39,94 @@ bool MessagesAsSpecified(long iRun, const CCopyEngine& engine, const CFakeInstal
                      view.m_Messages.empty() ? "" : view.m_Messages.front().c_str());
     return bOk;
 }
+
+// A run that reports success must have installed what the medium holds.
+bool TrueSuccess(long iRun, const CInstallSandbox& sandbox, const CCopyEngine& engine)
+{
+    if (!engine.m_bGoOn || engine.m_bFailed || engine.m_bStopped)
+        return true;
+    return Report(iRun, "reported success but",
+                  DifferencesFromMedium(sandbox.Medium(""), {true, true, true}));
+}
+
+// Run i for the operation count: operation i + 1 fails, or after the
+// operations, Stop after file i - operations + 1.
+void Arm(long iRun, long iOperations, CFakeInstallView& view)
+{
+    if (iRun < iOperations)
+        TxFaultArm(iRun + 1);
+    else
+        view.m_iStopAfter = static_cast<int>(iRun - iOperations + 1);
+}
+
+const std::vector<std::string> PRODUCT_KEYS = {"Software\\Kestov\\Quorvane", REG_RUN_KEY,
+                                               std::string(REG_UNINSTALL_ROOT) + "Quorvane"};
+
+// The earlier installation of a child and the machine as it was after it;
+// the registry goes back to how it was before when the child ends.
+class CEarlierInstall
+{
+public:
+    CEarlierInstall() : m_Before("", PRODUCT_KEYS) {}
+    ~CEarlierInstall() { m_Before.RestoreRegistry(); }
+
+    // Installs (again) and takes the snapshot; false when that failed.
+    bool Make(CInstallSandbox& sandbox)
+    {
+        DeleteTree(sandbox.TargetTree());
+        CreateDirectoryA(sandbox.TargetTree().c_str(), nullptr);
+        CreateDirectoryA(sandbox.Target("System32").c_str(), nullptr);
+        CreateDirectoryA(sandbox.Target("Desktop").c_str(), nullptr);
+        m_Before.RestoreRegistry();
+        TxFaultArm(0);
+        m_bMade = sandbox.InstallEarlier();
+        m_pAfter.reset(new CMachineSnapshot(sandbox.TargetTree(), PRODUCT_KEYS));
+        return m_bMade;
+    }
+    bool IsMade() const { return m_bMade; }
+    std::vector<std::string> Differences(const CInstallSandbox& sandbox) const
+    {
+        return CMachineSnapshot(sandbox.TargetTree(), PRODUCT_KEYS).DifferencesFrom(*m_pAfter);
+    }
+
+private:
+    CMachineSnapshot m_Before;
+    std::unique_ptr<CMachineSnapshot> m_pAfter;
+    bool m_bMade = false;
+};
+
+CEarlierInstall& Earlier()
+{
+    static std::unique_ptr<CEarlierInstall> s_pEarlier(new CEarlierInstall);
+    return *s_pEarlier;
+}
+// Runs one installation with its fault or Stop, checks its messages and, if
+// it reports success, the installed files, then rolls it back. Returns
+// VARIANT_ flags.
+int RunAndRollBack(CInstallSandbox& sandbox, long iRun, long iOperations)
+{
+    if (!sandbox.Prepare())
+        return VARIANT_FAILED;
+    CFakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Arm(iRun, iOperations, view);
+    sandbox.Install(engine, view);
+    TxFaultArm(0);
+    bool bOk = MessagesAsSpecified(iRun, engine, view);
+    bool bTrue = TrueSuccess(iRun, sandbox, engine);
+    sandbox.RollBackAndClose();
+    return (bOk ? 0 : VARIANT_FAILED) | (bTrue ? 0 : VARIANT_FALSE_SUCCESS);
+}
 } // namespace
 
-void ProbeFaultRuns(CBatchStateWriter& writer)
+void ProbeFaultRuns(CBatchStateWriter& writer, bool bOverEarlier)
 {
     CInstallSandbox& sandbox = Sandbox();
+    if (bOverEarlier && !Earlier().Make(sandbox))
+    {
+        std::fprintf(stderr, "the earlier installation did not complete\n");
+        return;
+    }
     if (!sandbox.Prepare())
         return;
     CFakeInstallView view;
@@ -51,28 +136,35 @@ void ProbeFaultRuns(CBatchStateWriter& writer)
     TxFaultArm(0);
     sandbox.Install(engine, view);
     long iOperations = TxFaultCount();
+    bool bTrue = TrueSuccess(-1, sandbox, engine);
     sandbox.RollBackAndClose();
-    if (!sandbox.Leftovers().empty() || engine.m_bFailed)
+    bool bClean = bOverEarlier ? Report(-1, "differs from the earlier installation",
+                                        Earlier().Differences(sandbox))
+                               : Report(-1, "left", sandbox.Leftovers());
+    if (!bClean || !bTrue || engine.m_bFailed)
         return;
     writer.Finish(iOperations * 1000 + iFiles);
 }
 
-bool CheckFaultRun(long iRun, long iOperations)
+int CheckFaultRun(long iRun, long iOperations)
 {
-    CInstallSandbox& sandbox = Sandbox();
-    if (!sandbox.Prepare())
-        return false;
-    CFakeInstallView view;
-    CCopyEngine engine(view, g_SetupDat);
-    if (iRun < iOperations)
-        TxFaultArm(iRun + 1);
-    else
-        view.m_iStopAfter = static_cast<int>(iRun - iOperations + 1);
-    sandbox.Install(engine, view);
-    TxFaultArm(0);
-    bool bOk = MessagesAsSpecified(iRun, engine, view);
     // The finish step rolls back after a failure or Stop; a completed run is
     // rolled back too, which is what the uninstaller does with its history.
-    sandbox.RollBackAndClose();
-    return ReportLeftovers(iRun, sandbox.Leftovers()) && bOk;
+    CInstallSandbox& sandbox = Sandbox();
+    int iFlags = RunAndRollBack(sandbox, iRun, iOperations);
+    return Report(iRun, "left", sandbox.Leftovers()) ? iFlags : iFlags | VARIANT_FAILED;
+}
+
+int CheckOverEarlierRun(long iRun, long iOperations)
+{
+    // Every run ends in the rollback here, a completed one too: the machine
+    // must then be the earlier installation as it was.
+    CInstallSandbox& sandbox = Sandbox();
+    if (!Earlier().IsMade() && !Earlier().Make(sandbox))
+        return VARIANT_FAILED;
+    int iFlags = RunAndRollBack(sandbox, iRun, iOperations);
+    if (Report(iRun, "differs from the earlier installation", Earlier().Differences(sandbox)))
+        return iFlags;
+    Earlier().Make(sandbox);
+    return iFlags | VARIANT_FAILED;
 }

@@ -2,6 +2,7 @@
 
 #include "CSetupDatFile.h"
 #include "Environment.h"
+#include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "LanguageCatalogue.h"
 #include "PostInstall.h"
@@ -10,6 +11,7 @@
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TestMedium.h"
+#include "UninstallLog.h"
 
 #include <windows.h>
 
@@ -64,6 +66,7 @@ CInstallSandbox::CInstallSandbox()
 {
     TestArchive archive = PlanArchive();
     archive["License_ENGLISH.html"] = {"English licence", TestFileTime(40)};
+    archive["License_GERMAN.html"] = {"Deutsche Lizenz", TestFileTime(41)};
     CreateDirectoryA((m_Root / "Medium").c_str(), nullptr);
     CreateDirectoryA(Medium("Images").c_str(), nullptr);
     for (int i = 1; i <= 3; ++i)
@@ -105,10 +108,40 @@ bool CInstallSandbox::Prepare()
     return OpenSetupArchive(g_SetupDat, view);
 }
 
-void CInstallSandbox::Install(CCopyEngine& engine, CFakeInstallView& view)
+void CInstallSandbox::Install(CCopyEngine& engine, CFakeInstallView& view, ImageChoice images,
+                              int iShortcuts)
 {
-    engine.Start(IMAGES_ALL, 0, 1, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
+    engine.Start(images, 2, 7, iShortcuts, iShortcuts);
     view.Run(engine);
+}
+
+bool CInstallSandbox::InstallEarlier()
+{
+    if (!Prepare())
+        return false;
+    g_sLanguage = "Deutsch";
+    g_LangId = 7;
+    g_sLangEName = "GERMAN";
+    for (const CTextKey& key : g_TextKeys)
+        if (std::string(key.pszKey).compare(0, 4, "glu_") == 0)
+            *key.pText = (std::string("DE ") + key.pszEnglish).c_str();
+    CFakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(engine, view, IMAGES_RANDOM, SHORTCUT_ALL_USERS);
+    bool bDone = engine.m_bGoOn && !engine.m_bFailed && view.m_Messages.empty();
+    if (bDone)
+    {
+        SaveUninstallInfo();
+        DiscardKept();
+    }
+    g_History.FreeAll();
+    g_SetupDat.CloseDatFile();
+    SetFileAttributesA(Target("Program Files\\Quorvane\\QvLang.dat").c_str(),
+                       FILE_ATTRIBUTE_READONLY);
+    std::string sNotes = Target("Program Files\\Quorvane\\My notes.txt");
+    WriteWholeFile(sNotes, "the user's own notes");
+    SetFileAttributesA(sNotes.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    return bDone;
 }
 
 void CInstallSandbox::RollBackAndClose()

@@ -2,6 +2,7 @@
 
 #include "CopyEngine.h"
 #include "EngineTestSupport.h"
+#include "PostInstall.h"
 
 #include <functional>
 #include <set>
@@ -48,8 +49,16 @@ public:
     // Fills the setup state for one run and opens the archive; remembers what
     // exists, so that Leftovers sees what the run made.
     bool Prepare();
-    // Starts an installation with all images and both shortcuts and runs it.
-    void Install(CCopyEngine& engine, CFakeInstallView& view);
+    // Starts an installation and runs it: all images and both shortcuts for
+    // the current user unless told otherwise.
+    void Install(CCopyEngine& engine, CFakeInstallView& view, ImageChoice images = IMAGES_ALL,
+                 int iShortcuts = SHORTCUT_CURRENT_USER);
+    // An earlier installation as a user would leave it: German texts and
+    // licence, both shortcuts for all users, two of the three images, the
+    // registry texts, the uninstall entry and "Install.log" written, a
+    // program file made read-only and a hidden file of the user's own in the
+    // program folder. False when it did not complete.
+    bool InstallEarlier();
     // The finish step after a failure or Stop: roll back, close the archive.
     void RollBackAndClose();
     // What the run created that is still there (removed on the way), and
@@ -57,6 +66,7 @@ public:
     std::vector<std::string> Leftovers();
 
     std::string Target(const std::string& sName) const { return m_Root / ("Target\\" + sName); }
+    std::string TargetTree() const { return m_Root / "Target"; }
     std::string Medium(const std::string& sName) const { return m_Root / ("Medium\\" + sName); }
 
 private:

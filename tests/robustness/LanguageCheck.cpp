@@ -3,11 +3,11 @@
 #include "EngineTestSupport.h"
 #include "LanguageCatalogue.h"
 #include "StringTables.h"
-#include "TextPlaceholders.h"
 #include "TxFormat.h"
 #include "TxHandles.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -20,15 +20,128 @@ bool Complain(const char* pszWhat, const char* pszDetail)
     return false;
 }
 
-// Every text must stay usable as the format its English text is.
+// One conversion as a printf-style reader (msvcrt's printf, wsprintf) takes
+// it: flags, width and precision (-1 none, -2 "*", which reads an argument),
+// length modifier and conversion letter.
+struct Conversion
+{
+    long lWidth;
+    long lPrecision;
+    std::string sLength;
+    char chConv;
+};
+
+long Number(const char*& p)
+{
+    if (*p == '*')
+    {
+        ++p;
+        return -2;
+    }
+    if (*p < '0' || *p > '9')
+        return -1;
+    long n = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        n = n < 100000000 ? n * 10 + (*p - '0') : n;
+    return n;
+}
+
+// The conversions of a format in order. With bLeadBytes a lead byte of the
+// system's double-byte code page takes the byte after it along, as a reader
+// that knows the code page does; without, every byte stands alone.
+std::vector<Conversion> Conversions(const char* p, bool bLeadBytes)
+{
+    std::vector<Conversion> list;
+    while (*p != 0)
+    {
+        if (bLeadBytes && IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != 0)
+        {
+            p += 2;
+            continue;
+        }
+        if (*p++ != '%')
+            continue;
+        if (*p == '%')
+        {
+            ++p;
+            continue;
+        }
+        p += std::strspn(p, "-+ #0");
+        Conversion c;
+        c.lWidth = Number(p);
+        c.lPrecision = -1;
+        if (*p == '.')
+        {
+            ++p;
+            c.lPrecision = Number(p);
+            if (c.lPrecision == -1)
+                c.lPrecision = 0;
+        }
+        const char* pLength = p;
+        p += std::strspn(p, "hlLIwjztq0123456789");
+        c.sLength.assign(pLength, p);
+        // A '%' at the very end reads nothing.
+        c.chConv = *p;
+        if (*p == 0)
+            break;
+        ++p;
+        list.push_back(c);
+    }
+    return list;
+}
+
+// Conversions that read the same argument type.
+bool SameArgument(const Conversion& a, const Conversion& b)
+{
+    const char* pszInts = "diouxX";
+    bool bIntA = a.chConv != 0 && std::strchr(pszInts, a.chConv) != nullptr;
+    bool bIntB = b.chConv != 0 && std::strchr(pszInts, b.chConv) != nullptr;
+    return a.sLength == b.sLength && (a.chConv == b.chConv || (bIntA && bIntB));
+}
+
+// Whether a text is harmless where its English text is the format: no %n,
+// no argument read that the English text does not read (in order, of the
+// same type, no "*" of its own), no width or precision beyond the English one.
+const char* FormatHarm(const char* pszText, const char* pszEnglish, bool bLeadBytes)
+{
+    std::vector<Conversion> text = Conversions(pszText, bLeadBytes);
+    std::vector<Conversion> english = Conversions(pszEnglish, false);
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const Conversion& t = text[i];
+        if (t.chConv == 'n')
+            return "writes through %n";
+        if (i >= english.size() || !SameArgument(t, english[i]))
+            return "reads an argument the English text does not pass";
+        const Conversion& e = english[i];
+        if ((t.lWidth == -2) != (e.lWidth == -2) || (t.lPrecision == -2) != (e.lPrecision == -2))
+            return "reads a width or precision argument of its own";
+        if (t.lWidth > (e.lWidth < 0 ? 0 : e.lWidth))
+            return "width beyond the English one";
+        if (t.lPrecision >= 0 && (e.lPrecision < 0 || t.lPrecision > e.lPrecision))
+            return "precision beyond the English one";
+    }
+    return nullptr;
+}
+
+// Every text must be shown (not empty) and be harmless as a format for both
+// readings of its bytes.
 bool TextsSound()
 {
     for (const CTextKey& key : g_TextKeys)
     {
         if (key.pText->IsEmpty())
             return Complain("empty text", key.pszKey);
-        if (!SamePlaceholders(key.pText->GetText(), key.pszEnglish))
-            return Complain("placeholders differ", key.pszKey);
+        for (bool bLeadBytes : {false, true})
+        {
+            const char* pszHarm = FormatHarm(key.pText->GetText(), key.pszEnglish, bLeadBytes);
+            if (pszHarm != nullptr)
+            {
+                std::fprintf(stderr, "language: %s: %s: %s\n", key.pszKey, pszHarm,
+                             key.pText->GetText());
+                return false;
+            }
+        }
         TxFormat(key.pText->GetText(), {"C:\\x", 42, "y"});
     }
     return true;

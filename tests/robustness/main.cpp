@@ -2,7 +2,7 @@
 // injection in a full installation, each variant checked in a child process
 // so that a crash or hang is counted instead of ending the run.
 //
-//   qv_robustness archive|language|faults N [seed]
+//   qv_robustness archive|language|faults|earlier N [seed]
 //   qv_robustness all NARCHIVE NLANGUAGE [seed]     (prints the summary table)
 //   qv_robustness child MODE FIRST COUNT SEED STATEFILE   (internal)
 //   qv_robustness probe MODE 0 0 SEED STATEFILE           (internal)
@@ -64,21 +64,32 @@ int RunChild(const std::string& sMode, long iFirst, long iCount, unsigned uSeed,
         std::string sValid = ValidArchive(folder, names);
         CArchiveCheck check(folder.Path(), names);
         RunChildBatch(writer, iFirst, iCount,
-                      [&](long i) { return check.Check(MutateArchive(sValid, i, uSeed)); });
+                      [&](long i) {
+                          return check.Check(MutateArchive(sValid, i, uSeed)) ? 0 : VARIANT_FAILED;
+                      });
     }
     else if (sMode == "language")
     {
         std::string sValid = ValidLanguageFile();
         CLanguageCheck check(folder.Path());
         RunChildBatch(writer, iFirst, iCount,
-                      [&](long i)
-                      { return check.Check(MutateLanguageFile(sValid, i, uSeed), i % 8 == 0); });
+                      [&](long i) {
+                          return check.Check(MutateLanguageFile(sValid, i, uSeed), i % 8 == 0)
+                                     ? 0
+                                     : VARIANT_FAILED;
+                      });
     }
     else if (sMode.compare(0, 7, "faults:") == 0)
     {
         long iOperations = std::atol(sMode.c_str() + 7);
         RunChildBatch(writer, iFirst, iCount,
                       [&](long i) { return CheckFaultRun(i, iOperations); });
+    }
+    else if (sMode.compare(0, 8, "earlier:") == 0)
+    {
+        long iOperations = std::atol(sMode.c_str() + 8);
+        RunChildBatch(writer, iFirst, iCount,
+                      [&](long i) { return CheckOverEarlierRun(i, iOperations); });
     }
     return 0;
 }
@@ -88,30 +99,31 @@ struct CRow
     const char* pszName;
     CBatchFigures figures;
     const char* pszBad;
+    bool bFalseColumn;
 };
 
-CBatchFigures RunFaults(long iMax, unsigned uSeed)
+CBatchFigures RunFaults(const std::string& sMode, long iMax, unsigned uSeed)
 {
     CBatchState probe;
-    if (!RunProbe("faults", uSeed, probe))
+    if (!RunProbe(sMode, uSeed, probe))
     {
-        std::fprintf(stderr, "faults: the clean installation failed\n");
+        std::fprintf(stderr, "%s: the clean installation failed\n", sMode.c_str());
         CBatchFigures figures;
         figures.iBad = 1;
         return figures;
     }
     long iOperations = probe.iAux / 1000;
     long iTotal = iOperations + probe.iAux % 1000;
-    std::printf("fault injection: %ld operations, %ld files\n", iOperations, probe.iAux % 1000);
+    std::printf("%s: %ld operations, %ld files\n", sMode.c_str(), iOperations, probe.iAux % 1000);
     std::fflush(stdout);
-    return RunInBatches("faults:" + std::to_string(iOperations), iTotal < iMax ? iTotal : iMax,
+    return RunInBatches(sMode + ":" + std::to_string(iOperations), iTotal < iMax ? iTotal : iMax,
                         FAULT_BATCH, uSeed, HANG_MS);
 }
 
 CBatchFigures RunMode(const std::string& sMode, long iCount, unsigned uSeed)
 {
-    if (sMode == "faults")
-        return RunFaults(iCount, uSeed);
+    if (sMode == "faults" || sMode == "earlier")
+        return RunFaults(sMode, iCount, uSeed);
     return RunInBatches(sMode, iCount, sMode == "archive" ? ARCHIVE_BATCH : LANGUAGE_BATCH, uSeed,
                         HANG_MS);
 }
@@ -119,15 +131,17 @@ CBatchFigures RunMode(const std::string& sMode, long iCount, unsigned uSeed)
 bool PrintSummary(const std::vector<CRow>& rows, unsigned uSeed)
 {
     std::printf("\nRobustness summary (seed %u)\n", uSeed);
-    std::printf("%-26s %9s %8s %6s %7s  %s\n", "run", "tried", "crashes", "hangs", "failed",
-                "failed means");
+    std::printf("%-26s %9s %8s %6s %7s %6s  %s\n", "run", "tried", "crashes", "hangs", "failed",
+                "false", "failed means (false: reported success, installed something else)");
     bool bClean = true;
     for (const CRow& row : rows)
     {
         const CBatchFigures& f = row.figures;
-        std::printf("%-26s %9ld %8ld %6ld %7ld  %s\n", row.pszName, f.iTried, f.iCrashes, f.iHangs,
-                    f.iBad, row.pszBad);
-        bClean = bClean && f.iCrashes == 0 && f.iHangs == 0 && f.iBad == 0 && f.iTried > 0;
+        std::string sFalse = row.bFalseColumn ? std::to_string(f.iFalse) : "-";
+        std::printf("%-26s %9ld %8ld %6ld %7ld %6s  %s\n", row.pszName, f.iTried, f.iCrashes,
+                    f.iHangs, f.iBad, sFalse.c_str(), row.pszBad);
+        bClean = bClean && f.iCrashes == 0 && f.iHangs == 0 && f.iBad == 0 && f.iFalse == 0 &&
+                 f.iTried > 0;
         for (long i : f.badVariants)
             std::printf("    variant to look at: %ld\n", i);
     }
@@ -142,6 +156,8 @@ const char* ModeName(const std::string& sMode)
         return "mutated Setup.dat";
     if (sMode == "language")
         return "mutated SetupLang.dat";
+    if (sMode == "earlier")
+        return "same, over an install";
     return "fault injection + Stop";
 }
 
@@ -151,7 +167,14 @@ const char* ModeBad(const std::string& sMode)
         return "false successes (bytes differ / outside file)";
     if (sMode == "language")
         return "false successes (texts unusable / export differs)";
+    if (sMode == "earlier")
+        return "machine differs from before after rollback, or unspecified message";
     return "leftovers after rollback, or unspecified message";
+}
+CRow Row(const std::string& sMode, long iCount, unsigned uSeed)
+{
+    return {ModeName(sMode), RunMode(sMode, iCount, uSeed), ModeBad(sMode),
+            sMode == "faults" || sMode == "earlier"};
 }
 } // namespace
 
@@ -163,7 +186,7 @@ int main(int argc, char** argv)
         if (sCommand == "probe")
         {
             CBatchStateWriter writer(argv[6]);
-            ProbeFaultRuns(writer);
+            ProbeFaultRuns(writer, std::string(argv[2]) == "earlier");
             return 0;
         }
         return RunChild(argv[2], std::atol(argv[3]), std::atol(argv[4]),
@@ -174,21 +197,21 @@ int main(int argc, char** argv)
     if (sCommand == "all" && argc >= 4)
     {
         uSeed = argc > 4 ? static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)) : 1;
-        rows.push_back({ModeName("archive"), RunMode("archive", std::atol(argv[2]), uSeed),
-                        ModeBad("archive")});
-        rows.push_back({ModeName("language"), RunMode("language", std::atol(argv[3]), uSeed),
-                        ModeBad("language")});
-        rows.push_back({ModeName("faults"), RunMode("faults", 100000, uSeed), ModeBad("faults")});
+        rows.push_back(Row("archive", std::atol(argv[2]), uSeed));
+        rows.push_back(Row("language", std::atol(argv[3]), uSeed));
+        rows.push_back(Row("faults", 100000, uSeed));
+        rows.push_back(Row("earlier", 100000, uSeed));
     }
-    else if ((sCommand == "archive" || sCommand == "language" || sCommand == "faults") && argc >= 3)
+    else if ((sCommand == "archive" || sCommand == "language" || sCommand == "faults" ||
+              sCommand == "earlier") &&
+             argc >= 3)
     {
         uSeed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
-        rows.push_back(
-            {ModeName(sCommand), RunMode(sCommand, std::atol(argv[2]), uSeed), ModeBad(sCommand)});
+        rows.push_back(Row(sCommand, std::atol(argv[2]), uSeed));
     }
     else
     {
-        std::fprintf(stderr, "usage: qv_robustness archive|language|faults N [seed]\n"
+        std::fprintf(stderr, "usage: qv_robustness archive|language|faults|earlier N [seed]\n"
                              "       qv_robustness all NARCHIVE NLANGUAGE [seed]\n");
         return 2;
     }
