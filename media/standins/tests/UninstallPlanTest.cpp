@@ -80,10 +80,17 @@ protected:
                "\r\nS_UNINST_ Quorvane\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n";
     }
 
+    // The machine's folders stand in the test's own: its Start folder, no
+    // image folder, a system folder of its own.
     UninstallOutcome Run(const std::string& sLog, const UninstallTexts& texts = UninstallTexts())
     {
         EXPECT_TRUE(WriteWholeFile(m_sLog, sLog));
         UninstallPlan plan(texts, m_Report);
+        RemovalScope scope;
+        scope.sProgramDir = m_sPrg.c_str();
+        scope.sSystemDir = (m_Root / "System").c_str();
+        scope.ShortcutDirs = {m_sStart.c_str()};
+        plan.SetScope(scope);
         return plan.Run(m_sLog.c_str());
     }
 
@@ -155,6 +162,78 @@ TEST_F(UninstallPlanTest, LeavesAFolderThatHoldsTheUsersFiles)
     EXPECT_TRUE(m_Report.Has("Cannot remove folder " + m_sPrg + "."));
 }
 
+TEST_F(UninstallPlanTest, TamperedRecordsTouchNothingOutsideTheInstallation)
+{
+    const std::string sOutside = m_Root / "Outside";
+    const std::string sForeign = m_Root / "Foreign";
+    const std::string sSystem = m_Root / "System";
+    const std::string sOtherEntry = std::string(UNINSTALL_ROOT) + OTHER_RUN_VALUE;
+    for (const std::string& sFolder : {sOutside, sForeign, sSystem})
+        ASSERT_TRUE(CreateDirectoryA(sFolder.c_str(), nullptr));
+    const std::vector<std::string> survivors = {
+        sOutside + "\\keep.txt",
+        sOutside + "\\Quorvane Manager.lnk",
+        sOutside + "\\Quorvane.scr",
+        sSystem + "\\other.dll",
+        m_sPrg + "\\notes.txt",
+        sForeign + "\\QvAgent.exe",
+        m_Root / "Empty",
+    };
+    for (const std::string& sPath : survivors)
+        ASSERT_TRUE(sPath == m_Root / "Empty" ? CreateDirectoryA(sPath.c_str(), nullptr) != FALSE
+                                              : WriteWholeFile(sPath, "keep"));
+    ASSERT_TRUE(WriteWholeFile(sSystem + "\\Quorvane.scr", "MZ"));
+    ASSERT_TRUE(SetRegString(sOtherEntry.c_str(), "DisplayName", "Other"));
+    const std::vector<std::string> tampered = {
+        "S_PRGFILE " + sOutside + "\\keep.txt",
+        "S_PRGFILE " + m_sPrg + "\\..\\Outside\\keep.txt",
+        "S_FOLDER_ " + sForeign,
+        "S_PRGFILE " + sForeign + "\\QvAgent.exe",
+        "S_FOLDER_ " + m_Root / "Empty",
+        "S_PRGFILE " + m_sPrg + "\\notes.txt:secret",
+        "S_PRGFILE " + m_sPrg + "\\NUL",
+        "S_LNKFILE " + sOutside + "\\Quorvane Manager.lnk",
+        "S_PRGFILE " + sOutside + "\\Quorvane.scr",
+        "S_PRGFILE " + sSystem + "\\other.dll",
+        std::string("S_UNINST_ ") + OTHER_RUN_VALUE,
+    };
+    std::string sLog = FullLog() + "S_PRGFILE " + sSystem + "\\Quorvane.scr\r\n";
+    for (const std::string& sLine : tampered)
+        sLog += sLine + "\r\n";
+
+    UninstallOutcome outcome = Run(sLog);
+    EXPECT_EQ(outcome.iSkipped, static_cast<int>(tampered.size()));
+    for (const std::string& sPath : survivors)
+        EXPECT_TRUE(PathExists(sPath)) << sPath;
+    EXPECT_TRUE(RegKeyExists(sOtherEntry.c_str()));
+    for (const std::string& sLine : tampered)
+        EXPECT_TRUE(m_Report.Has("Skipped " + sLine.substr(10) + ": not made by the installation."))
+            << sLine;
+    // What the installation made still goes.
+    EXPECT_FALSE(PathExists(sSystem + "\\Quorvane.scr"));
+    EXPECT_FALSE(PathExists(m_sPrg + "\\QvAgent.exe"));
+    EXPECT_FALSE(PathExists(m_sStart + "\\Quorvane Manager.lnk"));
+    EXPECT_FALSE(RegKeyExists(UNINSTALL_KEY));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, sOtherEntry.c_str());
+}
+
+TEST_F(UninstallPlanTest, NeitherFollowsNorLooksThroughAFolderLink)
+{
+    const std::string sOutside = m_Root / "Outside";
+    const std::string sLink = m_sPrg + "\\Linked";
+    ASSERT_TRUE(CreateDirectoryA(sOutside.c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(sOutside + "\\keep.txt", "keep"));
+    if (!MakeFolderLink(sLink, sOutside))
+        GTEST_SKIP() << "no folder link can be made here";
+    std::string sLog =
+        FullLog() + "S_PRGFILE " + sLink + "\\keep.txt\r\nS_FOLDER_ " + sLink + "\r\n";
+    UninstallOutcome outcome = Run(sLog);
+    RemoveFolderLink(sLink);
+    EXPECT_EQ(outcome.iSkipped, 1);
+    EXPECT_TRUE(m_Report.Has("Skipped " + sLink + "\\keep.txt: not made by the installation."));
+    EXPECT_TRUE(PathExists(sOutside + "\\keep.txt"));
+}
+
 TEST_F(UninstallPlanTest, DeletesReadOnlyFiles)
 {
     std::string sFile = m_sPrg + "\\QvManag.exe";
@@ -168,11 +247,11 @@ TEST_F(UninstallPlanTest, ReportsWhatIsAlreadyGoneWithoutCountingItAsFailure)
 {
     ASSERT_TRUE(DeleteFileA((m_sPrg + "\\QvAgent.exe").c_str()));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
-    std::string sLog = FullLog() + "S_FOLDER_ " + m_Root.Path() + "\\Gone\r\n";
+    std::string sLog = FullLog() + "S_FOLDER_ " + m_sPrg + "\\Gone\r\n";
     UninstallOutcome outcome = Run(sLog);
     EXPECT_EQ(outcome.iFailures, 0);
     EXPECT_TRUE(m_Report.Has("File " + m_sPrg + "\\QvAgent.exe not found."));
-    EXPECT_TRUE(m_Report.Has("Folder " + m_Root.Path() + "\\Gone not found."));
+    EXPECT_TRUE(m_Report.Has("Folder " + m_sPrg + "\\Gone not found."));
     EXPECT_TRUE(m_Report.Has(std::string("Cannot find Registry value ") + UNINSTALL_KEY + "."));
     EXPECT_FALSE(PathExists(m_sPrg));
 }

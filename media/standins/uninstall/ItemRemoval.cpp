@@ -46,6 +46,9 @@ RemoveResult RemoveFileItem(const char* pszPath)
         return IsMissingError(GetLastError()) ? RemoveResult::NotFound : RemoveResult::Failed;
     if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return RemoveResult::NotFound;
+    // A symbolic link goes as the link; its attributes would be the target's.
+    if (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return DeleteFileA(pszPath) ? RemoveResult::Removed : RemoveResult::Failed;
     bool bReadOnly = (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (bReadOnly && !SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY))
         return RemoveResult::Failed;
@@ -64,6 +67,10 @@ RemoveResult RemoveFolderItem(const char* pszPath)
         return IsMissingError(GetLastError()) ? RemoveResult::NotFound : RemoveResult::Failed;
     if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return RemoveResult::NotFound;
+    // A junction or folder link goes as the link, whatever its target holds;
+    // nothing here looks through it.
+    if (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return RemoveDirectoryA(pszPath) ? RemoveResult::Removed : RemoveResult::Failed;
     if (RemoveDirectoryA(pszPath))
         return RemoveResult::Removed;
     DWORD dwError = GetLastError();

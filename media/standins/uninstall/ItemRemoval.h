@@ -12,8 +12,10 @@ enum class RemoveResult
 
 // Deletes a file, read-only ones included (the attribute is put back when the
 // delete fails). A folder of that name counts as NotFound: it is not the file.
+// A symbolic link is removed as the link.
 RemoveResult RemoveFileItem(const char* pszPath);
-// Removes a folder only when it is empty.
+// Removes a folder only when it is empty; a junction or folder link is
+// removed as the link, never followed.
 RemoveResult RemoveFolderItem(const char* pszPath);
 RemoveResult RemoveRegistryValue(HKEY hRoot, const char* pszKey, const char* pszValue);
 // Removes a key that has no subkeys.

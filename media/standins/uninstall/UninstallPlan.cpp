@@ -12,6 +12,8 @@ constexpr DWORD DEFAULT_AGENT_WAIT_MS = 3000;
 // The maker's key above the product's: the setup's registry writes create it,
 // the maker's other products may share it.
 constexpr char VENDOR_KEY[] = "Software\\Kestov";
+// No "glu_" text covers a record refused as foreign; this one stays English.
+constexpr char SKIPPED_S[] = "Skipped %s: not made by the installation.";
 
 // Comparison key of a path or name: letter case does not matter on Windows.
 std::string UpperKey(const char* pszText)
@@ -76,9 +78,11 @@ UninstallOutcome UninstallPlan::Run(const char* pszLogPath)
     if (!m_sSelfPath.IsEmpty())
         m_Deferred.insert(UpperKey(m_sSelfPath.GetText()));
 
+    RemovalScope scope = m_bScopeSet ? m_Scope : RemovalScope::ForLog(pszLogPath);
+    RecordFilter filter(scope, log.Records());
     CloseAgent();
     for (const InstallLogRecord& step : RemovalOrder(log.Records()))
-        RemoveStep(step);
+        RemoveStep(step, filter);
     RemoveLastItems(pszLogPath);
     m_Report.ReportLine(m_Texts.Text(GLU_COMPLETE));
     return m_Outcome;
@@ -110,9 +114,16 @@ void UninstallPlan::CloseAgent()
     RequestAgentClose(m_dwAgentWaitMs);
 }
 
-void UninstallPlan::RemoveStep(const InstallLogRecord& step)
+void UninstallPlan::RemoveStep(const InstallLogRecord& step, const RecordFilter& filter)
 {
-    const char* pszText = step.sText.GetText();
+    TxString sTarget;
+    if (!filter.Accept(step, sTarget))
+    {
+        ++m_Outcome.iSkipped;
+        m_Report.ReportLine(TxFormat(SKIPPED_S, {step.sText.GetText()}));
+        return;
+    }
+    const char* pszText = sTarget.GetText();
     switch (step.Kind)
     {
     case LogItemKind::ProgramFile:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InstallLog.h"
+#include "RemovalScope.h"
 #include "UninstallTexts.h"
 
 #include <set>
@@ -20,12 +21,15 @@ struct UninstallOutcome
 {
     bool bLogRead = false; // false: nothing was touched
     int iFailures = 0;     // items that exist but could not be removed
+    int iSkipped = 0;      // records naming what no installation makes
 };
 
 // Removes what "Install.log" records, newest first, reporting every action in
 // the texts given. Deletes nothing the log does not name, except the log
 // itself, the uninstaller's own file, the product's registry key and the
-// maker's key above it once that is empty.
+// maker's key above it once that is empty; of what the log names, only what
+// lies within the removal scope (see RecordFilter), skipping and reporting
+// the rest.
 class UninstallPlan
 {
 public:
@@ -37,6 +41,12 @@ public:
     void SetSelfPath(const char* pszPath) { m_sSelfPath = pszPath; }
     // How long to wait for a running agent to let go of its event.
     void SetAgentWait(DWORD dwMs) { m_dwAgentWaitMs = dwMs; }
+    // The scope to use instead of this machine's for the log (ForLog).
+    void SetScope(const RemovalScope& scope)
+    {
+        m_Scope = scope;
+        m_bScopeSet = true;
+    }
 
     // Reads the log at pszLogPath and removes everything it records.
     UninstallOutcome Run(const char* pszLogPath);
@@ -48,7 +58,7 @@ public:
 private:
     bool LoadLog(const char* pszLogPath, InstallLog& log);
     void CloseAgent();
-    void RemoveStep(const InstallLogRecord& step);
+    void RemoveStep(const InstallLogRecord& step, const RecordFilter& filter);
     void RemoveFile(const char* pszPath);
     void RemoveFolder(const char* pszPath);
     void RemoveAutorun();
@@ -66,6 +76,8 @@ private:
     UninstallTexts m_Texts;
     IUninstallReport& m_Report;
     TxString m_sSelfPath;
+    RemovalScope m_Scope;
+    bool m_bScopeSet = false;
     DWORD m_dwAgentWaitMs;
     UninstallOutcome m_Outcome;
     std::set<std::string> m_Deferred;       // upper-case paths removed at the end
