@@ -3,6 +3,8 @@
 #include "TxHandles.h"
 #include "TxSystemLibrary.h"
 
+#include <vector>
+
 namespace
 {
 struct ComFunctions
@@ -39,6 +41,27 @@ const ComFunctions& Com()
 }
 
 const HRESULT E_NO_OLE32 = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+
+struct StringFunctions
+{
+    TxModule hOleAut32;
+    BSTR(WINAPI* pfnAlloc)(const OLECHAR*) = nullptr;
+    void(WINAPI* pfnFree)(BSTR) = nullptr;
+};
+
+const StringFunctions& Strings()
+{
+    static const StringFunctions s_Strings = []
+    {
+        StringFunctions strings;
+        strings.hOleAut32.Reset(LoadSystemLibrary("oleaut32.dll"));
+        HMODULE h = strings.hOleAut32.Get();
+        strings.pfnAlloc = ModuleFunction<decltype(strings.pfnAlloc)>(h, "SysAllocString");
+        strings.pfnFree = ModuleFunction<decltype(strings.pfnFree)>(h, "SysFreeString");
+        return strings;
+    }();
+    return s_Strings;
+}
 } // namespace
 
 TxComInit::TxComInit() : m_hr(Com().IsComplete() ? Com().pfnInitialize(nullptr) : E_NO_OLE32) {}
@@ -50,9 +73,27 @@ TxComInit::~TxComInit()
         Com().pfnUninitialize();
 }
 
-HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv)
+HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv, DWORD dwContext)
 {
     if (!Com().IsComplete())
         return E_NO_OLE32;
-    return Com().pfnCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, ppv);
+    return Com().pfnCreateInstance(clsid, nullptr, dwContext, iid, ppv);
+}
+
+TxBstr::TxBstr(const char* pszText)
+{
+    if (Strings().pfnAlloc == nullptr || Strings().pfnFree == nullptr)
+        return;
+    int cch = MultiByteToWideChar(CP_ACP, 0, pszText, -1, nullptr, 0);
+    if (cch <= 0)
+        return;
+    std::vector<WCHAR> wide(static_cast<size_t>(cch));
+    if (MultiByteToWideChar(CP_ACP, 0, pszText, -1, wide.data(), cch) == cch)
+        m_bstr = Strings().pfnAlloc(wide.data());
+}
+
+TxBstr::~TxBstr()
+{
+    if (m_bstr != nullptr)
+        Strings().pfnFree(m_bstr);
 }

@@ -20,6 +20,24 @@ private:
     HRESULT m_hr;
 };
 
-// CoCreateInstance for an in-process server; fails with
-// HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when ole32 cannot be loaded.
-HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv);
+// CoCreateInstance for a server of the given kind, in-process unless told;
+// fails with HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when ole32 cannot be
+// loaded.
+HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv,
+                         DWORD dwContext = CLSCTX_INPROC_SERVER);
+
+// A BSTR of an ANSI text, owned while the object lives; made through
+// oleaut32, loaded when first needed. Get() is null when it could not be made.
+class TxBstr
+{
+public:
+    explicit TxBstr(const char* pszText);
+    ~TxBstr();
+    TxBstr(const TxBstr&) = delete;
+    TxBstr& operator=(const TxBstr&) = delete;
+
+    BSTR Get() const { return m_bstr; }
+
+private:
+    BSTR m_bstr = nullptr;
+};

@@ -3,10 +3,10 @@
 #include "CLog.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
+#include "ManagerStart.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormStepInstall.h"
-#include "TxHandles.h"
 #include "UninstallLog.h"
 
 TFormStepBye* FormStepBye = nullptr;
@@ -52,19 +52,7 @@ void TFormStepBye::ButtonCloseClick()
 
 void TFormStepBye::StartManager()
 {
+    // As the user, not as the elevated setup; a failure is only logged.
     TxString sPath = JoinPath(g_sDstDir.GetText(), MANAGER_FILE_NAME);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(sPath.GetText(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-    {
-        // Passed over silently for the user; only the log hears of it.
-        DWORD dwError = GetLastError();
-        TX_LOG("TFormStepBye::StartManager - CreateProcessA failed: path=%s, error=%lu",
-               sPath.GetText(), dwError);
-        return;
-    }
-    TxKernelHandle hProcess(process.hProcess);
-    TxKernelHandle hThread(process.hThread);
+    StartProgramAsUser(sPath.GetText());
 }

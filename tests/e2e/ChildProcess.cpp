@@ -101,7 +101,7 @@ std::vector<DWORD> ProcessesOf(const std::string& sImagePath)
 
 namespace
 {
-// The head of the system's process parameters, up to the current folder.
+// The head of the system's process parameters, up to the command line.
 struct ProcessParametersHead
 {
     ULONG MaximumLength;
@@ -115,6 +115,9 @@ struct ProcessParametersHead
     HANDLE StandardError;
     UNICODE_STRING CurrentDirectoryPath;
     HANDLE CurrentDirectoryHandle;
+    UNICODE_STRING DllPath;
+    UNICODE_STRING ImagePathName;
+    UNICODE_STRING CommandLine;
 };
 
 bool ReadRemote(HANDLE hProcess, const void* pAddress, void* pBuffer, SIZE_T cbSize)
@@ -122,9 +125,9 @@ bool ReadRemote(HANDLE hProcess, const void* pAddress, void* pBuffer, SIZE_T cbS
     SIZE_T cbRead = 0;
     return ReadProcessMemory(hProcess, pAddress, pBuffer, cbSize, &cbRead) && cbRead == cbSize;
 }
-} // namespace
 
-std::string ProcessCurrentFolder(DWORD dwProcessId)
+// One text of another process's parameters; empty when it cannot be read.
+std::string ProcessParameter(DWORD dwProcessId, UNICODE_STRING ProcessParametersHead::*pText)
 {
     TxKernelHandle hProcess(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, dwProcessId));
@@ -140,14 +143,24 @@ std::string ProcessCurrentFolder(DWORD dwProcessId)
     if (!ReadRemote(hProcess.Get(), basic.PebBaseAddress, &peb, sizeof(peb)) ||
         !ReadRemote(hProcess.Get(), peb.ProcessParameters, &params, sizeof(params)))
         return std::string();
-    std::wstring sFolder(params.CurrentDirectoryPath.Length / sizeof(wchar_t), L'\0');
-    if (!sFolder.empty() && !ReadRemote(hProcess.Get(), params.CurrentDirectoryPath.Buffer,
-                                        &sFolder[0], params.CurrentDirectoryPath.Length))
+    const UNICODE_STRING& text = params.*pText;
+    std::wstring sText(text.Length / sizeof(wchar_t), L'\0');
+    if (!sText.empty() && !ReadRemote(hProcess.Get(), text.Buffer, &sText[0], text.Length))
         return std::string();
-    char szFolder[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, sFolder.c_str(), -1, szFolder, sizeof(szFolder), nullptr,
-                        nullptr);
-    return szFolder;
+    char szText[MAX_PATH * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, sText.c_str(), -1, szText, sizeof(szText), nullptr, nullptr);
+    return szText;
+}
+} // namespace
+
+std::string ProcessCurrentFolder(DWORD dwProcessId)
+{
+    return ProcessParameter(dwProcessId, &ProcessParametersHead::CurrentDirectoryPath);
+}
+
+std::string ProcessCommandLine(DWORD dwProcessId)
+{
+    return ProcessParameter(dwProcessId, &ProcessParametersHead::CommandLine);
 }
 
 int KillProcessesOf(const std::string& sImagePath)

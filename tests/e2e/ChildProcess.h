@@ -44,6 +44,8 @@ std::vector<DWORD> ProcessesOf(const std::string& sImagePath);
 // The current folder of another process, read from its process parameters;
 // empty when it cannot be read.
 std::string ProcessCurrentFolder(DWORD dwProcessId);
+// The command line another process was started with; empty when unreadable.
+std::string ProcessCommandLine(DWORD dwProcessId);
 
 // Ends every process whose main image has the given full path (the manager
 // started by the setup); returns how many were ended.

@@ -1,6 +1,7 @@
 #include "InstallExpectations.h"
 
 #include "E2eFiles.h"
+#include "ChildProcess.h"
 #include "E2eMedium.h"
 #include "TxHandles.h"
 
@@ -219,4 +220,14 @@ bool IsTimeLine(const std::string& sLine)
             return false;
     }
     return true;
+}
+
+void ExpectStartedInItsFolder(DWORD dwProcessId, const std::string& sProgram)
+{
+    // Not the setup's folder, which may be a download folder.
+    std::string sFolder = sProgram.substr(0, sProgram.rfind('\\'));
+    EXPECT_EQ(JoinPath(ProcessCurrentFolder(dwProcessId), ""), JoinPath(sFolder, ""));
+    // Quoted: a path with blanks must not be read as another program.
+    std::string sCommand = ProcessCommandLine(dwProcessId);
+    EXPECT_EQ(sCommand.substr(0, sProgram.size() + 2), "\"" + sProgram + "\"") << sCommand;
 }

@@ -2,6 +2,8 @@
 
 #include "ProductState.h"
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -36,3 +38,7 @@ std::vector<std::string> ExpectedLogRecords(const ProductPaths& paths, bool bNew
                                             const std::vector<std::string>& images);
 // A block's time line: "S_TIME___ dd.mm.yyyy hh:mm".
 bool IsTimeLine(const std::string& sLine);
+
+// The program's process runs in the program's own folder, started with its
+// path quoted.
+void ExpectStartedInItsFolder(DWORD dwProcessId, const std::string& sProgram);
