@@ -16,15 +16,19 @@ using SHGetFolderPathAProc = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 
 struct ShellFolderLibrary
 {
+    TxModule hShell;
     TxModule hModule;
     SHGetFolderPathAProc pfn = nullptr;
 };
 
 // The shell folder library is loaded from the system folder only, so that a
-// DLL planted beside the setup (a download folder) is never used.
+// DLL planted beside the setup (a download folder) is never used. Its
+// function forwards to shell32, loaded first from there too: a loader that
+// resolves the forward by name may otherwise search the setup's folder.
 ShellFolderLibrary LoadShellFolderLibrary()
 {
     ShellFolderLibrary library;
+    library.hShell.Reset(LoadSystemLibrary("shell32.dll"));
     library.hModule.Reset(LoadSystemLibrary("SHFOLDER.DLL"));
     library.pfn = ModuleFunction<SHGetFolderPathAProc>(library.hModule.Get(), "SHGetFolderPathA");
     return library;

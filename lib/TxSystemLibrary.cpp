@@ -8,5 +8,7 @@ HMODULE LoadSystemLibrary(const char* pszFileName)
         return nullptr;
     lstrcatA(szPath, "\\");
     lstrcatA(szPath, pszFileName);
-    return LoadLibraryA(szPath);
+    // Its own imports are then looked for from the system folder too, not
+    // from the program's folder first.
+    return LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-// Loads a library from the system folder by its full path, so that a DLL
-// planted beside the program (a download folder) is never used. Null when it
+// Loads a library from the system folder by its full path, and the DLLs it
+// imports from there too, so that a DLL planted beside the program (a
+// download folder) is never used. Null when it
 // cannot be loaded; the caller frees the module.
 HMODULE LoadSystemLibrary(const char* pszFileName);
 
