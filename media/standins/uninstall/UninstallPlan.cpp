@@ -12,8 +12,6 @@ constexpr DWORD DEFAULT_AGENT_WAIT_MS = 3000;
 // The maker's key above the product's: the setup's registry writes create it,
 // the maker's other products may share it.
 constexpr char VENDOR_KEY[] = "Software\\Kestov";
-// No "glu_" text covers a record refused as foreign; this one stays English.
-constexpr char SKIPPED_S[] = "Skipped %s: not made by the installation.";
 
 // Comparison key of a path or name: letter case does not matter on Windows.
 std::string UpperKey(const char* pszText)
@@ -120,7 +118,7 @@ void UninstallPlan::RemoveStep(const InstallLogRecord& step, const RecordFilter&
     if (!filter.Accept(step, sTarget))
     {
         ++m_Outcome.iSkipped;
-        m_Report.ReportLine(TxFormat(SKIPPED_S, {step.sText.GetText()}));
+        Report(GLU_SKIPPED_S, step.sText.GetText());
         return;
     }
     const char* pszText = sTarget.GetText();

@@ -39,6 +39,7 @@ const TextEntry TEXTS[GLU_COUNT] = {
     {"glu_CannotRemoveUninstall", "Cannot remove uninstall info from Registry."},
     {"glu_FileAtRestartS", "File %s will be deleted when Windows restarts."},
     {"glu_FolderAtRestartS", "Folder %s will be removed when Windows restarts."},
+    {"glu_SkippedS", "Skipped %s: not made by the installation."},
 };
 } // namespace
 
