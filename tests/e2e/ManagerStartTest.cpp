@@ -1,6 +1,6 @@
 // The setup's own start of the manager, taken where no desktop shell
-// answers. Under Wine the shell answers the 64-bit setup, so this calls that
-// way directly, from the driver's process.
+// answers. Under Wine the shell answers the setup (the 32-bit one not
+// always), so this calls that way directly, from the driver's process.
 #include "ChildProcess.h"
 #include "E2eFiles.h"
 #include "InstallExpectations.h"
