@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <windows.h>
 
@@ -17,8 +18,8 @@ constexpr DWORD SETUP_CLOSE_LIMIT_MS = 2000;
 
 struct WindowSearch
 {
-    DWORD dwId;
     const char* pszTitle;
+    std::function<bool(HWND)> owned;
     HWND hFound;
 };
 
@@ -26,14 +27,26 @@ struct WindowSearch
 BOOL CALLBACK FindTitledWindow(HWND hWnd, LPARAM lParam)
 {
     auto* p = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD dwId = 0;
-    GetWindowThreadProcessId(hWnd, &dwId);
     char szTitle[256] = "";
     GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
-    if (dwId != p->dwId || std::string(szTitle) != p->pszTitle)
+    if (std::string(szTitle) != p->pszTitle || !p->owned(hWnd))
         return TRUE;
     p->hFound = hWnd;
     return FALSE;
+}
+
+// The top-level window of that title that `owned` accepts, once there is one.
+HWND WaitForTitledWindow(const char* pszTitle, const std::function<bool(HWND)>& owned)
+{
+    WindowSearch search = {pszTitle, owned, nullptr};
+    for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
+    {
+        EnumWindows(FindTitledWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.hFound != nullptr)
+            return search.hFound;
+        Sleep(50);
+    }
+    return nullptr;
 }
 
 // A stand-in program started from beside the test; killed if still running
@@ -74,15 +87,13 @@ public:
     // The program's top-level window of that title, once it has one.
     HWND WaitForWindow(const char* pszTitle) const
     {
-        WindowSearch search = {m_dwId, pszTitle, nullptr};
-        for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
-        {
-            EnumWindows(FindTitledWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.hFound != nullptr)
-                return search.hFound;
-            Sleep(50);
-        }
-        return nullptr;
+        return WaitForTitledWindow(pszTitle,
+                                   [this](HWND hWnd)
+                                   {
+                                       DWORD dwId = 0;
+                                       GetWindowThreadProcessId(hWnd, &dwId);
+                                       return dwId == m_dwId;
+                                   });
     }
 
 private:
@@ -207,25 +218,6 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
     }
 }
 
-struct TreeWindowSearch
-{
-    const ProcessTree* pTree;
-    const char* pszTitle;
-    HWND hFound;
-};
-
-// EnumWindows callback: stdcall on i686, so a named function, not a lambda.
-BOOL CALLBACK FindTreeWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* p = reinterpret_cast<TreeWindowSearch*>(lParam);
-    char szTitle[256] = "";
-    GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
-    if (std::string(szTitle) != p->pszTitle || !p->pTree->Owns(hWnd))
-        return TRUE;
-    p->hFound = hWnd;
-    return FALSE;
-}
-
 // The uninstaller hands its work to a copy of itself: a run ends when the
 // whole tree of processes has.
 class Uninstaller
@@ -241,15 +233,7 @@ public:
     // The top-level window of that title of one of its processes, once shown.
     HWND WaitForWindow(const char* pszTitle) const
     {
-        TreeWindowSearch search = {&m_Tree, pszTitle, nullptr};
-        for (DWORD dwWaited = 0; dwWaited < START_TIMEOUT_MS; dwWaited += 50)
-        {
-            EnumWindows(FindTreeWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.hFound != nullptr)
-                return search.hFound;
-            Sleep(50);
-        }
-        return nullptr;
+        return WaitForTitledWindow(pszTitle, [this](HWND hWnd) { return m_Tree.Owns(hWnd); });
     }
 
 private:
