@@ -227,6 +227,15 @@ double TimeToWindow(const std::string& program, const char* pszClass)
     return dElapsed;
 }
 
+SIZE_T PeakWorkingSet()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)))
+        Die("GetProcessMemoryInfo failed");
+    return counters.PeakWorkingSetSize;
+}
+
 double RunToEnd(const std::string& commandLine, PROCESS_MEMORY_COUNTERS* pMemory)
 {
     STARTUPINFOA si = {};

@@ -66,6 +66,8 @@ std::string Format(const char* pszFormat, ...);
 // window of the class appears; the seconds that took. The program is ended
 // afterwards.
 double TimeToWindow(const std::string& program, const char* pszClass);
+// This process's peak working set so far.
+SIZE_T PeakWorkingSet();
 // Runs the command line to its end (it must exit with 0); the seconds that
 // took, and the process's memory figures when pMemory is given.
 double RunToEnd(const std::string& commandLine, PROCESS_MEMORY_COUNTERS* pMemory = nullptr);

@@ -97,15 +97,6 @@ int Throughput(const std::string& work)
     return 0;
 }
 
-SIZE_T PeakWorkingSet()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)))
-        Die("GetProcessMemoryInfo failed");
-    return counters.PeakWorkingSetSize;
-}
-
 // One extraction of the largest entry in a fresh process; prints the peak
 // working set before and after as "MEMORY|mode|before|after|entry".
 int Memory(const std::string& work, const char* pszMode)

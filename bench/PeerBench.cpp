@@ -167,17 +167,13 @@ int Memory(const std::string& sMedium, const std::string& sPlain, const std::str
     // Ours last, in this process, which has done nothing large before.
     OpenMedium(sMedium, target);
     InstallOnce();
-    PROCESS_MEMORY_COUNTERS ours = {};
-    ours.cb = sizeof(ours);
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &ours, sizeof(ours)))
-        Die("GetProcessMemoryInfo failed");
+    SIZE_T ours = PeakWorkingSet();
     UndoInstall();
     CloseMedium();
-    double dRatio = static_cast<double>(ours.PeakWorkingSetSize) /
-                    static_cast<double>(plain.PeakWorkingSetSize);
+    double dRatio = static_cast<double>(ours) / static_cast<double>(plain.PeakWorkingSetSize);
     PrintResult(
         Format("Peak working set, installation of %.0f MiB", (g_qwPrgSize + g_qwImgSize) / MIB),
-        Format("%.1f MiB", ours.PeakWorkingSetSize / MIB),
+        Format("%.1f MiB", ours / MIB),
         Format("NSIS %.1f MiB, LZMA %.1f MiB", plain.PeakWorkingSetSize / MIB,
                lzma.PeakWorkingSetSize / MIB),
         Format("%.2f x NSIS uncompressed", dRatio), "report", true);

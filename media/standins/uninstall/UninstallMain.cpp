@@ -22,7 +22,6 @@
 #include "WindowSupport.h"
 
 #include <string>
-#include <vector>
 #include <windows.h>
 
 namespace
