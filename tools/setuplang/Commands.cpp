@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "LanguageFileCheck.h"
+#include "LanguageIdNames.h"
 #include "SectionWriter.h"
 
 #include <fstream>
@@ -109,6 +110,8 @@ int Template(std::vector<std::string> args, std::ostream& out)
         throw CUsageError{"template takes NAME and LANGID, or neither"};
     std::string sName = args.empty() ? "New language" : args[0];
     std::string sLangId = args.empty() ? "LANG_NEUTRAL" : args[1];
+    if (FindLanguageIdByName(sLangId.c_str()) < 0)
+        throw CUsageError{"unknown LANGID " + sLangId + " (write e.g. LANG_GERMAN)"};
     Emit(sOut, LanguageSection(sName, sLangId, false), out);
     return SETUPLANG_EXIT_OK;
 }

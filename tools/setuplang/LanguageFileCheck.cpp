@@ -257,7 +257,10 @@ private:
         for (; i < m_Lines.size(); ++i)
         {
             std::string sLine = Trimmed(m_Lines[i].sText);
-            if (StartsWithLangKeyword(sLine.c_str(), LANG_KEYWORD_BEGIN))
+            // The next section or the file's end line shows where the translator
+            // meant the section to end.
+            if (StartsWithLangKeyword(sLine.c_str(), LANG_KEYWORD_BEGIN) ||
+                StartsWithLangKeyword(sLine.c_str(), LANG_KEYWORD_END_OF_FILE))
                 break;
             if (StartsWithLangKeyword(sLine.c_str(), LANG_KEYWORD_END))
             {
@@ -268,7 +271,7 @@ private:
         }
         EndText(sLanguage);
         bool bEnded = i < m_Lines.size() &&
-                      !StartsWithLangKeyword(Trimmed(m_Lines[i].sText).c_str(), LANG_KEYWORD_BEGIN);
+                      StartsWithLangKeyword(Trimmed(m_Lines[i].sText).c_str(), LANG_KEYWORD_END);
         if (!bEnded)
             Report(iStartLine, sLanguage,
                    "no END-LANGUAGE line: the setup reads the lines after the section as its "

@@ -147,6 +147,7 @@ TEST(SetupLang, WrongCommandLinesExitWithTwo)
         {"check", "a.dat", "b.dat"},
         {"check", "no-such-file.dat"},
         {"template", "Deutsch"},
+        {"template", "Deutsch", "GERMAN"},
         {"template", "-o"},
         {"pseudo", "extra"},
         {"pseudo", "--append", "no-such-file.dat"},
@@ -222,7 +223,7 @@ TEST(SetupLang, ReportsEachFaultOnItsLine)
         {"no END-LANGUAGE line",
          [](Lines& l)
          {
-             l.pop_back();
+             l.back() = "END-OF-FILE";
              return 1;
          }},
         {"no LANGID line: the setup does not list this language",
