@@ -6,6 +6,7 @@
 #include "TxLineSplitter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <map>

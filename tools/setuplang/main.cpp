@@ -2,6 +2,7 @@
 
 #include <iostream>
 #ifdef _WIN32
+#include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #endif
