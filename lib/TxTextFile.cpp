@@ -34,40 +34,9 @@ void TxTextFile::ReadLines(TxStringCollection& lines)
     m_dwValid = 0;
     m_pFile->Seek(0);
 
-    int iLength = 0;
-    int iEnds = 0;
-    int chPrev = 0;
-    auto emit = [&]()
-    {
-        pLine[iLength] = 0;
-        lines.Add(pLine.get());
-        iLength = 0;
-    };
+    auto add = [&lines](const char* pszLine, int) { lines.Add(pszLine); };
+    TxLineSplitter<decltype(add)> splitter(pLine.get(), LINE_BUFFER_SIZE, add);
     for (int ch = NextChar(); ch != -1; ch = NextChar())
-    {
-        if (ch == '\r' || ch == '\n')
-        {
-            if (++iEnds == 2)
-            {
-                emit();
-                iEnds = 0;
-                if (chPrev == ch)
-                    emit();
-            }
-        }
-        else
-        {
-            if (iEnds > 0)
-            {
-                emit();
-                iEnds = 0;
-            }
-            pLine[iLength++] = static_cast<char>(ch);
-            if (iLength + 1 >= LINE_BUFFER_SIZE)
-                emit();
-        }
-        chPrev = ch;
-    }
-    if (iLength > 0)
-        emit();
+        splitter.Put(ch);
+    splitter.Finish();
 }

@@ -2,6 +2,7 @@
 
 #include "TxCollection.h"
 #include "TxFile.h"
+#include "TxLineSplitter.h"
 
 #include <memory>
 
@@ -17,7 +18,7 @@ public:
     void ReadLines(TxStringCollection& lines);
 
     static constexpr DWORD READ_BUFFER_SIZE = 8192;
-    static constexpr int LINE_BUFFER_SIZE = 65536;
+    static constexpr int LINE_BUFFER_SIZE = TX_TEXT_LINE_BUFFER_SIZE;
 
 private:
     // Next byte of the file, or -1 at its end.

@@ -2,6 +2,7 @@
 
 #include "CLog.h"
 #include "TxPaths.h"
+#include "LanguageFileRules.h"
 #include "LanguageIds.h"
 #include "StringTables.h"
 #include "TextPlaceholders.h"
@@ -21,36 +22,19 @@ TxString g_sLangEName("ENGLISH");
 
 namespace
 {
-const char KEY_BEGIN[] = "BEGIN-LANGUAGE";
-const int KEY_BEGIN_LENGTH = 14;
-const char KEY_END[] = "END-LANGUAGE";
-const char KEY_END_OF_FILE[] = "END-OF-FILE";
-const char KEY_LANGID[] = "LANGID";
-const int KEY_LANGID_LENGTH = 6;
 const char ENGLISH_NAME[] = "English";
 const char ENGLISH_ENAME[] = "ENGLISH";
 // Primary language bits of a LANGID; the sublanguage is ignored.
 const WORD PRIMARY_LANGUAGE_MASK = 0x3FF;
-// Long enough for any module path the system hands out.
-// "gl", the family letter, "_".
-const int KEY_PREFIX_LENGTH = 4;
 
 bool Contains(const TxString& s, const char* pszKeyword)
 {
-    return s.Find(pszKeyword, true, false, 1) != 0;
+    return ContainsLangKeyword(s.GetText(), pszKeyword);
 }
 
 bool StartsWith(const TxString& s, const char* pszKeyword)
 {
-    return s.Find(pszKeyword, true, false, 1) == 1;
-}
-
-// "gl", any character, "_": such a line ends the text before it.
-bool IsKeyLine(const TxString& s)
-{
-    const char* p = s.GetText();
-    return s.Length() >= 4 && (p[0] == 'g' || p[0] == 'G') && (p[1] == 'l' || p[1] == 'L') &&
-           p[3] == '_';
+    return StartsWithLangKeyword(s.GetText(), pszKeyword);
 }
 
 // Trims a section-start line in place (both scans rely on that); true with
@@ -58,9 +42,9 @@ bool IsKeyLine(const TxString& s)
 bool SectionName(TxString& sLine, TxString& sName)
 {
     sLine.Trim();
-    if (!StartsWith(sLine, KEY_BEGIN))
+    if (!StartsWith(sLine, LANG_KEYWORD_BEGIN))
         return false;
-    sLine.SubString(KEY_BEGIN_LENGTH + 1, sLine.Length(), sName);
+    sLine.SubString(LANG_KEYWORD_BEGIN_LENGTH + 1, sLine.Length(), sName);
     sName.Trim();
     return true;
 }
@@ -68,14 +52,10 @@ bool SectionName(TxString& sLine, TxString& sName)
 // "LANGID = LANG_GERMAN", "langid LANG_GERMAN" and the like give "LANG_GERMAN".
 void LangIdValue(const TxString& sLine, TxString& sValue)
 {
-    sValue.Assign(sLine);
-    sValue.Delete(sValue.Find(KEY_LANGID, true, false, 1), KEY_LANGID_LENGTH);
-    sValue.Trim();
-    if (sValue.GetText()[0] == '=')
-    {
-        sValue.Delete(1, 1);
-        sValue.Trim();
-    }
+    std::vector<char> value;
+    LangIdLineValue(sLine.GetText(), value);
+    value.push_back(0);
+    sValue.Assign(value.data());
 }
 
 void SetCurrentLanguage(const TxString& sName, WORD wId)
@@ -175,16 +155,16 @@ void OnLangId(CCatalogueScan& scan, const TxString& sLine)
 // Returns false at the line that ends the scan.
 bool ScanLine(CCatalogueScan& scan, TxString& sLine)
 {
-    if (Contains(sLine, KEY_BEGIN))
+    if (Contains(sLine, LANG_KEYWORD_BEGIN))
         OnSectionStart(scan, sLine);
-    if (Contains(sLine, KEY_END))
+    if (Contains(sLine, LANG_KEYWORD_END))
         OnSectionEnd(scan);
-    if (Contains(sLine, KEY_END_OF_FILE))
+    if (Contains(sLine, LANG_KEYWORD_END_OF_FILE))
     {
         DropPending(scan);
         return false;
     }
-    if (Contains(sLine, KEY_LANGID))
+    if (Contains(sLine, LANG_KEYWORD_LANGID))
         OnLangId(scan, sLine);
     return true;
 }
@@ -228,9 +208,9 @@ void CopySection(int iFirst)
     {
         TxString sLine(*g_LangLines.StringAt(i));
         sLine.Trim();
-        if (StartsWith(sLine, KEY_END))
+        if (StartsWith(sLine, LANG_KEYWORD_END))
             return;
-        if (sLine.IsEmpty() || std::strncmp(sLine.GetText(), "//", 2) == 0)
+        if (IsLangCommentLine(sLine.GetText()))
             continue;
         g_LangSection.Add(sLine.GetText());
     }
@@ -241,12 +221,12 @@ bool IsPlainChar(unsigned char ch)
     return ch >= 0x20 && ch <= 0x7E;
 }
 
-// The first KEY_PREFIX_LENGTH characters ("gls_" and the like) agree, ASCII
+// The first LANG_KEY_PREFIX_LENGTH characters ("gls_" and the like) agree, ASCII
 // letter case ignored, or cannot be told apart without the locale-aware
 // comparison (a control character or a byte of 0x80 or more).
 bool SameKeyPrefix(const char* pszLine, const char* pszKey)
 {
-    for (int i = 0; i < KEY_PREFIX_LENGTH; ++i)
+    for (int i = 0; i < LANG_KEY_PREFIX_LENGTH; ++i)
     {
         if (pszKey[i] == 0)
             return pszLine[i] == 0;
@@ -281,32 +261,6 @@ int FindKeyLine(const char* pszKey)
             return i;
     }
     return -1;
-}
-
-// Replaces "\r" and "\n" (either letter case) by CR and LF, left to right.
-// Byte buffers rather than std::string: the string's out-of-line members
-// would add tens of KiB to Setup.exe.
-std::vector<char> ApplyEscapes(const std::vector<char>& in)
-{
-    std::vector<char> out;
-    out.reserve(in.size());
-    for (size_t i = 0; i < in.size(); ++i)
-    {
-        char chNext = i + 1 < in.size() ? in[i + 1] : 0;
-        if (in[i] == '\\' && (chNext == 'r' || chNext == 'R'))
-        {
-            out.push_back('\r');
-            ++i;
-        }
-        else if (in[i] == '\\' && (chNext == 'n' || chNext == 'N'))
-        {
-            out.push_back('\n');
-            ++i;
-        }
-        else
-            out.push_back(in[i]);
-    }
-    return out;
 }
 
 // A translated text replaces the current one only when it is not empty and
@@ -373,7 +327,7 @@ bool LoadLanguageSection(const TxString& sName)
     for (int i = 0; i < iCount; ++i)
     {
         TxString& sLine = *g_LangLines.StringAt(i);
-        if (!Contains(sLine, KEY_BEGIN))
+        if (!Contains(sLine, LANG_KEYWORD_BEGIN))
             continue;
         TxString sSection;
         if (SectionName(sLine, sSection) && sSection.Compare(sName) == 0)
@@ -395,13 +349,13 @@ void GetLanguageText(const char* pszKey, TxString& sText)
     for (int i = iKey + 1; i < iCount; ++i)
     {
         const TxString& sLine = *g_LangSection.StringAt(i);
-        if (IsKeyLine(sLine))
+        if (IsLangKeyLine(sLine.GetText()))
             break;
         if (i > iKey + 1)
             joined.push_back(' ');
         joined.insert(joined.end(), sLine.GetText(), sLine.GetText() + sLine.Length());
     }
-    std::vector<char> result = ApplyEscapes(joined);
+    std::vector<char> result = ApplyLangEscapes(joined);
     if (result.empty())
         return;
     result.push_back(0);
