@@ -55,9 +55,8 @@ void TFormStepInstall::FormShow()
 {
     LabelCaption.SetText(gls_NotReadyToInstall.GetText());
     LabelPrepared.SetText(gls_NotPreparedToInstall.GetText());
-    m_Engine.m_bGoOn = true;
-    m_Engine.m_bFailed = false;
-    m_Engine.m_bStopped = false;
+    m_bGoOn = true;
+    m_Engine.ResetOutcome();
     CheckRights();
     CheckFreeSpace();
     if (ButtonNext.IsEnabled())
@@ -108,12 +107,6 @@ void TFormStepInstall::ButtonNextClick()
                    static_cast<uint32_t>(std::time(nullptr)), iStartMenu, iDesktop);
 }
 
-void TFormStepInstall::ButtonPreviousClick()
-{
-    m_Engine.m_bGoOn = false;
-    SetModalResult(MR_OK);
-}
-
 void TFormStepInstall::ButtonStopClick()
 {
     if (m_bAskingStop)
@@ -150,7 +143,7 @@ void TFormStepInstall::FormCloseRequest()
     // half an installation: the system's close command asks to stop instead.
     if (m_bCopying)
     {
-        if (ButtonStop.IsUsable() && !m_Engine.m_bStopped)
+        if (ButtonStop.IsUsable() && !m_Engine.Stopped())
             ButtonStopClick();
         return;
     }
@@ -197,5 +190,6 @@ void TFormStepInstall::PostInstallStep()
 
 void TFormStepInstall::CloseStep()
 {
+    m_bGoOn = true;
     SetModalResult(MR_OK);
 }

@@ -15,9 +15,8 @@ public:
     void SetTexts(const TxString& sCaption);
     void CheckRights();
     void CheckFreeSpace();
-    bool GoOn() const override { return m_Engine.m_bGoOn; }
-    bool Failed() const { return m_Engine.m_bFailed; }
-    bool Stopped() const { return m_Engine.m_bStopped; }
+    bool Failed() const { return m_Engine.Failed(); }
+    bool Stopped() const { return m_Engine.Stopped(); }
 
     TxLabel LabelPrepared;
     TxProgressBar ProgressBar;
@@ -30,7 +29,6 @@ protected:
     bool FormCloseQuery() override;
     void FormCloseRequest() override;
     void ButtonNextClick() override;
-    void ButtonPreviousClick() override;
 
 private:
     void ButtonStopClick();
