@@ -18,8 +18,7 @@ TFormStepInstall::TFormStepInstall()
       LabelPrepared(*this, 16, 48, 521, 48, "", TxLabelKind::WordWrap),
       ProgressBar(*this, 16, 120, 521, 17),
       LabelProgress(*this, 16, 144, 521, 16, "", TxLabelKind::Centred),
-      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false),
-      m_bAskingStop(false), m_bStepDeferred(false)
+      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false)
 {
     ProgressBar.Hide();
     LabelProgress.Hide();
@@ -42,9 +41,7 @@ LRESULT TFormStepInstall::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_INSTALLSTEP)
     {
-        if (m_bAskingStop)
-            m_bStepDeferred = true;
-        else
+        if (m_StopQuestion.TakeStep())
             m_Engine.DoInstallStep();
         return 0;
     }
@@ -109,22 +106,19 @@ void TFormStepInstall::ButtonNextClick()
 
 void TFormStepInstall::ButtonStopClick()
 {
-    if (m_bAskingStop)
-        return;
-    m_bAskingStop = true;
-    int iAnswer = TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
-                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
-    m_bAskingStop = false;
-    bool bDeferred = m_bStepDeferred;
-    m_bStepDeferred = false;
-    if (iAnswer != IDYES)
+    StopDecision decision = m_StopQuestion.Ask(
+        []
+        {
+            return TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
+                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
+        });
+    if (decision == STOP_RESUME_COPYING)
+        Post(WM_INSTALLSTEP);
+    else if (decision == STOP_INSTALLATION)
     {
-        if (bDeferred)
-            Post(WM_INSTALLSTEP);
-        return;
+        m_Engine.SetStopped();
+        SetModalResult(MR_OK);
     }
-    m_Engine.SetStopped();
-    SetModalResult(MR_OK);
 }
 
 bool TFormStepInstall::FormCloseQuery()

@@ -2,6 +2,7 @@
 
 #include "CopyEngine.h"
 #include "IInstallView.h"
+#include "StopQuestion.h"
 #include "TFormStep.h"
 #include "TxProgressBar.h"
 
@@ -44,10 +45,7 @@ private:
 
     CCopyEngine m_Engine;
     bool m_bCopying;
-    // While the Stop question is open its message loop would run the queued
-    // install step: the step waits for the answer instead.
-    bool m_bAskingStop;
-    bool m_bStepDeferred;
+    CStopQuestion m_StopQuestion;
 };
 
 extern TFormStepInstall* FormStepInstall;
