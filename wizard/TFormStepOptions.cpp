@@ -79,9 +79,8 @@ void TFormStepOptions::ButtonBrowseClick()
 {
     TxString sPath = EditDstDir.GetText();
     bool bCut = CutProductFolder(sPath, g_sPrgFolderName.GetText());
-    FormTree->sFolder = sPath;
-    FormTree->ShowModal();
-    sPath = FormTree->sFolder;
+    // After Cancel the product folder comes back all the same.
+    FormTree->Choose(sPath);
     if (bCut)
         RestoreProductFolder(sPath, g_sPrgFolderName.GetText());
     EditDstDir.SetText(sPath.GetText());

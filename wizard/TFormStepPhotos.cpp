@@ -113,14 +113,11 @@ void TFormStepPhotos::ButtonBrowseClick()
 {
     TxString sPath = EditDstImgDir.GetText();
     bool bCut = CutProductFolder(sPath, g_sImgFolderName.GetText());
-    FormTree->sFolder = sPath;
-    if (FormTree->ShowModal() != MR_NONE)
-    {
-        sPath = FormTree->sFolder;
-        if (bCut)
-            RestoreProductFolder(sPath, g_sImgFolderName.GetText());
-        EditDstImgDir.SetText(sPath.GetText());
-    }
+    // After Cancel the product folder comes back all the same.
+    FormTree->Choose(sPath);
+    if (bCut)
+        RestoreProductFolder(sPath, g_sImgFolderName.GetText());
+    EditDstImgDir.SetText(sPath.GetText());
     UpdateImageInfo();
 }
 

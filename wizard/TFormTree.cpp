@@ -95,6 +95,15 @@ void TFormTree::SetTexts()
     ButtonNewFolder.SetText(gls_NewFolder.GetText());
 }
 
+bool TFormTree::Choose(TxString& sFolder)
+{
+    m_sFolder = sFolder;
+    if (ShowModal() != MR_OK)
+        return false;
+    sFolder = m_sFolder;
+    return true;
+}
+
 void TFormTree::FormResize()
 {
     RECT rc = ClientRect();
@@ -110,12 +119,12 @@ void TFormTree::FormResize()
 void TFormTree::FormShow()
 {
     FillDrives();
-    SelectPath(sFolder.GetText(), TreeView.FirstRoot());
+    SelectPath(m_sFolder.GetText(), TreeView.FirstRoot());
 }
 
 void TFormTree::ButtonOkClick()
 {
-    sFolder = NodePath(TreeView.Selected());
+    m_sFolder = NodePath(TreeView.Selected());
     SetModalResult(MR_OK);
 }
 

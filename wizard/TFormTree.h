@@ -14,15 +14,15 @@ public:
     TFormTree();
 
     void SetTexts();
+    // Shows the chooser modally with sFolder selected. After OK sFolder is
+    // the chosen folder and the result true; after Cancel sFolder is as it was.
+    bool Choose(TxString& sFolder);
     // Rebuilds the whole tree: one node per present drive from C to Z.
     void FillDrives();
     // Replaces the children of hNode by the visible subfolders of pszPath.
     void FillSubfolders(const char* pszPath, HTREEITEM hNode);
     TxString NodePath(HTREEITEM hNode) const;
     void SelectPath(const char* pszPath, HTREEITEM hNode);
-
-    // In: the folder to select at opening; out (after OK): the chosen one.
-    TxString sFolder;
 
     TxTreeView TreeView;
     TxButton ButtonNewFolder;
@@ -39,6 +39,9 @@ private:
     void ButtonNewFolderClick();
     void TreeViewExpanded(HTREEITEM hNode);
     void TreeViewCollapsed(HTREEITEM hNode);
+
+    // The folder selected at opening, then the one chosen with OK.
+    TxString m_sFolder;
 
     FolderNode ParentOf(FolderNode node) const override;
     FolderNode FirstChild(FolderNode node) const override;
