@@ -1,6 +1,5 @@
 #include "TFormStepPhotos.h"
 
-#include "FolderNames.h"
 #include "ImageInfo.h"
 #include "SetupState.h"
 #include "StringTables.h"
@@ -111,12 +110,7 @@ void TFormStepPhotos::UpdateImageInfo()
 
 void TFormStepPhotos::ButtonBrowseClick()
 {
-    TxString sPath = EditDstImgDir.GetText();
-    bool bCut = CutProductFolder(sPath, g_sImgFolderName.GetText());
-    // After Cancel the product folder comes back all the same.
-    FormTree->Choose(sPath);
-    if (bCut)
-        RestoreProductFolder(sPath, g_sImgFolderName.GetText());
+    TxString sPath = FormTree->Browse(EditDstImgDir.GetText(), g_sImgFolderName.GetText());
     EditDstImgDir.SetText(sPath.GetText());
     UpdateImageInfo();
 }

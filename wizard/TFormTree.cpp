@@ -104,6 +104,16 @@ bool TFormTree::Choose(TxString& sFolder)
     return true;
 }
 
+TxString TFormTree::Browse(const TxString& sPath, const char* pszProductFolder)
+{
+    TxString sFolder(sPath);
+    bool bCut = CutProductFolder(sFolder, pszProductFolder);
+    Choose(sFolder);
+    if (bCut)
+        RestoreProductFolder(sFolder, pszProductFolder);
+    return sFolder;
+}
+
 void TFormTree::FormResize()
 {
     RECT rc = ClientRect();

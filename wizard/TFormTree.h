@@ -17,6 +17,10 @@ public:
     // Shows the chooser modally with sFolder selected. After OK sFolder is
     // the chosen folder and the result true; after Cancel sFolder is as it was.
     bool Choose(TxString& sFolder);
+    // What a Browse button puts in its edit: the chooser opens at the parent
+    // of the product folder pszProductFolder in sPath, and that folder comes
+    // back after the chosen one, after Cancel too.
+    TxString Browse(const TxString& sPath, const char* pszProductFolder);
     // Rebuilds the whole tree: one node per present drive from C to Z.
     void FillDrives();
     // Replaces the children of hNode by the visible subfolders of pszPath.

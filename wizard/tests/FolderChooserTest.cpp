@@ -95,6 +95,18 @@ TEST_F(FolderChooserTest, OkReturnsTheSelectedFolderAndCancelKeepsTheStart)
     EXPECT_STREQ(sFolder.GetText(), "C:\\no\\such\\folder");
 }
 
+TEST_F(FolderChooserTest, BrowseOpensAtTheProductFoldersParentAndPutsItBack)
+{
+    TFormTree form;
+    PostMessageA(form.ButtonOk.Handle(), BM_CLICK, 0, 0);
+    TxString sChosen = form.Browse((m_sRoot + "\\ALPHA\\Quorvane").c_str(), "Quorvane");
+    EXPECT_TRUE(SamePath(sChosen, m_sRoot + "\\Alpha\\Quorvane")) << sChosen.GetText();
+
+    PostMessageA(form.ButtonCancel.Handle(), BM_CLICK, 0, 0);
+    EXPECT_STREQ(form.Browse("C:\\no\\such\\quorvane\\x", "Quorvane").GetText(),
+                 "C:\\no\\such\\Quorvane");
+}
+
 TEST_F(FolderChooserTest, DriveNodeYieldsTheDriveWithoutBackslash)
 {
     TFormTree form;
