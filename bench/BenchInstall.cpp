@@ -62,7 +62,7 @@ void InstallOnce()
     CCopyEngine engine(view, g_SetupDat);
     engine.Start(IMAGES_ALL, 0, 1, SHORTCUT_NONE, SHORTCUT_NONE);
     view.Run(engine);
-    if (engine.m_bFailed || !engine.m_bGoOn)
+    if (engine.Failed() || !engine.Completed())
         Die("the installation failed");
 }
 

@@ -17,9 +17,16 @@
 
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
-      m_bGoOn(false), m_bFailed(false), m_bStopped(false), m_View(view), m_Archive(archive),
+      m_bCompleted(false), m_bFailed(false), m_bStopped(false), m_View(view), m_Archive(archive),
       m_iStartMenuChoice(0), m_iDesktopChoice(0)
 {
+}
+
+void CCopyEngine::ResetOutcome()
+{
+    m_bCompleted = false;
+    m_bFailed = false;
+    m_bStopped = false;
 }
 
 int CCopyEngine::Percent(unsigned long long qwCopied, unsigned long long qwExpected)
@@ -271,14 +278,13 @@ void CCopyEngine::Advance()
 
 void CCopyEngine::Complete()
 {
-    m_bGoOn = true;
     PostInstallConfig(m_bInstallImages, m_iStartMenuChoice, m_iDesktopChoice);
+    m_bCompleted = true;
     m_View.CloseStep();
 }
 
 void CCopyEngine::Fail()
 {
-    m_bGoOn = true;
     m_bFailed = true;
     m_View.CloseStep();
 }

@@ -34,15 +34,16 @@ public:
     void DoInstallStep();
     // Set by Stop and by a confirmed Cancel; the engine only reads it.
     void SetStopped() { m_bStopped = true; }
+    // Clears the outcome of an earlier showing of the install step.
+    void ResetOutcome();
 
-    int m_iPhase;
-    int m_iIndex;
-    bool m_bInstallImages;
-    unsigned long long m_qwCopied;
-    unsigned long long m_qwExpected;
-    bool m_bGoOn;
-    bool m_bFailed;
-    bool m_bStopped;
+    // Every file is in place and the post-install configuration is done.
+    bool Completed() const { return m_bCompleted; }
+    // A folder or a file could not be made; what was recorded is to be rolled back.
+    bool Failed() const { return m_bFailed; }
+    bool Stopped() const { return m_bStopped; }
+    // The bytes the progress is measured against.
+    unsigned long long Expected() const { return m_qwExpected; }
 
     // The agent's close request; its event name and the wait after it.
     static constexpr char AGENT_CLOSE_EVENT[] = "QvAgentExternalClose";
@@ -75,6 +76,14 @@ private:
     void Complete();
     void Fail();
 
+    int m_iPhase;
+    int m_iIndex;
+    bool m_bInstallImages;
+    unsigned long long m_qwCopied;
+    unsigned long long m_qwExpected;
+    bool m_bCompleted;
+    bool m_bFailed;
+    bool m_bStopped;
     IInstallView& m_View;
     CSetupDatFile& m_Archive;
     int m_iStartMenuChoice;

@@ -16,6 +16,7 @@ public:
     virtual void ProcessMessages() = 0;
     // Posts the next install step message to the step's own window.
     virtual void PostInstallStep() = 0;
-    // Closes the step with the result OK.
+    // Closes the step with the result OK: the run completed or failed, and
+    // the wizard goes on to the finish step.
     virtual void CloseStep() = 0;
 };

@@ -64,9 +64,9 @@ const TxString& StepTitle(int iCode)
 }
 } // namespace
 
-TFormMain::TFormMain()
+TFormMain::TFormMain(CWizardForms& forms)
     : TxForm("TFormMain", TxBorder::Main, 640, 480), PaintBox(*this, 0, 0, 640, 480),
-      ImageLogo(*this, LOGO_MARGIN, LOGO_MARGIN, LOGO_WIDTH, LOGO_HEIGHT)
+      ImageLogo(*this, LOGO_MARGIN, LOGO_MARGIN, LOGO_WIDTH, LOGO_HEIGHT), m_Forms(forms)
 {
     SetCaption(Application.Title().GetText());
     // Full size while still hidden: resizing the shown window costs a
@@ -176,7 +176,7 @@ bool TFormMain::HaveAllForms()
 {
     try
     {
-        CreateRemainingForms();
+        m_Forms.CreateRemaining();
         return true;
     }
     catch (const std::exception& e)

@@ -5,12 +5,15 @@
 #include "TxImage.h"
 #include "TxPaintBox.h"
 
+class CWizardForms;
+
 // The full-screen background of the wizard. It runs the start-up, holds
 // the step machine and sets the texts of every form.
 class TFormMain : public TxForm, private IStepHost
 {
 public:
-    TFormMain();
+    // The forms not made yet are made through forms when they are needed.
+    explicit TFormMain(CWizardForms& forms);
 
     // Sets the texts of all forms from the string tables; called at start
     // and after every language switch.
@@ -40,6 +43,8 @@ private:
     void CloseArchive() override;
     void EndProgram() override;
     void PostNextStep() override;
+
+    CWizardForms& m_Forms;
 };
 
 extern TFormMain* FormMain;

@@ -17,7 +17,7 @@ public:
     // The four buttons' texts from the string tables.
     void SetButtonTexts();
     // True when the step was left with Next, false with Previous.
-    virtual bool GoOn() const { return m_bGoOn; }
+    bool GoOn() const { return m_bGoOn; }
 
     TxLabel LabelCaption;
     TxButton ButtonPrevious;

@@ -18,8 +18,7 @@ TFormStepInstall::TFormStepInstall()
       LabelPrepared(*this, 16, 48, 521, 48, "", TxLabelKind::WordWrap),
       ProgressBar(*this, 16, 120, 521, 17),
       LabelProgress(*this, 16, 144, 521, 16, "", TxLabelKind::Centred),
-      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false),
-      m_bAskingStop(false), m_bStepDeferred(false)
+      ButtonStop(*this, 226, 176, 100, 25, "Stop"), m_Engine(*this, g_SetupDat), m_bCopying(false)
 {
     ProgressBar.Hide();
     LabelProgress.Hide();
@@ -42,9 +41,7 @@ LRESULT TFormStepInstall::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_INSTALLSTEP)
     {
-        if (m_bAskingStop)
-            m_bStepDeferred = true;
-        else
+        if (m_StopQuestion.TakeStep())
             m_Engine.DoInstallStep();
         return 0;
     }
@@ -55,9 +52,8 @@ void TFormStepInstall::FormShow()
 {
     LabelCaption.SetText(gls_NotReadyToInstall.GetText());
     LabelPrepared.SetText(gls_NotPreparedToInstall.GetText());
-    m_Engine.m_bGoOn = true;
-    m_Engine.m_bFailed = false;
-    m_Engine.m_bStopped = false;
+    m_bGoOn = true;
+    m_Engine.ResetOutcome();
     CheckRights();
     CheckFreeSpace();
     if (ButtonNext.IsEnabled())
@@ -108,30 +104,21 @@ void TFormStepInstall::ButtonNextClick()
                    static_cast<uint32_t>(std::time(nullptr)), iStartMenu, iDesktop);
 }
 
-void TFormStepInstall::ButtonPreviousClick()
-{
-    m_Engine.m_bGoOn = false;
-    SetModalResult(MR_OK);
-}
-
 void TFormStepInstall::ButtonStopClick()
 {
-    if (m_bAskingStop)
-        return;
-    m_bAskingStop = true;
-    int iAnswer = TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
-                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
-    m_bAskingStop = false;
-    bool bDeferred = m_bStepDeferred;
-    m_bStepDeferred = false;
-    if (iAnswer != IDYES)
+    StopDecision decision = m_StopQuestion.Ask(
+        []
+        {
+            return TxMessageBox(gls_WantToCancel.GetText(), gls_StopRequested.GetText(),
+                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
+        });
+    if (decision == STOP_RESUME_COPYING)
+        Post(WM_INSTALLSTEP);
+    else if (decision == STOP_INSTALLATION)
     {
-        if (bDeferred)
-            Post(WM_INSTALLSTEP);
-        return;
+        m_Engine.SetStopped();
+        SetModalResult(MR_OK);
     }
-    m_Engine.SetStopped();
-    SetModalResult(MR_OK);
 }
 
 bool TFormStepInstall::FormCloseQuery()
@@ -150,7 +137,7 @@ void TFormStepInstall::FormCloseRequest()
     // half an installation: the system's close command asks to stop instead.
     if (m_bCopying)
     {
-        if (ButtonStop.IsUsable() && !m_Engine.m_bStopped)
+        if (ButtonStop.IsUsable() && !m_Engine.Stopped())
             ButtonStopClick();
         return;
     }
@@ -197,5 +184,6 @@ void TFormStepInstall::PostInstallStep()
 
 void TFormStepInstall::CloseStep()
 {
+    m_bGoOn = true;
     SetModalResult(MR_OK);
 }

@@ -2,6 +2,7 @@
 
 #include "CopyEngine.h"
 #include "IInstallView.h"
+#include "StopQuestion.h"
 #include "TFormStep.h"
 #include "TxProgressBar.h"
 
@@ -15,9 +16,8 @@ public:
     void SetTexts(const TxString& sCaption);
     void CheckRights();
     void CheckFreeSpace();
-    bool GoOn() const override { return m_Engine.m_bGoOn; }
-    bool Failed() const { return m_Engine.m_bFailed; }
-    bool Stopped() const { return m_Engine.m_bStopped; }
+    bool Failed() const { return m_Engine.Failed(); }
+    bool Stopped() const { return m_Engine.Stopped(); }
 
     TxLabel LabelPrepared;
     TxProgressBar ProgressBar;
@@ -30,7 +30,6 @@ protected:
     bool FormCloseQuery() override;
     void FormCloseRequest() override;
     void ButtonNextClick() override;
-    void ButtonPreviousClick() override;
 
 private:
     void ButtonStopClick();
@@ -46,10 +45,7 @@ private:
 
     CCopyEngine m_Engine;
     bool m_bCopying;
-    // While the Stop question is open its message loop would run the queued
-    // install step: the step waits for the answer instead.
-    bool m_bAskingStop;
-    bool m_bStepDeferred;
+    CStopQuestion m_StopQuestion;
 };
 
 extern TFormStepInstall* FormStepInstall;

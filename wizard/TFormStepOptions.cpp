@@ -77,13 +77,7 @@ void TFormStepOptions::UpdateSpaceInfo()
 
 void TFormStepOptions::ButtonBrowseClick()
 {
-    TxString sPath = EditDstDir.GetText();
-    bool bCut = CutProductFolder(sPath, g_sPrgFolderName.GetText());
-    FormTree->sFolder = sPath;
-    FormTree->ShowModal();
-    sPath = FormTree->sFolder;
-    if (bCut)
-        RestoreProductFolder(sPath, g_sPrgFolderName.GetText());
+    TxString sPath = FormTree->Browse(EditDstDir.GetText(), g_sPrgFolderName.GetText());
     EditDstDir.SetText(sPath.GetText());
     UpdateSpaceInfo();
 }

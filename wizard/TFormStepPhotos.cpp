@@ -1,6 +1,5 @@
 #include "TFormStepPhotos.h"
 
-#include "FolderNames.h"
 #include "ImageInfo.h"
 #include "SetupState.h"
 #include "StringTables.h"
@@ -111,16 +110,8 @@ void TFormStepPhotos::UpdateImageInfo()
 
 void TFormStepPhotos::ButtonBrowseClick()
 {
-    TxString sPath = EditDstImgDir.GetText();
-    bool bCut = CutProductFolder(sPath, g_sImgFolderName.GetText());
-    FormTree->sFolder = sPath;
-    if (FormTree->ShowModal() != MR_NONE)
-    {
-        sPath = FormTree->sFolder;
-        if (bCut)
-            RestoreProductFolder(sPath, g_sImgFolderName.GetText());
-        EditDstImgDir.SetText(sPath.GetText());
-    }
+    TxString sPath = FormTree->Browse(EditDstImgDir.GetText(), g_sImgFolderName.GetText());
+    EditDstImgDir.SetText(sPath.GetText());
     UpdateImageInfo();
 }
 

@@ -95,6 +95,25 @@ void TFormTree::SetTexts()
     ButtonNewFolder.SetText(gls_NewFolder.GetText());
 }
 
+bool TFormTree::Choose(TxString& sFolder)
+{
+    m_sFolder = sFolder;
+    if (ShowModal() != MR_OK)
+        return false;
+    sFolder = m_sFolder;
+    return true;
+}
+
+TxString TFormTree::Browse(const TxString& sPath, const char* pszProductFolder)
+{
+    TxString sFolder(sPath);
+    bool bCut = CutProductFolder(sFolder, pszProductFolder);
+    Choose(sFolder);
+    if (bCut)
+        RestoreProductFolder(sFolder, pszProductFolder);
+    return sFolder;
+}
+
 void TFormTree::FormResize()
 {
     RECT rc = ClientRect();
@@ -110,12 +129,12 @@ void TFormTree::FormResize()
 void TFormTree::FormShow()
 {
     FillDrives();
-    SelectPath(sFolder.GetText(), TreeView.FirstRoot());
+    SelectPath(m_sFolder.GetText(), TreeView.FirstRoot());
 }
 
 void TFormTree::ButtonOkClick()
 {
-    sFolder = NodePath(TreeView.Selected());
+    m_sFolder = NodePath(TreeView.Selected());
     SetModalResult(MR_OK);
 }
 

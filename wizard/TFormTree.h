@@ -14,15 +14,19 @@ public:
     TFormTree();
 
     void SetTexts();
+    // Shows the chooser modally with sFolder selected. After OK sFolder is
+    // the chosen folder and the result true; after Cancel sFolder is as it was.
+    bool Choose(TxString& sFolder);
+    // What a Browse button puts in its edit: the chooser opens at the parent
+    // of the product folder pszProductFolder in sPath, and that folder comes
+    // back after the chosen one, after Cancel too.
+    TxString Browse(const TxString& sPath, const char* pszProductFolder);
     // Rebuilds the whole tree: one node per present drive from C to Z.
     void FillDrives();
     // Replaces the children of hNode by the visible subfolders of pszPath.
     void FillSubfolders(const char* pszPath, HTREEITEM hNode);
     TxString NodePath(HTREEITEM hNode) const;
     void SelectPath(const char* pszPath, HTREEITEM hNode);
-
-    // In: the folder to select at opening; out (after OK): the chosen one.
-    TxString sFolder;
 
     TxTreeView TreeView;
     TxButton ButtonNewFolder;
@@ -39,6 +43,9 @@ private:
     void ButtonNewFolderClick();
     void TreeViewExpanded(HTREEITEM hNode);
     void TreeViewCollapsed(HTREEITEM hNode);
+
+    // The folder selected at opening, then the one chosen with OK.
+    TxString m_sFolder;
 
     FolderNode ParentOf(FolderNode node) const override;
     FolderNode FirstChild(FolderNode node) const override;

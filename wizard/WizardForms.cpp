@@ -9,33 +9,54 @@
 #include "TFormStepWelcome.h"
 #include "TFormTree.h"
 
-#include <memory>
-
 namespace
 {
-// Declared in creation order, so that they are destroyed in reverse.
-struct Forms
+template <class T> T* Create(std::unique_ptr<T>& pForm)
 {
-    std::unique_ptr<TFormMain> main;
-    std::unique_ptr<TFormStepWelcome> welcome;
-    std::unique_ptr<TFormStepBye> bye;
-    std::unique_ptr<TFormStepOptions> options;
-    std::unique_ptr<TFormStepPhotos> photos;
-    std::unique_ptr<TFormStepInstall> install;
-    std::unique_ptr<TFormTree> tree;
-    std::unique_ptr<TFormNewFolder> newFolder;
-};
+    pForm = std::make_unique<T>();
+    return pForm.get();
+}
+} // namespace
 
-Forms* g_pForms = nullptr;
-
-template <class T> T* Create(std::unique_ptr<T>& form)
+CWizardForms::CWizardForms()
+    : m_pMain(std::make_unique<TFormMain>(*this)), m_pWelcome(std::make_unique<TFormStepWelcome>())
 {
-    form = std::make_unique<T>();
-    return form.get();
+    FormMain = m_pMain.get();
+    FormStepWelcome = m_pWelcome.get();
 }
 
-// Destroys the forms made after the welcome step, newest first.
-void DestroyRemainingForms(Forms& forms)
+// The members go after the variables are cleared, newest first.
+CWizardForms::~CWizardForms()
+{
+    DestroyRemaining();
+    FormStepWelcome = nullptr;
+    FormMain = nullptr;
+}
+
+void CWizardForms::CreateRemaining()
+{
+    if (m_pBye != nullptr)
+        return;
+    // All or none: the other forms take the six as made once the first is.
+    try
+    {
+        FormStepBye = Create(m_pBye);
+        FormStepOptions = Create(m_pOptions);
+        FormStepPhotos = Create(m_pPhotos);
+        FormStepInstall = Create(m_pInstall);
+        FormTree = Create(m_pTree);
+        FormNewFolder = Create(m_pNewFolder);
+    }
+    catch (...)
+    {
+        DestroyRemaining();
+        throw;
+    }
+    FormMain->SetCaptions();
+}
+
+// The forms made after the welcome step, newest first.
+void CWizardForms::DestroyRemaining()
 {
     FormNewFolder = nullptr;
     FormTree = nullptr;
@@ -43,52 +64,10 @@ void DestroyRemainingForms(Forms& forms)
     FormStepPhotos = nullptr;
     FormStepOptions = nullptr;
     FormStepBye = nullptr;
-    forms.newFolder.reset();
-    forms.tree.reset();
-    forms.install.reset();
-    forms.photos.reset();
-    forms.options.reset();
-    forms.bye.reset();
-}
-} // namespace
-
-CWizardForms::CWizardForms()
-{
-    auto pForms = std::make_unique<Forms>();
-    pForms->main = std::make_unique<TFormMain>();
-    pForms->welcome = std::make_unique<TFormStepWelcome>();
-    FormMain = pForms->main.get();
-    FormStepWelcome = pForms->welcome.get();
-    g_pForms = pForms.release();
-}
-
-CWizardForms::~CWizardForms()
-{
-    DestroyRemainingForms(*g_pForms);
-    FormStepWelcome = nullptr;
-    FormMain = nullptr;
-    delete g_pForms;
-    g_pForms = nullptr;
-}
-
-void CreateRemainingForms()
-{
-    if (g_pForms == nullptr || g_pForms->bye != nullptr)
-        return;
-    // All or none: the other forms take the six as made once the first is.
-    try
-    {
-        FormStepBye = Create(g_pForms->bye);
-        FormStepOptions = Create(g_pForms->options);
-        FormStepPhotos = Create(g_pForms->photos);
-        FormStepInstall = Create(g_pForms->install);
-        FormTree = Create(g_pForms->tree);
-        FormNewFolder = Create(g_pForms->newFolder);
-    }
-    catch (...)
-    {
-        DestroyRemainingForms(*g_pForms);
-        throw;
-    }
-    FormMain->SetCaptions();
+    m_pNewFolder.reset();
+    m_pTree.reset();
+    m_pInstall.reset();
+    m_pPhotos.reset();
+    m_pOptions.reset();
+    m_pBye.reset();
 }

@@ -1,5 +1,16 @@
 #pragma once
 
+#include <memory>
+
+class TFormMain;
+class TFormStepWelcome;
+class TFormStepBye;
+class TFormStepOptions;
+class TFormStepPhotos;
+class TFormStepInstall;
+class TFormTree;
+class TFormNewFolder;
+
 // The wizard's forms, one of each for the whole run.
 //
 // Only the main form and the welcome step are made before the message loop:
@@ -16,9 +27,22 @@ public:
     ~CWizardForms();
     CWizardForms(const CWizardForms&) = delete;
     CWizardForms& operator=(const CWizardForms&) = delete;
-};
 
-// Creates FormStepBye, FormStepOptions, FormStepPhotos, FormStepInstall,
-// FormTree and FormNewFolder and gives them the current texts. Does nothing
-// once they exist or while no CWizardForms lives.
-void CreateRemainingForms();
+    // Creates FormStepBye, FormStepOptions, FormStepPhotos, FormStepInstall,
+    // FormTree and FormNewFolder and gives them the current texts. Does
+    // nothing once they exist.
+    void CreateRemaining();
+
+private:
+    void DestroyRemaining();
+
+    // Declared in creation order, so that they are destroyed in reverse.
+    std::unique_ptr<TFormMain> m_pMain;
+    std::unique_ptr<TFormStepWelcome> m_pWelcome;
+    std::unique_ptr<TFormStepBye> m_pBye;
+    std::unique_ptr<TFormStepOptions> m_pOptions;
+    std::unique_ptr<TFormStepPhotos> m_pPhotos;
+    std::unique_ptr<TFormStepInstall> m_pInstall;
+    std::unique_ptr<TFormTree> m_pTree;
+    std::unique_ptr<TFormNewFolder> m_pNewFolder;
+};

@@ -180,7 +180,7 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
     Install(view, engine, IMAGES_ALL, 0, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
 
     EXPECT_TRUE(view.messages.empty());
-    EXPECT_TRUE(view.closed && engine.m_bGoOn && !engine.m_bFailed);
+    EXPECT_TRUE(view.closed && engine.Completed() && !engine.Failed());
     EXPECT_TRUE(view.progressShown && view.navigationDisabled);
     EXPECT_EQ(view.percents.back(), 100);
     EXPECT_EQ(view.label, "Installed 100 %");
@@ -286,7 +286,7 @@ TEST_F(CopyEngineTest, RandomSelectionKeepsNImagesInTheirOrder)
         for (int i = 1; i < g_ImageFiles.GetCount(); ++i)
             EXPECT_LT(
                 g_ImageFiles.FileAt(i - 1)->sSrcName.Compare(g_ImageFiles.FileAt(i)->sSrcName), 1);
-        EXPECT_EQ(engine.m_qwExpected, g_qwPrgSize + 150ull * c.iKept / 5) << c.n;
+        EXPECT_EQ(engine.Expected(), g_qwPrgSize + 150ull * c.iKept / 5) << c.n;
         g_SetupDat.CloseDatFile();
         RollBack();
         g_History.FreeAll();
@@ -304,7 +304,7 @@ TEST_F(CopyEngineTest, ReadOnlyTargetIsOverwritten)
     FakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE);
-    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_FALSE(engine.Failed());
     EXPECT_EQ(ReadWholeFile(Prg("QvApi.dll")), m_Archive["QvApi.dll"].content);
     // The folder existed before: it is not recorded and stays after rollback.
     EXPECT_EQ(g_History.ItemAt(0)->Kind, PRGFILE);
@@ -325,7 +325,7 @@ TEST_F(CopyEngineTest, FolderThatCannotBeCreatedFailsBeforeCopying)
     EXPECT_EQ(view.messages[0],
               std::string("Error|Cannot create folder ") + g_sImgDstDir.GetText());
     EXPECT_EQ(view.lastFlags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_TRUE(engine.m_bFailed && engine.m_bGoOn && view.closed);
+    EXPECT_TRUE(engine.Failed() && !engine.Completed() && view.closed);
     EXPECT_EQ(view.posted, 0);
     RollBack();
     DeleteFileA((m_Target / "Pictures").c_str());
@@ -343,7 +343,7 @@ TEST_F(CopyEngineTest, TargetFoldersWithTrailingSeparatorsInstall)
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL);
     EXPECT_TRUE(view.messages.empty()) << view.messages[0];
-    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_FALSE(engine.Failed());
     EXPECT_TRUE(PathExists(sPrograms + "\\Quorvane\\QvAgent.exe"));
     EXPECT_TRUE(PathExists(sPictures + "\\Quorvane\\img1.jpg"));
     // The history names each folder once, without the separator.
@@ -373,7 +373,7 @@ TEST_F(CopyEngineTest, RelativeTargetFolderFailsBeforeAnythingIsMade)
         EXPECT_EQ(view.messages,
                   std::vector<std::string>{std::string("Error|Cannot create folder ") +
                                            (bProgram ? "..\\Quorvane" : "Pictures")});
-        EXPECT_TRUE(engine.m_bFailed);
+        EXPECT_TRUE(engine.Failed());
         EXPECT_EQ(g_History.GetCount(), 0);
         EXPECT_FALSE(PathExists("..\\Quorvane"));
         EXPECT_FALSE(PathExists("Pictures"));
@@ -392,7 +392,7 @@ TEST_F(CopyEngineTest, DamagedArchiveEntryFailsWithAnEmptyReason)
     FakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE);
-    EXPECT_TRUE(engine.m_bFailed);
+    EXPECT_TRUE(engine.Failed());
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].substr(0, 11), "Copy Error|");
     EXPECT_EQ(view.messages[0].back(), '\n') << "the third line is empty";
@@ -407,7 +407,7 @@ TEST_F(CopyEngineTest, FailedPlainCopyShowsTheSystemMessage)
     FakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL);
-    EXPECT_TRUE(engine.m_bFailed);
+    EXPECT_TRUE(engine.Failed());
     ASSERT_EQ(view.messages.size(), 1u);
     std::string expectedStart = std::string("Copy Error|") + g_sImgSrcDir.GetText() +
                                 "\\img3.jpg -> " + g_sImgDstDir.GetText() + "\\img3.jpg\n";
@@ -426,7 +426,7 @@ TEST_F(CopyEngineTest, StopAfterAnyFileRollsBackToNothing)
         view.stopAfter = k;
         CCopyEngine engine(view, g_SetupDat);
         Install(view, engine, IMAGES_ALL, 0, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
-        EXPECT_TRUE(engine.m_bStopped) << k;
+        EXPECT_TRUE(engine.Stopped()) << k;
         EXPECT_FALSE(view.closed) << "the stop handler closes the step, not the engine";
         EXPECT_EQ(view.processed, k);
         RollBack();
@@ -532,7 +532,7 @@ TEST_F(CopyEngineTest, RunningAgentExitsOnTheCloseRequestBeforeItsFileIsReplaced
         TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hProcess);
     view.Run(engine);
-    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_FALSE(engine.Failed());
     EXPECT_EQ(ReadWholeFile(agent), m_Archive["QvAgent.exe"].content);
     RollBack();
     DeleteTree(g_sDstDir.GetText());

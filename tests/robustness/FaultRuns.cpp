@@ -30,12 +30,12 @@ bool Report(long iRun, const char* pszWhat, const std::vector<std::string>& line
 // or completed run shows none.
 bool MessagesAsSpecified(long iRun, const CCopyEngine& engine, const CFakeInstallView& view)
 {
-    bool bOk = engine.m_bFailed ? view.m_Messages.size() == 1 &&
-                                      IsSpecifiedFailureMessage(view.m_Messages.front())
-                                : view.m_Messages.empty();
+    bool bOk = engine.Failed() ? view.m_Messages.size() == 1 &&
+                                     IsSpecifiedFailureMessage(view.m_Messages.front())
+                               : view.m_Messages.empty();
     if (!bOk)
         std::fprintf(stderr, "fault run %ld: failed=%d, %u messages, first: %s\n", iRun,
-                     engine.m_bFailed ? 1 : 0, static_cast<unsigned>(view.m_Messages.size()),
+                     engine.Failed() ? 1 : 0, static_cast<unsigned>(view.m_Messages.size()),
                      view.m_Messages.empty() ? "" : view.m_Messages.front().c_str());
     return bOk;
 }
@@ -43,7 +43,7 @@ bool MessagesAsSpecified(long iRun, const CCopyEngine& engine, const CFakeInstal
 // A run that reports success must have installed what the medium holds.
 bool TrueSuccess(long iRun, const CInstallSandbox& sandbox, const CCopyEngine& engine)
 {
-    if (!engine.m_bGoOn || engine.m_bFailed || engine.m_bStopped)
+    if (!engine.Completed() || engine.Failed() || engine.Stopped())
         return true;
     return Report(iRun, "reported success but",
                   DifferencesFromMedium(sandbox.Medium(""), {true, true, true}));
@@ -141,7 +141,7 @@ void ProbeFaultRuns(CBatchStateWriter& writer, bool bOverEarlier)
     bool bClean = bOverEarlier ? Report(-1, "differs from the earlier installation",
                                         Earlier().Differences(sandbox))
                                : Report(-1, "left", sandbox.Leftovers());
-    if (!bClean || !bTrue || engine.m_bFailed)
+    if (!bClean || !bTrue || engine.Failed())
         return;
     writer.Finish(iOperations * 1000 + iFiles);
 }

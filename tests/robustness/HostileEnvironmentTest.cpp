@@ -28,7 +28,7 @@ protected:
     {
         CCopyEngine engine(view, g_SetupDat);
         m_Sandbox.Install(engine, view);
-        m_bFailed = engine.m_bFailed;
+        m_bFailed = engine.Failed();
         m_Sandbox.RollBackAndClose();
     }
 
@@ -76,7 +76,7 @@ TEST_F(HostileEnvironmentTest, ReadOnlyExistingTargetIsReplaced)
     CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     m_Sandbox.Install(engine, view);
-    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_FALSE(engine.Failed());
     EXPECT_TRUE(view.m_Messages.empty());
     m_Sandbox.RollBackAndClose();
     // The replaced agent is put back; it and its folders existed before.
@@ -157,7 +157,7 @@ TEST_F(HostileEnvironmentTest, SpecialFoldersTheSystemDoesNotNameGiveNoShortcuts
     CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     m_Sandbox.Install(engine, view);
-    EXPECT_FALSE(engine.m_bFailed);
+    EXPECT_FALSE(engine.Failed());
     EXPECT_TRUE(view.m_Messages.empty());
     for (int i = 0; i < g_History.GetCount(); ++i)
         EXPECT_NE(g_History.ItemAt(i)->Kind, LNKFILE);

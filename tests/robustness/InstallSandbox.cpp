@@ -128,7 +128,7 @@ bool CInstallSandbox::InstallEarlier()
     CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(engine, view, IMAGES_RANDOM, SHORTCUT_ALL_USERS);
-    bool bDone = engine.m_bGoOn && !engine.m_bFailed && view.m_Messages.empty();
+    bool bDone = engine.Completed() && !engine.Failed() && view.m_Messages.empty();
     if (bDone)
     {
         SaveUninstallInfo();

@@ -84,24 +84,36 @@ TEST_F(FolderChooserTest, HiddenFolderStopsTheSelectionAtTheVisiblePart)
 TEST_F(FolderChooserTest, OkReturnsTheSelectedFolderAndCancelKeepsTheStart)
 {
     TFormTree form;
-    form.sFolder = (m_sRoot + "\\ALPHA").c_str();
+    TxString sFolder((m_sRoot + "\\ALPHA").c_str());
     PostMessageA(form.ButtonOk.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form.ShowModal(), MR_OK);
-    EXPECT_TRUE(SamePath(form.sFolder, m_sRoot + "\\Alpha")) << form.sFolder.GetText();
+    EXPECT_TRUE(form.Choose(sFolder));
+    EXPECT_TRUE(SamePath(sFolder, m_sRoot + "\\Alpha")) << sFolder.GetText();
 
-    form.sFolder = "C:\\no\\such\\folder";
+    sFolder = "C:\\no\\such\\folder";
     PostMessageA(form.ButtonCancel.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form.ShowModal(), MR_CANCEL);
-    EXPECT_STREQ(form.sFolder.GetText(), "C:\\no\\such\\folder");
+    EXPECT_FALSE(form.Choose(sFolder));
+    EXPECT_STREQ(sFolder.GetText(), "C:\\no\\such\\folder");
+}
+
+TEST_F(FolderChooserTest, BrowseOpensAtTheProductFoldersParentAndPutsItBack)
+{
+    TFormTree form;
+    PostMessageA(form.ButtonOk.Handle(), BM_CLICK, 0, 0);
+    TxString sChosen = form.Browse((m_sRoot + "\\ALPHA\\Quorvane").c_str(), "Quorvane");
+    EXPECT_TRUE(SamePath(sChosen, m_sRoot + "\\Alpha\\Quorvane")) << sChosen.GetText();
+
+    PostMessageA(form.ButtonCancel.Handle(), BM_CLICK, 0, 0);
+    EXPECT_STREQ(form.Browse("C:\\no\\such\\quorvane\\x", "Quorvane").GetText(),
+                 "C:\\no\\such\\Quorvane");
 }
 
 TEST_F(FolderChooserTest, DriveNodeYieldsTheDriveWithoutBackslash)
 {
     TFormTree form;
-    form.sFolder = "C:";
+    TxString sFolder("C:");
     PostMessageA(form.ButtonOk.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form.ShowModal(), MR_OK);
-    EXPECT_STREQ(form.sFolder.GetText(), "C:");
+    EXPECT_TRUE(form.Choose(sFolder));
+    EXPECT_STREQ(sFolder.GetText(), "C:");
 }
 
 TEST(NewFolderFormTest, OkOnlyForAValidName)

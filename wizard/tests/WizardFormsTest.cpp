@@ -27,7 +27,7 @@ TEST(WizardForms, LaterFormsTakeTheLanguageChosenBeforeThem)
         FormMain->SetCaptions();
         EXPECT_STREQ(FormStepWelcome->ButtonCancel.GetText().GetText(), "Abbrechen");
 
-        CreateRemainingForms();
+        forms.CreateRemaining();
         ASSERT_NE(FormStepOptions, nullptr);
         for (TFormStep* pStep :
              {static_cast<TFormStep*>(FormStepBye), static_cast<TFormStep*>(FormStepOptions),
@@ -37,15 +37,13 @@ TEST(WizardForms, LaterFormsTakeTheLanguageChosenBeforeThem)
         EXPECT_NE(FormNewFolder, nullptr);
 
         TFormStepOptions* pOptions = FormStepOptions;
-        CreateRemainingForms();
+        forms.CreateRemaining();
         EXPECT_EQ(FormStepOptions, pOptions) << "made twice";
     }
     EXPECT_EQ(FormMain, nullptr);
     EXPECT_EQ(FormStepWelcome, nullptr);
     EXPECT_EQ(FormStepOptions, nullptr);
     EXPECT_EQ(FormNewFolder, nullptr);
-    // Without the wizard's forms there is nothing to add to.
-    CreateRemainingForms();
     EXPECT_EQ(FormStepBye, nullptr);
     SetDefaultTexts();
 }
