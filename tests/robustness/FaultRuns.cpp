@@ -5,6 +5,7 @@
 #include "InstallSandbox.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
+#include "StringTables.h"
 #include "TxFaultInjection.h"
 
 #include <cstdio>
@@ -24,6 +25,18 @@ bool Report(long iRun, const char* pszWhat, const std::vector<std::string>& line
     for (const std::string& sLine : lines)
         std::fprintf(stderr, "fault run %ld %s: %s\n", iRun, pszWhat, sLine.c_str());
     return lines.empty();
+}
+
+// Whether a message is one of the engine's failure boxes: "Cannot create
+// folder %s" captioned "Error", or "%s -> %s\n%s" captioned "Copy Error".
+bool IsSpecifiedFailureMessage(const std::string& sMessage)
+{
+    std::string sFolder = std::string(gls_Error.GetText()) + "|Cannot create folder ";
+    std::string sCopy = std::string(gls_CopyError.GetText()) + "|";
+    if (sMessage.compare(0, sFolder.size(), sFolder) == 0)
+        return true;
+    return sMessage.compare(0, sCopy.size(), sCopy) == 0 &&
+           sMessage.find(" -> ") != std::string::npos && sMessage.find('\n') != std::string::npos;
 }
 
 // A failed run shows exactly one of the engine's failure boxes; a stopped
@@ -59,8 +72,8 @@ void Arm(long iRun, long iOperations, CFakeInstallView& view)
         view.m_iStopAfter = static_cast<int>(iRun - iOperations + 1);
 }
 
-const std::vector<std::string> PRODUCT_KEYS = {"Software\\Kestov\\Quorvane", REG_RUN_KEY,
-                                               std::string(REG_UNINSTALL_ROOT) + "Quorvane"};
+const std::vector<std::string> PRODUCT_KEYS = {
+    PRODUCT_REG_KEY, REG_RUN_KEY, std::string(REG_UNINSTALL_ROOT) + UNINSTALL_ENTRY_NAME};
 
 // The earlier installation of a child and the machine as it was after it;
 // the registry goes back to how it was before when the child ends.
