@@ -29,7 +29,7 @@ bool Report(long iRun, const char* pszWhat, const std::vector<std::string>& line
 
 // Whether a message is one of the engine's failure boxes: "Cannot create
 // folder %s" captioned "Error", or "%s -> %s\n%s" captioned "Copy Error".
-bool IsSpecifiedFailureMessage(const std::string& sMessage)
+bool IsEngineFailureBox(const std::string& sMessage)
 {
     std::string sFolder = std::string(gls_Error.GetText()) + "|Cannot create folder ";
     std::string sCopy = std::string(gls_CopyError.GetText()) + "|";
@@ -41,11 +41,11 @@ bool IsSpecifiedFailureMessage(const std::string& sMessage)
 
 // A failed run shows exactly one of the engine's failure boxes; a stopped
 // or completed run shows none.
-bool MessagesAsSpecified(long iRun, const CCopyEngine& engine, const CFakeInstallView& view)
+bool MessagesAsExpected(long iRun, const CCopyEngine& engine, const CFakeInstallView& view)
 {
-    bool bOk = engine.m_bFailed ? view.m_Messages.size() == 1 &&
-                                      IsSpecifiedFailureMessage(view.m_Messages.front())
-                                : view.m_Messages.empty();
+    bool bOk = engine.m_bFailed
+                   ? view.m_Messages.size() == 1 && IsEngineFailureBox(view.m_Messages.front())
+                   : view.m_Messages.empty();
     if (!bOk)
         std::fprintf(stderr, "fault run %ld: failed=%d, %u messages, first: %s\n", iRun,
                      engine.m_bFailed ? 1 : 0, static_cast<unsigned>(view.m_Messages.size()),
@@ -125,7 +125,7 @@ int RunAndRollBack(CInstallSandbox& sandbox, long iRun, long iOperations)
     Arm(iRun, iOperations, view);
     sandbox.Install(engine, view);
     TxFaultArm(0);
-    bool bOk = MessagesAsSpecified(iRun, engine, view);
+    bool bOk = MessagesAsExpected(iRun, engine, view);
     bool bTrue = TrueSuccess(iRun, sandbox, engine);
     sandbox.RollBackAndClose();
     return (bOk ? 0 : VARIANT_FAILED) | (bTrue ? 0 : VARIANT_FALSE_SUCCESS);
