@@ -3,6 +3,7 @@
 #include "CSetupDatFile.h"
 #include "CopyEngine.h"
 #include "Environment.h"
+#include "FakeInstallView.h"
 #include "InstallHistory.h"
 #include "LanguageCatalogue.h"
 #include "PostInstall.h"
@@ -15,33 +16,12 @@
 
 namespace
 {
-// Runs the posted steps as the message loop would; any box is a failure.
-class QuietInstallView : public IInstallView
+// Any box the engine shows ends the benchmark.
+void DieOnMessages(const CFakeInstallView& view)
 {
-public:
-    int ShowMessage(const char* pszText, const char* pszCaption, unsigned) override
-    {
-        Die(std::string("the engine showed a box: ") + pszCaption + ": " + pszText);
-    }
-    void ShowProgressControls() override {}
-    void DisableNavigation() override {}
-    void SetProgress(int, const char*) override {}
-    void ProcessMessages() override {}
-    void PostInstallStep() override { ++m_iPosted; }
-    void CloseStep() override {}
-
-    void Run(CCopyEngine& engine)
-    {
-        while (m_iPosted > 0)
-        {
-            --m_iPosted;
-            engine.DoInstallStep();
-        }
-    }
-
-private:
-    int m_iPosted = 0;
-};
+    if (!view.m_Messages.empty())
+        Die("the engine showed a box: " + view.m_Messages.front());
+}
 } // namespace
 
 void OpenMedium(const std::string& sMedium, const BenchFolder& target)
@@ -51,17 +31,20 @@ void OpenMedium(const std::string& sMedium, const BenchFolder& target)
     PrepareEnvironment((sMedium + "\\Setup.exe").c_str());
     g_sDstDir = (target / "Program Files\\Quorvane").c_str();
     g_sImgDstDir = (target / "Pictures\\Quorvane").c_str();
-    QuietInstallView openView;
-    if (!OpenSetupArchive(g_SetupDat, openView))
+    CFakeInstallView openView;
+    bool bOpened = OpenSetupArchive(g_SetupDat, openView);
+    DieOnMessages(openView);
+    if (!bOpened)
         Die("OpenSetupArchive failed");
 }
 
 void InstallOnce()
 {
-    QuietInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     engine.Start(IMAGES_ALL, 0, 1, SHORTCUT_NONE, SHORTCUT_NONE);
     view.Run(engine);
+    DieOnMessages(view);
     if (engine.Failed() || !engine.Completed())
         Die("the installation failed");
 }
@@ -70,8 +53,8 @@ void UndoInstall()
 {
     RollBack();
     g_History.FreeAll();
-    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
-    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
 }
 
 void CloseMedium()

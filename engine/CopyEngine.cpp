@@ -7,6 +7,7 @@
 #include "InstallHistory.h"
 #include "LanguageCatalogue.h"
 #include "PostInstall.h"
+#include "ProductNames.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TxDiskApi.h"

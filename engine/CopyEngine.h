@@ -45,8 +45,7 @@ public:
     // The bytes the progress is measured against.
     unsigned long long Expected() const { return m_qwExpected; }
 
-    // The agent's close request; its event name and the wait after it.
-    static constexpr char AGENT_CLOSE_EVENT[] = "QvAgentExternalClose";
+    // The wait after the agent's close request (its event: AGENT_CLOSE_EVENT).
     static constexpr unsigned AGENT_CLOSE_WAIT_MS = 1500;
 
     // Progress in percent: copied * 100 / expected, capped at 100; 0 when

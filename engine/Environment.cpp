@@ -70,7 +70,7 @@ void SettleProgramTarget()
     g_sDstDir = WithProductFolder(sProgramFiles, g_sPrgFolderName.GetText());
     TxString sEarlier;
     // An empty value names no folder at all: keep the default then.
-    if (RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir", sEarlier) &&
+    if (RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE, sEarlier) &&
         !sEarlier.IsEmpty())
         g_sDstDir = sEarlier;
     TX_LOG("g_sDstDir: %s", g_sDstDir.GetText());

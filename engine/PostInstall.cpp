@@ -99,15 +99,16 @@ bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* 
 
 void PostInstallConfig(bool bInstallImages, int iStartMenuChoice, int iDesktopChoice)
 {
-    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
-    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
     KeepRegistryValue(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE);
     if (bInstallImages)
-        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir",
+        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE,
                           g_sImgDstDir.GetText());
     else
-        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
-    RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir", g_sDstDir.GetText());
+        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
+    RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE,
+                      g_sDstDir.GetText());
 
     char szCommand[MAX_PATH * 2];
     AgentCommandLine(g_sDstDir.GetText(), szCommand, sizeof(szCommand));

@@ -1,13 +1,9 @@
 #pragma once
 
+#include "ProductNames.h"
 #include "TxString.h"
 
 #include <windows.h>
-
-// Registry locations the installation writes (all under HKEY_LOCAL_MACHINE).
-constexpr char REG_RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr char REG_UNINSTALL_ROOT[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr char REG_AUTORUN_VALUE[] = "QuorvaneAgent";
 
 // Size of the buffer RegistryGetString reads into; longer values are refused.
 constexpr DWORD REG_STRING_BUFFER_SIZE = 512;

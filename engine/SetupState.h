@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CInstallFile.h"
+#include "ProductNames.h"
 #include "TxString.h"
 
 class CSetupDatFile;
@@ -28,8 +29,6 @@ extern unsigned long long g_qwFreeDst;
 extern unsigned long long g_qwImgInstallSize;
 extern unsigned long long g_qwFreeImg;
 
-constexpr char PRODUCT_FOLDER_NAME[] = "Quorvane";
-constexpr char SETUP_REG_KEY[] = "Software\\Kestov\\Quorvane\\Setup";
 constexpr char SETUP_ARCHIVE_NAME[] = "Setup.dat";
 constexpr int TEXTURE_COUNT = 20;
 

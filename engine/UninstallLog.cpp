@@ -72,17 +72,17 @@ const char* HistoryRecordTag(int iKind)
     switch (iKind)
     {
     case PRGFILE:
-        return "S_PRGFILE ";
+        return LOG_TAG_PRGFILE;
     case IMGFILE:
-        return "S_IMGFILE ";
+        return LOG_TAG_IMGFILE;
     case FOLDER:
-        return "S_FOLDER_ ";
+        return LOG_TAG_FOLDER;
     case AUTORUN:
-        return "S_AUTORUN ";
+        return LOG_TAG_AUTORUN;
     case LNKFILE:
-        return "S_LNKFILE ";
+        return LOG_TAG_LNKFILE;
     case UNINST:
-        return "S_UNINST_ ";
+        return LOG_TAG_UNINST;
     default:
         return nullptr;
     }
@@ -102,7 +102,7 @@ void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st)
         Put(block, "\r\n");
     }
     char szTime[64];
-    TxPrint(szTime, sizeof(szTime), "S_TIME___ %.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", st.wDay,
+    TxPrint(szTime, sizeof(szTime), "%s%.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", LOG_TAG_TIME, st.wDay,
             st.wMonth, st.wYear, st.wHour, st.wMinute);
     Put(block, szTime);
     std::unique_ptr<TxFile> pFile = OpenLogForAppend(pszPath);

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "ProductNames.h"
 #include "TxString.h"
 
 #include <windows.h>
-
-constexpr char INSTALL_LOG_NAME[] = "Install.log";
-constexpr char UNINSTALL_ENTRY_NAME[] = "Quorvane";
 
 // After a successful installation: the interface texts and the uninstall
 // entry in the registry, and one block appended to "Install.log", framed in

@@ -1,5 +1,6 @@
 #include "CLog.h"
 
+#include "ProductNames.h"
 #include "TxPaths.h"
 #include "TxPrint.h"
 

@@ -19,8 +19,6 @@ extern const CLogConfig g_SetupLogConfig;
 
 constexpr int LOG_BUFFER_SIZE = 2048;
 constexpr int LOG_MAX_INDENT = 40;
-constexpr char LOG_RECEIVER_CLASS[] = "TFormKvLog";
-constexpr char LOG_RECEIVER_TITLE[] = "Kestov Log Receiver";
 
 // The process-wide diagnostic log. Sends each line to the log receiver window
 // found at start-up and optionally writes it to a file. Call sites test

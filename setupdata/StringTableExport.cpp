@@ -2,14 +2,13 @@
 
 #include "CLog.h"
 #include "LanguageCatalogue.h"
+#include "ProductNames.h"
 #include "TxHandles.h"
 
 #include <cstring>
 
 namespace
 {
-const char LANGUAGE_REG_KEY[] = "Software\\Kestov\\Quorvane\\Language";
-
 // A failure is only logged: the installation counts as done without the texts.
 bool OpenLanguageKey(TxRegKey& key)
 {

@@ -5,73 +5,19 @@
 #include "InstallHistory.h"
 #include "LanguageCatalogue.h"
 #include "PostInstall.h"
-#include "Random64.h"
+#include "ProductNames.h"
 #include "RegistryHelpers.h"
 #include "SetupArchive.h"
 #include "SetupState.h"
 #include "StringTables.h"
+#include "FakeInstallView.h"
 #include "TestMedium.h"
 #include "TxDiskApi.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 namespace
 {
-// Answers the engine's boxes and queues its posted steps without a window.
-class FakeInstallView : public IInstallView
-{
-public:
-    int ShowMessage(const char* pszText, const char* pszCaption, unsigned uFlags) override
-    {
-        messages.push_back(std::string(pszCaption) + "|" + pszText);
-        lastFlags = uFlags;
-        return IDOK;
-    }
-    void ShowProgressControls() override { progressShown = true; }
-    void DisableNavigation() override { navigationDisabled = true; }
-    void SetProgress(int iPercent, const char* pszLabel) override
-    {
-        percents.push_back(iPercent);
-        label = pszLabel;
-    }
-    void ProcessMessages() override
-    {
-        if (++processed == stopAfter && pEngine != nullptr)
-            pEngine->SetStopped();
-    }
-    void PostInstallStep() override { ++posted; }
-    void CloseStep() override { closed = true; }
-
-    // Runs the posted steps as the message loop would.
-    void Run(CCopyEngine& engine)
-    {
-        pEngine = &engine;
-        while (posted > 0)
-        {
-            --posted;
-            engine.DoInstallStep();
-        }
-    }
-
-    std::vector<std::string> messages;
-    unsigned lastFlags = 0;
-    std::vector<int> percents;
-    std::string label;
-    bool progressShown = false, navigationDisabled = false, closed = false;
-    int posted = 0, processed = 0, stopAfter = -1;
-    CCopyEngine* pEngine = nullptr;
-};
-
-unsigned long long WriteTimeOf(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
-}
-
 class CopyEngineTest : public ::testing::Test
 {
 protected:
@@ -109,12 +55,12 @@ protected:
         PrepareEnvironment((m_Medium / "Setup.exe").c_str());
         g_sDstDir = (m_Target / "Program Files\\Quorvane").c_str();
         g_sImgDstDir = (m_Target / "Pictures\\Quorvane").c_str();
-        FakeInstallView openView;
+        CFakeInstallView openView;
         ASSERT_TRUE(OpenSetupArchive(g_SetupDat, openView));
     }
 
     // Starts an installation and runs it to its end.
-    void Install(FakeInstallView& view, CCopyEngine& engine, ImageChoice choice, int n = 0,
+    void Install(CFakeInstallView& view, CCopyEngine& engine, ImageChoice choice, int n = 0,
                  int iStartMenu = SHORTCUT_NONE, int iDesktop = SHORTCUT_NONE)
     {
         engine.Start(choice, n, 1, iStartMenu, iDesktop);
@@ -142,21 +88,6 @@ protected:
 };
 } // namespace
 
-TEST(Random64, ReproducesTheGeneratorSequence)
-{
-    // Seed 1: low = 1 * 22695477 + 1 = 22695478, high = 0. First draw by hand:
-    // S * 20021 = 454386165038, whose high half is 105; S * 346 = 7852635388;
-    // (7852635388 + 105) mod 2^32 = 3557668197, masked with 0x7FFFFFFF.
-    CRandom64 random;
-    random.Seed(1);
-    EXPECT_EQ(random.Next(), 1410184549u);
-    EXPECT_EQ(random.Next(), 672584604u);
-    EXPECT_EQ(random.Next(), 1915668986u);
-    random.Seed(12345);
-    EXPECT_EQ(random.Next(), 1220244142u);
-    EXPECT_EQ(random.Next(), 1374406965u);
-}
-
 TEST(CopyEngineRules, PercentAndVariantNames)
 {
     EXPECT_EQ(CCopyEngine::Percent(0, 0), 0);
@@ -175,15 +106,15 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
     Prepare();
     CreateDirectoryA((m_Target / "Program Files").c_str(), nullptr);
     CreateDirectoryA((m_Target / "Pictures").c_str(), nullptr);
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL, 0, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
 
-    EXPECT_TRUE(view.messages.empty());
-    EXPECT_TRUE(view.closed && engine.Completed() && !engine.Failed());
-    EXPECT_TRUE(view.progressShown && view.navigationDisabled);
-    EXPECT_EQ(view.percents.back(), 100);
-    EXPECT_EQ(view.label, "Installed 100 %");
+    EXPECT_TRUE(view.m_Messages.empty());
+    EXPECT_TRUE(view.m_bClosed && engine.Completed() && !engine.Failed());
+    EXPECT_TRUE(view.m_bProgressShown && view.m_bNavigationDisabled);
+    EXPECT_EQ(view.m_Percents.back(), 100);
+    EXPECT_EQ(view.m_sLabel, "Installed 100 %");
 
     for (int i = 0; i < g_InstallFiles.GetCount(); ++i)
     {
@@ -198,7 +129,7 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
         unsigned long long qwTime = name == "License.html"
                                         ? m_Archive["License_ENGLISH.html"].qwWriteTime
                                         : m_Archive[name].qwWriteTime;
-        EXPECT_EQ(WriteTimeOf(target), qwTime) << name;
+        EXPECT_EQ(LastWriteTime(target), qwTime) << name;
     }
     EXPECT_FALSE(PathExists(Prg("License_ENGLISH.html")));
     for (int i = 1; i <= 5; ++i)
@@ -235,33 +166,19 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
 TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
 {
     Prepare();
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE, 0, SHORTCUT_CURRENT_USER, SHORTCUT_ALL_USERS);
     std::string links[] = {JoinPath(g_sPrograms.GetText(), SHORTCUT_FILE_NAME).GetText(),
                            JoinPath(g_sCommonDesktop.GetText(), SHORTCUT_FILE_NAME).GetText()};
-    CoInitialize(nullptr);
     for (const std::string& link : links)
     {
         ASSERT_TRUE(PathExists(link)) << link;
-        IShellLinkA* pLink = nullptr;
-        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&pLink)),
-                  S_OK);
-        IPersistFile* pFile = nullptr;
-        pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pFile));
-        WCHAR wsz[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wsz, MAX_PATH);
-        ASSERT_EQ(pFile->Load(wsz, STGM_READ), S_OK);
-        char szPath[MAX_PATH] = "", szDescription[MAX_PATH] = "";
-        pLink->GetPath(szPath, MAX_PATH, nullptr, 0);
-        pLink->GetDescription(szDescription, MAX_PATH);
-        EXPECT_STREQ(szDescription, SHORTCUT_DESCRIPTION);
-        EXPECT_EQ(lstrcmpiA(szPath, Prg("QvManag.exe").c_str()), 0) << szPath;
-        pFile->Release();
-        pLink->Release();
+        ShortcutInfo info;
+        ASSERT_TRUE(ReadShortcut(link, info)) << link;
+        EXPECT_EQ(info.sDescription, SHORTCUT_DESCRIPTION);
+        EXPECT_EQ(lstrcmpiA(info.sTarget.c_str(), Prg("QvManag.exe").c_str()), 0) << info.sTarget;
     }
-    CoUninitialize();
     // Without images the earlier image folder value goes away.
     EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir"));
     RollBack();
@@ -279,7 +196,7 @@ TEST_F(CopyEngineTest, RandomSelectionKeepsNImagesInTheirOrder)
     for (const Case& c : cases)
     {
         Prepare();
-        FakeInstallView view;
+        CFakeInstallView view;
         CCopyEngine engine(view, g_SetupDat);
         Install(view, engine, IMAGES_RANDOM, c.n);
         ASSERT_EQ(g_ImageFiles.GetCount(), c.iKept) << c.n;
@@ -301,7 +218,7 @@ TEST_F(CopyEngineTest, ReadOnlyTargetIsOverwritten)
     ForceDirectories(g_sDstDir.GetText());
     WriteWholeFile(Prg("QvApi.dll"), "old");
     SetFileAttributesA(Prg("QvApi.dll").c_str(), FILE_ATTRIBUTE_READONLY);
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE);
     EXPECT_FALSE(engine.Failed());
@@ -318,15 +235,15 @@ TEST_F(CopyEngineTest, FolderThatCannotBeCreatedFailsBeforeCopying)
 {
     Prepare();
     WriteWholeFile(m_Target / "Pictures", "a file where the folder should be");
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0],
+    ASSERT_EQ(view.m_Messages.size(), 1u);
+    EXPECT_EQ(view.m_Messages[0],
               std::string("Error|Cannot create folder ") + g_sImgDstDir.GetText());
-    EXPECT_EQ(view.lastFlags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_TRUE(engine.Failed() && !engine.Completed() && view.closed);
-    EXPECT_EQ(view.posted, 0);
+    EXPECT_EQ(view.m_uLastFlags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(engine.Failed() && !engine.Completed() && view.m_bClosed);
+    EXPECT_EQ(view.Posted(), 0);
     RollBack();
     DeleteFileA((m_Target / "Pictures").c_str());
     ExpectNothingLeft();
@@ -339,10 +256,10 @@ TEST_F(CopyEngineTest, TargetFoldersWithTrailingSeparatorsInstall)
     std::string sPictures = m_Target / "Pictures";
     g_sDstDir = (sPrograms + "\\Quorvane/").c_str();
     g_sImgDstDir = (sPictures + "\\Quorvane\\").c_str();
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL);
-    EXPECT_TRUE(view.messages.empty()) << view.messages[0];
+    EXPECT_TRUE(view.m_Messages.empty()) << view.m_Messages[0];
     EXPECT_FALSE(engine.Failed());
     EXPECT_TRUE(PathExists(sPrograms + "\\Quorvane\\QvAgent.exe"));
     EXPECT_TRUE(PathExists(sPictures + "\\Quorvane\\img1.jpg"));
@@ -367,10 +284,10 @@ TEST_F(CopyEngineTest, RelativeTargetFolderFailsBeforeAnythingIsMade)
         SCOPED_TRACE(bProgram ? "program folder" : "image folder");
         g_sDstDir = bProgram ? "..\\Quorvane" : sAbsolute.c_str();
         g_sImgDstDir = bProgram ? (m_Target / "Pictures").c_str() : "Pictures";
-        FakeInstallView view;
+        CFakeInstallView view;
         CCopyEngine engine(view, g_SetupDat);
         Install(view, engine, IMAGES_ALL);
-        EXPECT_EQ(view.messages,
+        EXPECT_EQ(view.m_Messages,
                   std::vector<std::string>{std::string("Error|Cannot create folder ") +
                                            (bProgram ? "..\\Quorvane" : "Pictures")});
         EXPECT_TRUE(engine.Failed());
@@ -387,15 +304,15 @@ TEST_F(CopyEngineTest, DamagedArchiveEntryFailsWithAnEmptyReason)
     // The last data block of the archive is cut short: the file ends inside it.
     g_SetupDat.CloseDatFile();
     TruncateFile(m_Medium / "Setup.dat", 5);
-    FakeInstallView openView;
+    CFakeInstallView openView;
     ASSERT_TRUE(OpenSetupArchive(g_SetupDat, openView));
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_NONE);
     EXPECT_TRUE(engine.Failed());
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].substr(0, 11), "Copy Error|");
-    EXPECT_EQ(view.messages[0].back(), '\n') << "the third line is empty";
+    ASSERT_EQ(view.m_Messages.size(), 1u);
+    EXPECT_EQ(view.m_Messages[0].substr(0, 11), "Copy Error|");
+    EXPECT_EQ(view.m_Messages[0].back(), '\n') << "the third line is empty";
     RollBack();
     ExpectNothingLeft();
 }
@@ -404,15 +321,15 @@ TEST_F(CopyEngineTest, FailedPlainCopyShowsTheSystemMessage)
 {
     Prepare();
     DeleteFileA((m_Medium / "Images\\img3.jpg").c_str());
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     Install(view, engine, IMAGES_ALL);
     EXPECT_TRUE(engine.Failed());
-    ASSERT_EQ(view.messages.size(), 1u);
+    ASSERT_EQ(view.m_Messages.size(), 1u);
     std::string expectedStart = std::string("Copy Error|") + g_sImgSrcDir.GetText() +
                                 "\\img3.jpg -> " + g_sImgDstDir.GetText() + "\\img3.jpg\n";
-    EXPECT_EQ(view.messages[0].substr(0, expectedStart.size()), expectedStart);
-    EXPECT_GT(view.messages[0].size(), expectedStart.size()) << "the system's reason follows";
+    EXPECT_EQ(view.m_Messages[0].substr(0, expectedStart.size()), expectedStart);
+    EXPECT_GT(view.m_Messages[0].size(), expectedStart.size()) << "the system's reason follows";
     RollBack();
     ExpectNothingLeft();
 }
@@ -422,13 +339,13 @@ TEST_F(CopyEngineTest, StopAfterAnyFileRollsBackToNothing)
     for (int k : {1, 2, 7, 30, 33, 35})
     {
         Prepare();
-        FakeInstallView view;
-        view.stopAfter = k;
+        CFakeInstallView view;
+        view.m_iStopAfter = k;
         CCopyEngine engine(view, g_SetupDat);
         Install(view, engine, IMAGES_ALL, 0, SHORTCUT_CURRENT_USER, SHORTCUT_CURRENT_USER);
         EXPECT_TRUE(engine.Stopped()) << k;
-        EXPECT_FALSE(view.closed) << "the stop handler closes the step, not the engine";
-        EXPECT_EQ(view.processed, k);
+        EXPECT_FALSE(view.m_bClosed) << "the stop handler closes the step, not the engine";
+        EXPECT_EQ(view.Processed(), k);
         RollBack();
         ExpectNothingLeft();
         g_SetupDat.CloseDatFile();
@@ -438,64 +355,20 @@ TEST_F(CopyEngineTest, StopAfterAnyFileRollsBackToNothing)
     }
 }
 
-TEST_F(CopyEngineTest, OpenSetupArchiveReportsWhatIsMissing)
-{
-    PrepareEnvironment((m_Medium / "Setup.exe").c_str());
-    std::string archive = m_Medium / "Setup.dat";
-    struct Case
-    {
-        const char* pszName;
-        std::string expected;
-    } cases[] = {
-        {"missing", "Error|File " + archive + " not found. Cannot continue in installation."},
-        {"foreign", "Error|Copy Error: " + archive},
-        {"no texture", "Error|File " + (m_Medium / "Texture020.bmp") +
-                           " not found. Cannot continue in installation."},
-    };
-    for (const Case& c : cases)
-    {
-        DeleteFileA(archive.c_str());
-        if (std::string(c.pszName) == "foreign")
-            WriteWholeFile(archive, std::string(200, 'x'));
-        if (std::string(c.pszName) == "no texture")
-        {
-            TestArchive partial = m_Archive;
-            partial.erase("Texture020.bmp");
-            WriteTestArchive(archive, partial);
-        }
-        CSetupDatFile dat;
-        FakeInstallView view;
-        EXPECT_FALSE(OpenSetupArchive(dat, view)) << c.pszName;
-        ASSERT_EQ(view.messages.size(), 1u) << c.pszName;
-        EXPECT_EQ(view.messages[0], c.expected);
-    }
-    WriteTestArchive(archive, m_Archive);
-    CSetupDatFile dat;
-    FakeInstallView view;
-    ASSERT_TRUE(OpenSetupArchive(dat, view));
-    unsigned long long qwPlan = 0;
-    for (const auto& [name, entry] : PlanArchive())
-        qwPlan += entry.content.size();
-    EXPECT_EQ(g_qwPrgSize, qwPlan);
-}
-
 namespace
 {
 // The stand-in agent built beside the tests, as a Windows path (Wine maps
 // the Linux root to Z:).
 std::string AgentProgram()
 {
-    std::string path = "Z:" + std::string(QV_AGENT_EXE);
-    for (char& ch : path)
-        ch = ch == '/' ? '\\' : ch;
-    return path;
+    return WinePath(QV_AGENT_EXE);
 }
 
 bool WaitForAgentEvent()
 {
     for (int i = 0; i < 100; ++i)
     {
-        HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, CCopyEngine::AGENT_CLOSE_EVENT);
+        HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, AGENT_CLOSE_EVENT);
         if (h != nullptr)
         {
             CloseHandle(h);
@@ -522,7 +395,7 @@ TEST_F(CopyEngineTest, RunningAgentExitsOnTheCloseRequestBeforeItsFileIsReplaced
     CloseHandle(pi.hThread);
     ASSERT_TRUE(WaitForAgentEvent());
 
-    FakeInstallView view;
+    CFakeInstallView view;
     CCopyEngine engine(view, g_SetupDat);
     engine.Start(IMAGES_NONE, 0, 1, SHORTCUT_NONE, SHORTCUT_NONE);
     // Start has asked the agent to close and waited: it is gone before the

@@ -2,9 +2,12 @@
 
 #include "ArchiveWriter.h"
 #include "EngineTestSupport.h"
+#include "FileStamp.h"
 #include "PackInputs.h"
+#include "TxHandles.h"
 
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <windows.h>
 
 unsigned long long TestFileTime(int i)
@@ -38,20 +41,22 @@ void WriteTestArchive(const std::string& path, const TestArchive& entries)
     {
         std::string file = staging / name;
         WriteWholeFile(file, entry.content);
-        FILETIME ft = {static_cast<DWORD>(entry.qwWriteTime),
-                       static_cast<DWORD>(entry.qwWriteTime >> 32)};
-        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        SetFileTime(h, &ft, &ft, &ft);
-        CloseHandle(h);
+        FileStamp stamp;
+        stamp.ftCreation = {static_cast<std::uint32_t>(entry.qwWriteTime),
+                            static_cast<std::uint32_t>(entry.qwWriteTime >> 32)};
+        stamp.ftLastAccess = stamp.ftCreation;
+        stamp.ftLastWrite = stamp.ftCreation;
+        std::string sError;
+        EXPECT_TRUE(ApplyFileTimes(file, stamp, sError)) << file << ": " << sError;
     }
     WriteArchive(path, CollectPackInputs({staging.Path()}, path));
 }
 
 void TruncateFile(const std::string& path, unsigned cbCut)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD dwSize = GetFileSize(h, nullptr);
-    SetFilePointer(h, static_cast<LONG>(dwSize - cbCut), nullptr, FILE_BEGIN);
-    SetEndOfFile(h);
-    CloseHandle(h);
+    TxFileHandle hFile(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD dwSize = GetFileSize(hFile.Get(), nullptr);
+    SetFilePointer(hFile.Get(), static_cast<LONG>(dwSize - cbCut), nullptr, FILE_BEGIN);
+    EXPECT_TRUE(SetEndOfFile(hFile.Get())) << path;
 }

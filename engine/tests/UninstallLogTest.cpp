@@ -22,7 +22,7 @@ protected:
     {
         g_History.FreeAll();
         RemoveUninstallInfo(UNINSTALL_ENTRY_NAME);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Kestov\\Quorvane\\Language");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY);
     }
     TempFolder m_Prg;
 };

@@ -2,11 +2,15 @@
 
 #include "CLog.h"
 #include "LogReceiverWindow.h"
+#include "TxComLibrary.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 bool DeleteTree(const std::string& path)
 {
@@ -107,9 +111,73 @@ std::string ReadWholeFile(const std::string& path)
     return bytes;
 }
 
+unsigned long long LastWriteTime(const std::string& sPath)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(sPath.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
 std::string SystemErrorText(DWORD dwError)
 {
     return TxSystemErrorText(dwError).GetText();
+}
+
+std::string WinePath(const std::string& sLinuxPath)
+{
+    std::string sPath = "Z:" + sLinuxPath;
+    std::replace(sPath.begin(), sPath.end(), '/', '\\');
+    return sPath;
+}
+
+bool RegKeyExists(const char* pszKey)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) ==
+           ERROR_SUCCESS;
+}
+
+bool RegValueExists(const char* pszKey, const char* pszValue)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) ==
+               ERROR_SUCCESS &&
+           RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+}
+
+bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
+{
+    TxRegKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExA(key.Get(), pszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(pszText),
+                          static_cast<DWORD>(std::strlen(pszText) + 1)) == ERROR_SUCCESS;
+}
+
+bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
+{
+    TxComInit com;
+    TxComPtr<IShellLinkA> pLink;
+    TxComPtr<IPersistFile> pFile;
+    wchar_t wszPath[MAX_PATH];
+    if (FAILED(TxCreateInstance(CLSID_ShellLink, IID_IShellLinkA, pLink.Receive())) ||
+        FAILED(pLink->QueryInterface(IID_IPersistFile, pFile.Receive())) ||
+        MultiByteToWideChar(CP_ACP, 0, sLinkPath.c_str(), -1, wszPath, MAX_PATH) == 0 ||
+        FAILED(pFile->Load(wszPath, STGM_READ)))
+        return false;
+    char szText[MAX_PATH] = "";
+    if (FAILED(pLink->GetPath(szText, MAX_PATH, nullptr, SLGP_RAWPATH)))
+        return false;
+    info.sTarget = szText;
+    szText[0] = 0;
+    if (FAILED(pLink->GetDescription(szText, MAX_PATH)))
+        return false;
+    info.sDescription = szText;
+    return true;
 }
 
 LogCapture::LogCapture()

@@ -37,8 +37,28 @@ bool PathExists(const std::string& path);
 // when nothing is left at the path.
 bool DeleteTree(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
+// The last-write time of a file as a 64-bit FILETIME value; 0 on failure.
+unsigned long long LastWriteTime(const std::string& sPath);
 // The system's own text for an error code, as ThrowLastError gets it.
 std::string SystemErrorText(DWORD dwError);
+// The Windows path of a Linux path (as the build hands its trees over):
+// Wine shows the Linux root as drive Z:.
+std::string WinePath(const std::string& sLinuxPath);
+
+// Keys under HKEY_LOCAL_MACHINE.
+bool RegKeyExists(const char* pszKey);
+bool RegValueExists(const char* pszKey, const char* pszValue);
+// Writes a REG_SZ value, creating the key when missing.
+bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText);
+
+// A shell link's target (as stored, not resolved) and description, loaded
+// through IShellLinkA; false when the link cannot be read.
+struct ShortcutInfo
+{
+    std::string sTarget;
+    std::string sDescription;
+};
+bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info);
 
 // Puts a log receiver window up in this process and restarts the log so that
 // it finds it; collects every line sent. Restores the setup's own log on

@@ -1,17 +1,7 @@
-#include "TxFormat.h"
 #include "TxPrint.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
-#include <string>
-
-namespace
-{
-std::string Format(const char* pszFormat, std::initializer_list<TxFormatArg> args)
-{
-    return TxFormat(pszFormat, args).GetText();
-}
-} // namespace
 
 // msvcrt leaves a cut text unterminated and answers -1; callers rely on the
 // C99 contract instead.
@@ -38,15 +28,4 @@ TEST(TxPrint, FormatsTheConversionsTheProgramUses)
     TxPrint(sz, sizeof(sz), "%s %.8lx %4s  %.*s|%.2f %s|%I64d", "Setup", 0x2aUL, "ENTR", 3,
             "abcdef", 1.5, "MB", -5000000000LL);
     EXPECT_STREQ(sz, "Setup 0000002a ENTR  abc|1.50 MB|-5000000000");
-}
-
-TEST(TxFormat, TakesTranslatedFormatsAsData)
-{
-    EXPECT_EQ(Format("Cannot create folder %s", {"C:\\a%s%d"}), "Cannot create folder C:\\a%s%d");
-    EXPECT_EQ(Format("%d of %u, %x%%", {3, 4000000000ULL, 255}), "3 of 4000000000, ff%");
-    EXPECT_EQ(Format("%I64d %lld", {1LL}), "%I64d %lld");
-    EXPECT_EQ(Format("[%5s|%-4d|%.2s]", {"ab", 7, "xyz"}), "[   ab|7   |xy]");
-    EXPECT_EQ(Format("%s and %s", {"one"}), "one and ");
-    EXPECT_EQ(Format("%d", {"text"}), "0");
-    EXPECT_EQ(Format("%s", {-9000000000LL}), "-9000000000");
 }

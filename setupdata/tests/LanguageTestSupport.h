@@ -1,17 +1,14 @@
 #pragma once
 
 #include "LanguageCatalogue.h"
+#include "TestSupport.h"
 
-#include <algorithm>
 #include <string>
 
-// The build passes the source folder as a Linux path; Wine maps the Linux
-// root to drive Z:.
+// The build passes the source folder as a Linux path.
 inline std::string SourcePath(const std::string& relative)
 {
-    std::string path = std::string("Z:") + QV_SOURCE_DIR + "/" + relative;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
+    return WinePath(std::string(QV_SOURCE_DIR) + "/" + relative);
 }
 
 inline std::string TestDataPath(const std::string& name)

@@ -1,9 +1,43 @@
 #include "StringTables.h"
 
+#include <cctype>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+
+namespace
+{
+// The printf conversions of a text, one capital letter each; "%%" is none.
+std::string Conversions(const char* pszText)
+{
+    std::string letters;
+    for (const char* p = std::strchr(pszText, '%'); p != nullptr; p = std::strchr(p + 1, '%'))
+    {
+        if (p[1] == '%')
+        {
+            ++p;
+            continue;
+        }
+        p += 1 + std::strspn(p + 1, "-+ #0123456789.");
+        if (*p == 0)
+            break;
+        letters += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    }
+    return letters;
+}
+
+// What a key's name promises its callers: the capitals S (a text) and D (a
+// number) it ends in, one per argument ("gls_FreeSpaceSSS" takes three texts).
+std::string PromisedConversions(const char* pszKey)
+{
+    const char* pEnd = pszKey + std::strlen(pszKey);
+    const char* p = pEnd;
+    while (p > pszKey && (p[-1] == 'S' || p[-1] == 'D'))
+        --p;
+    return std::string(p, pEnd);
+}
+} // namespace
 
 // The families stand in lookup order with their sizes; switches and the
 // registry export depend on both.
@@ -31,11 +65,16 @@ TEST(StringTables, KeysAreUniqueAndGroupedByFamily)
 
 TEST(StringTables, DefaultTextsAreTheBuiltInEnglish)
 {
+    // Every key has a variable of its own, and every one is set again.
+    std::set<const TxString*> variables;
     for (const CTextKey& key : g_TextKeys)
+    {
+        EXPECT_TRUE(variables.insert(key.pText).second) << key.pszKey;
         key.pText->Assign("stale");
+    }
     SetDefaultTexts();
     for (const CTextKey& key : g_TextKeys)
-        EXPECT_STREQ(key.pText->GetText(), key.pszEnglish) << key.pszKey;
+        EXPECT_STRNE(key.pText->GetText(), "stale") << key.pszKey;
 
     // Texts whose exact bytes are easy to get wrong.
     EXPECT_STREQ(gls_ButtonPrevious.GetText(), "<  Previous");
@@ -52,4 +91,14 @@ TEST(StringTables, DefaultTextsAreTheBuiltInEnglish)
                           "changer and screensaver on your PC.\r\n\r\n",
                           0),
               0u);
+}
+
+// The callers pass the arguments a text's name promises; a text that takes
+// others would read them as the wrong type.
+TEST(StringTables, EachTextTakesTheArgumentsItsNamePromises)
+{
+    SetDefaultTexts();
+    for (const CTextKey& key : g_TextKeys)
+        EXPECT_EQ(Conversions(key.pText->GetText()), PromisedConversions(key.pszKey))
+            << key.pszKey << ": " << key.pText->GetText();
 }

@@ -6,13 +6,10 @@
 
 namespace
 {
-// CMake hands the trees over as Unix paths; Wine shows the Unix root as Z:.
-std::string WinePath(const char* pszUnixPath, const std::string& sRelative)
+// CMake hands the trees over as Linux paths.
+std::string TreePath(const char* pszLinuxPath, const std::string& sRelative)
 {
-    std::string sPath = std::string("Z:") + pszUnixPath;
-    for (char& ch : sPath)
-        if (ch == '/')
-            ch = '\\';
+    std::string sPath = WinePath(pszLinuxPath);
     return sRelative.empty() ? sPath : JoinPath(sPath, sRelative);
 }
 
@@ -24,17 +21,17 @@ DWORD Attributes(const std::string& sPath)
 
 std::string SourcePath(const std::string& sRelative)
 {
-    return WinePath(QV_E2E_SOURCE_DIR, sRelative);
+    return TreePath(QV_E2E_SOURCE_DIR, sRelative);
 }
 
 std::string BuildPath(const std::string& sRelative)
 {
-    return WinePath(QV_E2E_BUILD_DIR, sRelative);
+    return TreePath(QV_E2E_BUILD_DIR, sRelative);
 }
 
 std::string ProgramsPath(const std::string& sRelative)
 {
-    return WinePath(QV_E2E_PROGRAMS_DIR, sRelative);
+    return TreePath(QV_E2E_PROGRAMS_DIR, sRelative);
 }
 
 std::string JoinPath(const std::string& sFolder, const std::string& sName)
@@ -109,13 +106,4 @@ bool MakeSparseFile(const std::string& sPath, unsigned long long qwSize)
     LARGE_INTEGER pos;
     pos.QuadPart = static_cast<LONGLONG>(qwSize);
     return SetFilePointerEx(hFile.Get(), pos, nullptr, FILE_BEGIN) && SetEndOfFile(hFile.Get());
-}
-
-unsigned long long LastWriteTime(const std::string& sPath)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(sPath.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
 }

@@ -30,5 +30,3 @@ bool MakeFolders(const std::string& sPath);
 std::vector<std::string> ListFiles(const std::string& sFolder, const char* pszPattern = "*");
 // Makes a sparse file of the given size (the space check looks only at sizes).
 bool MakeSparseFile(const std::string& sPath, unsigned long long qwSize);
-// The last-write time of a file as a 64-bit FILETIME value; 0 on failure.
-unsigned long long LastWriteTime(const std::string& sPath);

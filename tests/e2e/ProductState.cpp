@@ -2,7 +2,6 @@
 
 #include "ChildProcess.h"
 #include "E2eFiles.h"
-#include "TxComLibrary.h"
 #include "TxHandles.h"
 
 #include <shlobj.h>
@@ -55,28 +54,15 @@ void DeleteRegKey(const char* pszKey)
 // the new name empty for a deletion.
 std::vector<std::string> PendingOperations()
 {
+    std::string sData = PendingRemovalsGuard::Current();
     std::vector<std::string> strings;
-    TxRegKey key;
-    if (!OpenKey(SESSION_MANAGER_KEY, KEY_QUERY_VALUE, key))
-        return strings;
-    DWORD dwType = 0;
-    DWORD dwSize = 0;
-    if (RegQueryValueExA(key.Get(), PENDING_RENAMES, nullptr, &dwType, nullptr, &dwSize) !=
-            ERROR_SUCCESS ||
-        dwType != REG_MULTI_SZ)
-        return strings;
-    std::vector<char> data(static_cast<size_t>(dwSize) + 2, 0);
-    dwSize = static_cast<DWORD>(data.size());
-    if (RegQueryValueExA(key.Get(), PENDING_RENAMES, nullptr, &dwType,
-                         reinterpret_cast<BYTE*>(data.data()), &dwSize) != ERROR_SUCCESS)
-        return strings;
     // A deletion's new name is an empty string: only the size tells where
     // the list ends.
     size_t nStart = 0;
-    for (size_t i = 0; i < dwSize; ++i)
-        if (data[i] == 0)
+    for (size_t i = 0; i < sData.size(); ++i)
+        if (sData[i] == 0)
         {
-            strings.push_back(std::string(data.data() + nStart, i - nStart));
+            strings.push_back(sData.substr(nStart, i - nStart));
             nStart = i + 1;
         }
     return strings;
@@ -177,31 +163,6 @@ bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData)
            dwType == REG_DWORD;
 }
 
-bool RegValueExists(const char* pszKey, const char* pszValue)
-{
-    TxRegKey key;
-    return OpenKey(pszKey, KEY_QUERY_VALUE, key) &&
-           RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
-}
-
-bool RegKeyExists(const char* pszKey)
-{
-    TxRegKey key;
-    return OpenKey(pszKey, KEY_QUERY_VALUE, key);
-}
-
-bool WriteRegString(const char* pszKey, const char* pszValue, const std::string& sData)
-{
-    TxRegKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
-        return false;
-    return RegSetValueExA(key.Get(), pszValue, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(sData.c_str()),
-                          static_cast<DWORD>(sData.size() + 1)) == ERROR_SUCCESS;
-}
-
 std::vector<std::string> PendingDeletions()
 {
     std::vector<std::string> strings = PendingOperations();
@@ -279,31 +240,6 @@ std::vector<std::string> ProductTraces(const ProductPaths& paths)
         if (RegKeyExists(pszKey))
             traces.push_back(pszKey);
     return traces;
-}
-
-bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
-{
-    TxComInit com;
-    TxComPtr<IShellLinkA> pLink;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                pLink.Receive())))
-        return false;
-    TxComPtr<IPersistFile> pFile;
-    if (FAILED(pLink->QueryInterface(IID_IPersistFile, pFile.Receive())))
-        return false;
-    wchar_t wszPath[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, sLinkPath.c_str(), -1, wszPath, MAX_PATH) == 0 ||
-        FAILED(pFile->Load(wszPath, STGM_READ)))
-        return false;
-    char szText[MAX_PATH] = "";
-    if (FAILED(pLink->GetPath(szText, MAX_PATH, nullptr, SLGP_RAWPATH)))
-        return false;
-    info.sTarget = szText;
-    szText[0] = 0;
-    if (FAILED(pLink->GetDescription(szText, MAX_PATH)))
-        return false;
-    info.sDescription = szText;
-    return true;
 }
 
 std::vector<std::vector<std::string>> InstallLogBlocks(const std::string& sBytes)

@@ -1,5 +1,8 @@
 #pragma once
 
+// Registry and shortcut reads come from the library's test support.
+#include "TestSupport.h"
+
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -36,9 +39,6 @@ struct ProductPaths
 // HKEY_LOCAL_MACHINE reads; false when the value is missing or of another type.
 bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sData);
 bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData);
-bool RegValueExists(const char* pszKey, const char* pszValue);
-bool RegKeyExists(const char* pszKey);
-bool WriteRegString(const char* pszKey, const char* pszValue, const std::string& sData);
 
 // Removes every trace an installation into these folders may have left
 // (files, folders, shortcuts, registry values and keys); extra folders are
@@ -57,14 +57,6 @@ std::vector<std::string> PendingDeletions();
 bool CancelPendingDeletions(const std::string& sFolder);
 // sPath is sFolder or lies below it (letter case ignored).
 bool IsAtOrUnder(const std::string& sPath, const std::string& sFolder);
-
-// A shell link's target and description, loaded through IShellLinkA.
-struct ShortcutInfo
-{
-    std::string sTarget;
-    std::string sDescription;
-};
-bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info);
 
 // "Install.log" cut into its blocks, each a list of record lines without CR LF;
 // the time line stays the block's last line.

@@ -1,43 +1,12 @@
 #include "ScreenShot.h"
 
+#include "TxGdiHandles.h"
 #include "TxHandles.h"
 
 #include <vector>
 
 namespace
 {
-struct ScreenDc
-{
-    HDC hDc = GetDC(nullptr);
-    ~ScreenDc()
-    {
-        if (hDc != nullptr)
-            ReleaseDC(nullptr, hDc);
-    }
-};
-
-struct MemoryDc
-{
-    HDC hDc;
-    explicit MemoryDc(HDC hFrom) : hDc(CreateCompatibleDC(hFrom)) {}
-    ~MemoryDc()
-    {
-        if (hDc != nullptr)
-            DeleteDC(hDc);
-    }
-};
-
-struct Bitmap
-{
-    HBITMAP hBitmap;
-    explicit Bitmap(HBITMAP h) : hBitmap(h) {}
-    ~Bitmap()
-    {
-        if (hBitmap != nullptr)
-            DeleteObject(hBitmap);
-    }
-};
-
 bool WriteBmp(const std::string& sPath, const BITMAPINFOHEADER& header, const void* pBits,
               DWORD cbBits)
 {
@@ -62,9 +31,9 @@ bool SaveScreenArea(const RECT& area, const std::string& sPath)
     int iHeight = area.bottom - area.top;
     if (iWidth <= 0 || iHeight <= 0)
         return false;
-    ScreenDc screen;
-    MemoryDc memory(screen.hDc);
-    if (screen.hDc == nullptr || memory.hDc == nullptr)
+    TxWindowDc screen(nullptr);
+    TxMemoryDc memory(CreateCompatibleDC(screen.Get()));
+    if (screen.Get() == nullptr || !memory.IsValid())
         return false;
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof(header);
@@ -74,16 +43,16 @@ bool SaveScreenArea(const RECT& area, const std::string& sPath)
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
     void* pBits = nullptr;
-    Bitmap bitmap(CreateDIBSection(screen.hDc, reinterpret_cast<BITMAPINFO*>(&header),
-                                   DIB_RGB_COLORS, &pBits, nullptr, 0));
-    if (bitmap.hBitmap == nullptr || pBits == nullptr)
+    TxBitmap bitmap(CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&header),
+                                     DIB_RGB_COLORS, &pBits, nullptr, 0));
+    if (!bitmap.IsValid() || pBits == nullptr)
         return false;
-    HGDIOBJ hOld = SelectObject(memory.hDc, bitmap.hBitmap);
-    BOOL bCopied = BitBlt(memory.hDc, 0, 0, iWidth, iHeight, screen.hDc, area.left, area.top,
-                          SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.hDc, hOld);
-    if (!bCopied)
-        return false;
+    {
+        TxSelectObject select(memory.Get(), bitmap.Get());
+        if (!BitBlt(memory.Get(), 0, 0, iWidth, iHeight, screen.Get(), area.left, area.top,
+                    SRCCOPY | CAPTUREBLT))
+            return false;
+    }
     GdiFlush();
     DWORD cbRow = ((static_cast<DWORD>(iWidth) * 3 + 3) / 4) * 4;
     return WriteBmp(sPath, header, pBits, cbRow * static_cast<DWORD>(iHeight));

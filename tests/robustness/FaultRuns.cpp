@@ -5,6 +5,7 @@
 #include "InstallSandbox.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
+#include "StringTables.h"
 #include "TxFaultInjection.h"
 
 #include <cstdio>
@@ -26,13 +27,25 @@ bool Report(long iRun, const char* pszWhat, const std::vector<std::string>& line
     return lines.empty();
 }
 
+// Whether a message is one of the engine's failure boxes: "Cannot create
+// folder %s" captioned "Error", or "%s -> %s\n%s" captioned "Copy Error".
+bool IsEngineFailureBox(const std::string& sMessage)
+{
+    std::string sFolder = std::string(gls_Error.GetText()) + "|Cannot create folder ";
+    std::string sCopy = std::string(gls_CopyError.GetText()) + "|";
+    if (sMessage.compare(0, sFolder.size(), sFolder) == 0)
+        return true;
+    return sMessage.compare(0, sCopy.size(), sCopy) == 0 &&
+           sMessage.find(" -> ") != std::string::npos && sMessage.find('\n') != std::string::npos;
+}
+
 // A failed run shows exactly one of the engine's failure boxes; a stopped
 // or completed run shows none.
-bool MessagesAsSpecified(long iRun, const CCopyEngine& engine, const CFakeInstallView& view)
+bool MessagesAsExpected(long iRun, const CCopyEngine& engine, const CFakeInstallView& view)
 {
-    bool bOk = engine.Failed() ? view.m_Messages.size() == 1 &&
-                                     IsSpecifiedFailureMessage(view.m_Messages.front())
-                               : view.m_Messages.empty();
+    bool bOk = engine.Failed()
+                   ? view.m_Messages.size() == 1 && IsEngineFailureBox(view.m_Messages.front())
+                   : view.m_Messages.empty();
     if (!bOk)
         std::fprintf(stderr, "fault run %ld: failed=%d, %u messages, first: %s\n", iRun,
                      engine.Failed() ? 1 : 0, static_cast<unsigned>(view.m_Messages.size()),
@@ -59,8 +72,8 @@ void Arm(long iRun, long iOperations, CFakeInstallView& view)
         view.m_iStopAfter = static_cast<int>(iRun - iOperations + 1);
 }
 
-const std::vector<std::string> PRODUCT_KEYS = {"Software\\Kestov\\Quorvane", REG_RUN_KEY,
-                                               std::string(REG_UNINSTALL_ROOT) + "Quorvane"};
+const std::vector<std::string> PRODUCT_KEYS = {
+    PRODUCT_REG_KEY, REG_RUN_KEY, std::string(REG_UNINSTALL_ROOT) + UNINSTALL_ENTRY_NAME};
 
 // The earlier installation of a child and the machine as it was after it;
 // the registry goes back to how it was before when the child ends.
@@ -112,7 +125,7 @@ int RunAndRollBack(CInstallSandbox& sandbox, long iRun, long iOperations)
     Arm(iRun, iOperations, view);
     sandbox.Install(engine, view);
     TxFaultArm(0);
-    bool bOk = MessagesAsSpecified(iRun, engine, view);
+    bool bOk = MessagesAsExpected(iRun, engine, view);
     bool bTrue = TrueSuccess(iRun, sandbox, engine);
     sandbox.RollBackAndClose();
     return (bOk ? 0 : VARIANT_FAILED) | (bTrue ? 0 : VARIANT_FALSE_SUCCESS);

@@ -18,7 +18,7 @@ class HostileEnvironmentTest : public ::testing::Test
 protected:
     void TearDown() override
     {
-        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
+        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
         EXPECT_EQ(m_Sandbox.Leftovers(), std::vector<std::string>());
     }
 
@@ -132,7 +132,7 @@ TEST_F(HostileEnvironmentTest, DamagedInstalledPrgDirValues)
         ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, 0, nullptr, 0, KEY_WRITE,
                                   nullptr, key.Receive(), nullptr),
                   ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key.Get(), "InstalledPrgDir", 0, c.dwType,
+        ASSERT_EQ(RegSetValueExA(key.Get(), INSTALLED_PRG_DIR_VALUE, 0, c.dwType,
                                  reinterpret_cast<const BYTE*>(c.data.data()),
                                  static_cast<DWORD>(c.data.size())),
                   ERROR_SUCCESS);

@@ -5,10 +5,9 @@
 #include "PostInstall.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
-#include "TxComLibrary.h"
+#include "TestSupport.h"
 #include "TxHandles.h"
 
-#include <shlobj.h>
 #include <windows.h>
 
 namespace
@@ -41,22 +40,6 @@ void KeepTimes(const std::string& sPath, const WIN32_FILE_ATTRIBUTE_DATA& data)
         SetFileTime(h.Get(), &data.ftCreationTime, &data.ftLastAccessTime, &data.ftLastWriteTime);
     h.Reset();
     SetFileAttributesA(sPath.c_str(), data.dwFileAttributes);
-}
-
-std::string LinkTarget(const std::string& sLink)
-{
-    TxComInit com;
-    TxComPtr<IShellLinkA> pLink;
-    TxComPtr<IPersistFile> pFile;
-    WCHAR wszPath[MAX_PATH] = L"";
-    char szTarget[MAX_PATH] = "";
-    if (FAILED(TxCreateInstance(CLSID_ShellLink, IID_IShellLinkA, pLink.Receive())) ||
-        FAILED(pLink->QueryInterface(IID_IPersistFile, pFile.Receive())) ||
-        MultiByteToWideChar(CP_ACP, 0, sLink.c_str(), -1, wszPath, MAX_PATH) == 0 ||
-        FAILED(pFile->Load(wszPath, STGM_READ)) ||
-        FAILED(pLink->GetPath(szTarget, MAX_PATH, nullptr, 0)))
-        return "";
-    return szTarget;
 }
 
 bool ReadValue(HKEY hKey, const char* pszName, DWORD& dwType, std::string& sData)
@@ -118,11 +101,14 @@ void CheckLink(CDifferences& d, const std::string& sFolder)
     // without a message) must keep its times when it is read.
     WIN32_FILE_ATTRIBUTE_DATA data;
     bool bExists = GetFileAttributesExA(sLink.c_str(), GetFileExInfoStandard, &data) != FALSE;
-    std::string sTarget = bExists ? LinkTarget(sLink) : "";
+    ShortcutInfo link;
     if (bExists)
+    {
+        ReadShortcut(sLink, link);
         KeepTimes(sLink, data);
-    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, sTarget.c_str(), -1, sWanted.c_str(),
-                       -1) != CSTR_EQUAL)
+    }
+    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, link.sTarget.c_str(), -1,
+                       sWanted.c_str(), -1) != CSTR_EQUAL)
         d.Add("no link to the manager", sLink);
 }
 
@@ -235,11 +221,11 @@ std::vector<std::string> DifferencesFromMedium(const std::string& sMedium,
         CheckFile(d, Join(g_sImgDstDir.GetText(), find.cFileName), sBytes, nullptr,
                   Time(find.ftLastWriteTime));
     }
-    if (RegistryText(SETUP_REG_KEY, "InstalledPrgDir") != g_sDstDir.GetText())
-        d.Add("registry value differs", "InstalledPrgDir");
-    if (RegistryText(SETUP_REG_KEY, "InstalledImgDir") !=
+    if (RegistryText(SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE) != g_sDstDir.GetText())
+        d.Add("registry value differs", INSTALLED_PRG_DIR_VALUE);
+    if (RegistryText(SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE) !=
         (choices.bImages ? g_sImgDstDir.GetText() : "<missing>"))
-        d.Add("registry value differs", "InstalledImgDir");
+        d.Add("registry value differs", INSTALLED_IMG_DIR_VALUE);
     std::string sAgent = "\"" + Join(g_sDstDir.GetText(), "QvAgent.exe") + "\" /r";
     if (RegistryText(REG_RUN_KEY, REG_AUTORUN_VALUE) != sAgent)
         d.Add("registry value differs", REG_AUTORUN_VALUE);

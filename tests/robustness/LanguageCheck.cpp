@@ -2,6 +2,7 @@
 
 #include "EngineTestSupport.h"
 #include "LanguageCatalogue.h"
+#include "ProductNames.h"
 #include "StringTables.h"
 #include "TxFormat.h"
 #include "TxHandles.h"
@@ -180,9 +181,9 @@ bool RegistryText(HKEY hKey, const char* pszName, const TxString& sExpected)
 bool RegistryMatches()
 {
     TxRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LANGUAGE_TEST_REG_KEY, 0, KEY_READ, key.Receive()) !=
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY, 0, KEY_READ, key.Receive()) !=
         ERROR_SUCCESS)
-        return Complain("registry key missing", LANGUAGE_TEST_REG_KEY);
+        return Complain("registry key missing", LANGUAGE_REG_KEY);
     bool bOk = RegistryText(key.Get(), "Language", g_sLanguage) &&
                RegistryText(key.Get(), "LangEName", g_sLangEName);
     std::vector<char> data;
@@ -203,7 +204,7 @@ CLanguageCheck::CLanguageCheck(const std::string& sFolder) : m_sPath(sFolder + "
 
 CLanguageCheck::~CLanguageCheck()
 {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, LANGUAGE_TEST_REG_KEY);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY);
 }
 
 bool CLanguageCheck::Check(const std::string& sFile, bool bReadBack)

@@ -2,8 +2,6 @@
 
 #include <string>
 
-constexpr char LANGUAGE_TEST_REG_KEY[] = "Software\\Kestov\\Quorvane\\Language";
-
 // Loads one language file image, switches to every language it lists (and
 // to names it does not list) and exports the texts to the registry. Returns
 // false when a text ends up empty or with other placeholders than its

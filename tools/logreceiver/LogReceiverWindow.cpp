@@ -1,21 +1,20 @@
 #include "LogReceiverWindow.h"
 
+#include "ProductNames.h"
+
 namespace
 {
-constexpr char kClassName[] = "TFormKvLog";
-constexpr char kTitle[] = "Kestov Log Receiver";
-
 bool RegisterReceiverClass(HINSTANCE hInstance, WNDPROC pfnProc)
 {
     WNDCLASSEXA wc = {};
-    if (GetClassInfoExA(hInstance, kClassName, &wc))
+    if (GetClassInfoExA(hInstance, LOG_RECEIVER_CLASS, &wc))
         return true;
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = pfnProc;
     wc.hInstance = hInstance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = LOG_RECEIVER_CLASS;
     return RegisterClassExA(&wc) != 0;
 }
 } // namespace
@@ -36,9 +35,9 @@ bool LogReceiverWindow::Create(bool bVisible, bool bShowList)
     HINSTANCE hInstance = GetModuleHandleA(nullptr);
     if (!RegisterReceiverClass(hInstance, WindowProc))
         return false;
-    m_hWnd =
-        CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0),
-                        CW_USEDEFAULT, CW_USEDEFAULT, 900, 500, nullptr, nullptr, hInstance, this);
+    m_hWnd = CreateWindowExA(0, LOG_RECEIVER_CLASS, LOG_RECEIVER_TITLE,
+                             WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0), CW_USEDEFAULT,
+                             CW_USEDEFAULT, 900, 500, nullptr, nullptr, hInstance, this);
     if (m_hWnd == nullptr)
         return false;
     if (bShowList)

@@ -4,8 +4,8 @@
 #include <string>
 #include <windows.h>
 
-// The window the diagnostic log sends its lines to: class "TFormKvLog",
-// title "Kestov Log Receiver". Each WM_COPYDATA carries one line with its
+// The window the diagnostic log sends its lines to (LOG_RECEIVER_CLASS,
+// LOG_RECEIVER_TITLE). Each WM_COPYDATA carries one line with its
 // terminating zero. The receiver program shows the lines; tests use the same
 // window to collect them.
 class LogReceiverWindow

@@ -3,6 +3,7 @@
 //
 //   logreceiver [FILE]
 #include "LogReceiverWindow.h"
+#include "ProductNames.h"
 #include "TxHandles.h"
 
 #include <string>
@@ -43,7 +44,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCmdLine, int)
         if (!file.IsValid())
         {
             std::string text = "Cannot open the log file " + path + ".";
-            MessageBoxA(nullptr, text.c_str(), "Kestov Log Receiver", MB_OK | MB_ICONEXCLAMATION);
+            MessageBoxA(nullptr, text.c_str(), LOG_RECEIVER_TITLE, MB_OK | MB_ICONEXCLAMATION);
             return 1;
         }
     }

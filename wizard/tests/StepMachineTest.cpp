@@ -180,27 +180,37 @@ TEST(StepMachineTest, EmptyEntryDoesNothing)
     EXPECT_EQ(host.iPosted, 0);
 }
 
-TEST(StepMachineTest, ButtonsPerStep)
+// What a user sees on each step of a walk: Next and Cancel until the finish
+// step, which offers Close alone and gives it the focus; Previous exactly
+// where pressing it leads back to the step shown before.
+TEST(StepMachineTest, ButtonsOfferWhatEachStepDoes)
 {
-    struct Case
+    for (int iImages : {0, 2})
     {
-        int iCode;
-        StepButtons buttons;
-    };
-    const Case cases[] = {
-        {STEP_WELCOME, {false, true, true, false, false}},
-        {STEP_OPTIONS, {true, true, true, false, false}},
-        {STEP_IMAGES, {true, true, true, false, false}},
-        {STEP_INSTALL, {true, true, true, false, false}},
-        {STEP_BYE, {false, false, false, true, true}},
-    };
-    for (const Case& c : cases)
-    {
-        StepButtons b = CStepMachine::ButtonsFor(c.iCode);
-        EXPECT_EQ(b.bPrevious, c.buttons.bPrevious) << c.iCode;
-        EXPECT_EQ(b.bNext, c.buttons.bNext) << c.iCode;
-        EXPECT_EQ(b.bCancel, c.buttons.bCancel) << c.iCode;
-        EXPECT_EQ(b.bClose, c.buttons.bClose) << c.iCode;
-        EXPECT_EQ(b.bFocusClose, c.buttons.bFocusClose) << c.iCode;
+        CStepMachine machine;
+        machine.Build(iImages);
+        ScriptedHost walk;
+        walk.Run(machine);
+        for (size_t i = 0; i < walk.shown.size(); ++i)
+        {
+            SCOPED_TRACE("images " + std::to_string(iImages) + ", step " +
+                         std::to_string(walk.shown[i]));
+            bool bFinish = i + 1 == walk.shown.size();
+            StepButtons b = CStepMachine::ButtonsFor(walk.shown[i]);
+            EXPECT_EQ(b.bNext, !bFinish);
+            EXPECT_EQ(b.bCancel, !bFinish);
+            EXPECT_EQ(b.bClose, bFinish);
+            EXPECT_EQ(b.bFocusClose, bFinish);
+
+            CStepMachine back;
+            back.Build(iImages);
+            ScriptedHost host;
+            host.outcomes.assign(i, NEXT);
+            host.outcomes.push_back(PREVIOUS);
+            host.Run(back);
+            bool bLeadsBack =
+                i > 0 && host.shown.size() > i + 1 && host.shown[i + 1] == walk.shown[i - 1];
+            EXPECT_EQ(b.bPrevious, bLeadsBack);
+        }
     }
 }

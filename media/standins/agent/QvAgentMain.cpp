@@ -6,7 +6,7 @@
 //
 // The agent owns the named event "QvAgentExternalClose" and exits as soon as
 // another process sets it. A second agent finds the event taken and exits.
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "TxHandles.h"
 
 #include <windows.h>

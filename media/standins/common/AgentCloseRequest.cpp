@@ -1,6 +1,6 @@
 #include "AgentCloseRequest.h"
 
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "TxHandles.h"
 
 namespace

@@ -2,7 +2,7 @@
 // language the setup recorded for it in the registry.
 #include "LanguageSettings.h"
 #include "ManagerWindow.h"
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "RegistryValues.h"
 #include "TxFormat.h"
 #include "WindowSupport.h"
@@ -22,7 +22,7 @@ TxString ManagerText(const LanguageSettings& settings)
                    "This program stands in for the manager of the Quorvane wallpaper changer. "
                    "It has no settings; it shows the interface language that the setup "
                    "recorded under HKEY_LOCAL_MACHINE\\");
-    sText.Append(LANGUAGE_KEY);
+    sText.Append(LANGUAGE_REG_KEY);
     sText.Append(":\r\n\r\n");
     AppendSetting(sText, "Language", settings.bHasLanguage, settings.sLanguage);
     AppendSetting(sText, "LangEName", settings.bHasEName, settings.sLangEName);
@@ -36,7 +36,7 @@ TxString ManagerText(const LanguageSettings& settings)
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow)
 {
     TxString sOk("OK");
-    ReadRegistryString(HKEY_LOCAL_MACHINE, LANGUAGE_KEY, "glx_Ok", sOk);
+    ReadRegistryString(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY, "glx_Ok", sOk);
     ManagerWindow window(ManagerText(ReadLanguageSettings()), sOk);
     if (!window.Create(hInstance, nCmdShow))
         return 1;

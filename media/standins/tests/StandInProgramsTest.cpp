@@ -1,6 +1,6 @@
 #include "AgentCloseRequest.h"
 #include "ProcessTree.h"
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "StandInTestSupport.h"
 #include "TxHandles.h"
 
@@ -174,13 +174,14 @@ TEST(StandInLibraries, LoadAndAnswer)
 
 TEST(StandInManager, ShowsTheLanguageTheSetupRecorded)
 {
-    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "Language", "Deutsch"));
-    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "LangEName", "GERMAN"));
+    ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "Language", "Deutsch"));
+    ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "LangEName", "GERMAN"));
     DWORD dwId = 7;
     {
         TxRegKey key;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, LANGUAGE_KEY, 0, KEY_SET_VALUE, key.Receive()),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY, 0, KEY_SET_VALUE, key.Receive()),
+            ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(key.Get(), "LangId", 0, REG_DWORD,
                                  reinterpret_cast<const BYTE*>(&dwId), sizeof(dwId)),
                   ERROR_SUCCESS);

@@ -1,4 +1,4 @@
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "StandInTestSupport.h"
 #include "TxHandles.h"
 #include "UninstallPlan.h"
@@ -12,7 +12,6 @@ namespace
 constexpr char UNINSTALL_KEY[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
 constexpr char OTHER_RUN_VALUE[] = "QvStandInTestOther";
-constexpr char VENDOR_KEY[] = "Software\\Kestov";
 
 class CollectedReport : public IUninstallReport
 {
@@ -49,21 +48,20 @@ protected:
             ASSERT_TRUE(WriteWholeFile(m_sPrg + "\\" + pszName, "x"));
         ASSERT_TRUE(WriteWholeFile(m_sTextures + "\\Texture001.bmp", "BM"));
         ASSERT_TRUE(WriteWholeFile(m_sStart + "\\Quorvane Manager.lnk", "L"));
-        ASSERT_TRUE(SetRegString(RUN_KEY, AUTORUN_VALUE, "C:\\Prg\\QvAgent.exe /r"));
-        ASSERT_TRUE(SetRegString(RUN_KEY, OTHER_RUN_VALUE, "other.exe"));
+        ASSERT_TRUE(SetRegString(REG_RUN_KEY, REG_AUTORUN_VALUE, "C:\\Prg\\QvAgent.exe /r"));
+        ASSERT_TRUE(SetRegString(REG_RUN_KEY, OTHER_RUN_VALUE, "other.exe"));
         ASSERT_TRUE(SetRegString(UNINSTALL_KEY, "DisplayName", "Quorvane 1.04"));
-        ASSERT_TRUE(
-            SetRegString("Software\\Kestov\\Quorvane\\Setup", "InstalledPrgDir", m_sPrg.c_str()));
-        ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "Language", "English"));
+        ASSERT_TRUE(SetRegString(SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE, m_sPrg.c_str()));
+        ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "Language", "English"));
     }
 
     void TearDown() override
     {
         HKEY hLm = HKEY_LOCAL_MACHINE;
         TxRegKey run;
-        if (RegOpenKeyExA(hLm, RUN_KEY, 0, KEY_SET_VALUE, run.Receive()) == ERROR_SUCCESS)
+        if (RegOpenKeyExA(hLm, REG_RUN_KEY, 0, KEY_SET_VALUE, run.Receive()) == ERROR_SUCCESS)
         {
-            RegDeleteValueA(run.Get(), AUTORUN_VALUE);
+            RegDeleteValueA(run.Get(), REG_AUTORUN_VALUE);
             RegDeleteValueA(run.Get(), OTHER_RUN_VALUE);
         }
         RegDeleteKeyA(hLm, UNINSTALL_KEY);
@@ -108,12 +106,12 @@ TEST_F(UninstallPlanTest, RemovesAWholeInstallation)
     EXPECT_FALSE(PathExists(m_sStart + "\\Quorvane Manager.lnk"));
     // The Start-menu folder existed before: it has no record and stays.
     EXPECT_TRUE(PathExists(m_sStart));
-    EXPECT_FALSE(RegValueExists(RUN_KEY, AUTORUN_VALUE));
-    EXPECT_TRUE(RegValueExists(RUN_KEY, OTHER_RUN_VALUE));
+    EXPECT_FALSE(RegValueExists(REG_RUN_KEY, REG_AUTORUN_VALUE));
+    EXPECT_TRUE(RegValueExists(REG_RUN_KEY, OTHER_RUN_VALUE));
     EXPECT_FALSE(RegKeyExists(UNINSTALL_KEY));
-    EXPECT_FALSE(RegKeyExists(PRODUCT_KEY));
+    EXPECT_FALSE(RegKeyExists(PRODUCT_REG_KEY));
     // The setup's writes made the maker's key; nothing else holds it.
-    EXPECT_FALSE(RegKeyExists(VENDOR_KEY));
+    EXPECT_FALSE(RegKeyExists(VENDOR_REG_KEY));
     ASSERT_FALSE(m_Report.lines.empty());
     EXPECT_EQ(m_Report.lines.back(), "Uninstallation Complete");
     EXPECT_TRUE(m_Report.Has("Removed uninstall info from Registry."));
@@ -122,11 +120,11 @@ TEST_F(UninstallPlanTest, RemovesAWholeInstallation)
 
 TEST_F(UninstallPlanTest, KeepsTheMakersKeyWhileAnotherProductUsesIt)
 {
-    const std::string sOther = std::string(VENDOR_KEY) + "\\QvStandInTestOther";
+    const std::string sOther = std::string(VENDOR_REG_KEY) + "\\QvStandInTestOther";
     ASSERT_TRUE(SetRegString(sOther.c_str(), "Dir", "C:\\Other"));
     UninstallOutcome outcome = Run(FullLog());
     EXPECT_EQ(outcome.iFailures, 0);
-    EXPECT_FALSE(RegKeyExists(PRODUCT_KEY));
+    EXPECT_FALSE(RegKeyExists(PRODUCT_REG_KEY));
     EXPECT_TRUE(RegValueExists(sOther.c_str(), "Dir"));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, sOther.c_str());
 }
@@ -167,7 +165,7 @@ TEST_F(UninstallPlanTest, TamperedRecordsTouchNothingOutsideTheInstallation)
     const std::string sOutside = m_Root / "Outside";
     const std::string sForeign = m_Root / "Foreign";
     const std::string sSystem = m_Root / "System";
-    const std::string sOtherEntry = std::string(UNINSTALL_ROOT) + OTHER_RUN_VALUE;
+    const std::string sOtherEntry = std::string(REG_UNINSTALL_ROOT) + OTHER_RUN_VALUE;
     for (const std::string& sFolder : {sOutside, sForeign, sSystem})
         ASSERT_TRUE(CreateDirectoryA(sFolder.c_str(), nullptr));
     const std::vector<std::string> survivors = {
@@ -284,15 +282,15 @@ TEST_F(UninstallPlanTest, TouchesNothingWithoutALog)
         "The installation history file is missing: " + m_sPrg + "\\None.log", "Cannot uninstall."};
     EXPECT_EQ(m_Report.lines, expected);
     EXPECT_TRUE(PathExists(m_sPrg + "\\QvAgent.exe"));
-    EXPECT_TRUE(RegValueExists(RUN_KEY, AUTORUN_VALUE));
-    EXPECT_TRUE(RegKeyExists(PRODUCT_KEY));
+    EXPECT_TRUE(RegValueExists(REG_RUN_KEY, REG_AUTORUN_VALUE));
+    EXPECT_TRUE(RegKeyExists(PRODUCT_REG_KEY));
 }
 
 TEST_F(UninstallPlanTest, SpeaksTheLanguageTheSetupExported)
 {
-    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "glu_RemovedFileS", "Datei %s entfernt"));
-    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "glu_Complete", "Fertig"));
-    ASSERT_TRUE(SetRegString(LANGUAGE_KEY, "glu_RemovedFolderS", ""));
+    ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "glu_RemovedFileS", "Datei %s entfernt"));
+    ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "glu_Complete", "Fertig"));
+    ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "glu_RemovedFolderS", ""));
     UninstallTexts texts;
     texts.LoadFromRegistry();
     Run(FullLog(), texts);

@@ -1,5 +1,6 @@
 #include "InstallLog.h"
 
+#include "ProductNames.h"
 #include "TxDiskApi.h"
 #include "TxException.h"
 #include "TxTextFile.h"
@@ -9,9 +10,6 @@
 
 namespace
 {
-constexpr int TAG_LENGTH = 10;
-constexpr char TIME_TAG[] = "S_TIME___ ";
-
 struct RecordTag
 {
     const char* pszTag;
@@ -19,9 +17,9 @@ struct RecordTag
 };
 
 const RecordTag RECORD_TAGS[] = {
-    {"S_PRGFILE ", LogItemKind::ProgramFile}, {"S_IMGFILE ", LogItemKind::ImageFile},
-    {"S_FOLDER_ ", LogItemKind::Folder},      {"S_AUTORUN ", LogItemKind::Autorun},
-    {"S_LNKFILE ", LogItemKind::Shortcut},    {"S_UNINST_ ", LogItemKind::UninstallEntry},
+    {LOG_TAG_PRGFILE, LogItemKind::ProgramFile}, {LOG_TAG_IMGFILE, LogItemKind::ImageFile},
+    {LOG_TAG_FOLDER, LogItemKind::Folder},       {LOG_TAG_AUTORUN, LogItemKind::Autorun},
+    {LOG_TAG_LNKFILE, LogItemKind::Shortcut},    {LOG_TAG_UNINST, LogItemKind::UninstallEntry},
 };
 
 bool IsPathKind(LogItemKind kind)
@@ -76,16 +74,18 @@ void InstallLog::ParseLine(const TxString& sLine)
     if (sLine.IsEmpty())
         return;
     const char* pszLine = sLine.GetText();
-    if (sLine.Length() >= TAG_LENGTH && std::strncmp(pszLine, TIME_TAG, TAG_LENGTH) == 0)
+    if (sLine.Length() >= INSTALL_LOG_TAG_LENGTH &&
+        std::strncmp(pszLine, LOG_TAG_TIME, INSTALL_LOG_TAG_LENGTH) == 0)
     {
         ++m_iBlock;
         return;
     }
     for (const RecordTag& tag : RECORD_TAGS)
     {
-        if (sLine.Length() < TAG_LENGTH || std::strncmp(pszLine, tag.pszTag, TAG_LENGTH) != 0)
+        if (sLine.Length() < INSTALL_LOG_TAG_LENGTH ||
+            std::strncmp(pszLine, tag.pszTag, INSTALL_LOG_TAG_LENGTH) != 0)
             continue;
-        const char* pszText = pszLine + TAG_LENGTH;
+        const char* pszText = pszLine + INSTALL_LOG_TAG_LENGTH;
         bool bValid = IsPathKind(tag.Kind) ? IsAbsolutePath(pszText) : IsPlainName(pszText);
         if (!bValid)
             break;

@@ -1,6 +1,6 @@
 #include "RemovalScope.h"
 
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "RegistryValues.h"
 
 #include <cstring>
@@ -10,7 +10,6 @@
 
 namespace
 {
-constexpr char SETUP_KEY[] = "Software\\Kestov\\Quorvane\\Setup";
 constexpr char SHORTCUT_NAME[] = "Quorvane Manager.lnk";
 constexpr char SCREEN_SAVER_NAME[] = "Quorvane.scr";
 
@@ -117,7 +116,7 @@ RemovalScope RemovalScope::ForLog(const char* pszLogPath)
     // Only an administrator writes HKLM: this names the image folder even
     // when the log has been changed.
     TxString sImages;
-    if (ReadRegistryString(HKEY_LOCAL_MACHINE, SETUP_KEY, "InstalledImgDir", sImages))
+    if (ReadRegistryString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE, sImages))
     {
         sImages.RemoveBackslash();
         NormaliseRecordPath(sImages.GetText(), scope.sImageDir);
@@ -187,11 +186,11 @@ bool RecordFilter::Accept(const InstallLogRecord& record, TxString& sTarget) con
     switch (record.Kind)
     {
     case LogItemKind::Autorun:
-        sTarget = AUTORUN_VALUE;
-        return lstrcmpiA(pszText, AUTORUN_VALUE) == 0;
+        sTarget = REG_AUTORUN_VALUE;
+        return lstrcmpiA(pszText, REG_AUTORUN_VALUE) == 0;
     case LogItemKind::UninstallEntry:
-        sTarget = UNINSTALL_ENTRY;
-        return lstrcmpiA(pszText, UNINSTALL_ENTRY) == 0;
+        sTarget = UNINSTALL_ENTRY_NAME;
+        return lstrcmpiA(pszText, UNINSTALL_ENTRY_NAME) == 0;
     case LogItemKind::Folder:
         return NormaliseRecordPath(pszText, sTarget) && AcceptFolder(sTarget, record.iBlock);
     default:

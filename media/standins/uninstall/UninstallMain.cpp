@@ -14,7 +14,7 @@
 // unreadable, or the window failed), 2 some items could not be removed,
 // 3 the window was closed without starting.
 #include "CommandLine.h"
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "SelfCopy.h"
 #include "TxPaths.h"
 #include "UninstallPlan.h"

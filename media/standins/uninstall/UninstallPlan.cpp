@@ -2,7 +2,7 @@
 
 #include "AgentCloseRequest.h"
 #include "ItemRemoval.h"
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
 
@@ -11,7 +11,6 @@ namespace
 constexpr DWORD DEFAULT_AGENT_WAIT_MS = 3000;
 // The maker's key above the product's: the setup's registry writes create it,
 // the maker's other products may share it.
-constexpr char VENDOR_KEY[] = "Software\\Kestov";
 
 // Comparison key of a path or name: letter case does not matter on Windows.
 std::string UpperKey(const char* pszText)
@@ -181,23 +180,23 @@ void UninstallPlan::RemoveFolder(const char* pszPath)
 void UninstallPlan::RemoveAutorun()
 {
     // The setup makes no other autorun value, whatever the record says.
-    switch (RemoveRegistryValue(HKEY_LOCAL_MACHINE, RUN_KEY, AUTORUN_VALUE))
+    switch (RemoveRegistryValue(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE))
     {
     case RemoveResult::Removed:
-        Report(GLU_REMOVED_REGISTRY_ITEM_S, AUTORUN_VALUE);
+        Report(GLU_REMOVED_REGISTRY_ITEM_S, REG_AUTORUN_VALUE);
         break;
     case RemoveResult::NotFound:
-        Report(GLU_CANNOT_FIND_REGISTRY_ITEM_S, AUTORUN_VALUE);
+        Report(GLU_CANNOT_FIND_REGISTRY_ITEM_S, REG_AUTORUN_VALUE);
         break;
     default:
-        ReportFailure(GLU_CANNOT_REMOVE_REGISTRY_ITEM_S, AUTORUN_VALUE);
+        ReportFailure(GLU_CANNOT_REMOVE_REGISTRY_ITEM_S, REG_AUTORUN_VALUE);
         break;
     }
 }
 
 void UninstallPlan::RemoveUninstallEntry(const char* pszName)
 {
-    std::string sKey = std::string(UNINSTALL_ROOT) + pszName;
+    std::string sKey = std::string(REG_UNINSTALL_ROOT) + pszName;
     switch (RemoveRegistryKey(HKEY_LOCAL_MACHINE, sKey.c_str()))
     {
     case RemoveResult::Removed:
@@ -249,8 +248,8 @@ void UninstallPlan::RemoveSelf()
 
 void UninstallPlan::RemoveProductKey()
 {
-    std::string sShown = std::string("HKEY_LOCAL_MACHINE\\") + PRODUCT_KEY;
-    switch (RemoveRegistryTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY))
+    std::string sShown = std::string("HKEY_LOCAL_MACHINE\\") + PRODUCT_REG_KEY;
+    switch (RemoveRegistryTree(HKEY_LOCAL_MACHINE, PRODUCT_REG_KEY))
     {
     case RemoveResult::Removed:
         Report(GLU_REMOVED_REGISTRY_ITEM_S, sShown.c_str());
@@ -265,8 +264,8 @@ void UninstallPlan::RemoveProductKey()
 
 void UninstallPlan::RemoveVendorKeyIfEmpty()
 {
-    std::string sShown = std::string("HKEY_LOCAL_MACHINE\\") + VENDOR_KEY;
-    switch (RemoveEmptyRegistryKey(HKEY_LOCAL_MACHINE, VENDOR_KEY))
+    std::string sShown = std::string("HKEY_LOCAL_MACHINE\\") + VENDOR_REG_KEY;
+    switch (RemoveEmptyRegistryKey(HKEY_LOCAL_MACHINE, VENDOR_REG_KEY))
     {
     case RemoveResult::Removed:
         Report(GLU_REMOVED_REGISTRY_ITEM_S, sShown.c_str());

@@ -1,6 +1,6 @@
 #include "UninstallTexts.h"
 
-#include "ProductKeys.h"
+#include "ProductNames.h"
 #include "RegistryValues.h"
 #include "TxFormat.h"
 
@@ -54,7 +54,7 @@ void UninstallTexts::LoadFromRegistry()
     for (int i = 0; i < GLU_COUNT; ++i)
     {
         TxString sText;
-        if (ReadRegistryString(HKEY_LOCAL_MACHINE, LANGUAGE_KEY, TEXTS[i].pszKey, sText) &&
+        if (ReadRegistryString(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY, TEXTS[i].pszKey, sText) &&
             !sText.IsEmpty())
             m_Texts[i] = sText;
     }

@@ -15,31 +15,6 @@
 
 #include <windows.h>
 
-int CFakeInstallView::ShowMessage(const char* pszText, const char* pszCaption, unsigned)
-{
-    m_Messages.push_back(std::string(pszCaption) + "|" + pszText);
-    return IDOK;
-}
-
-void CFakeInstallView::ProcessMessages()
-{
-    ++m_iProcessed;
-    if (m_OnFile)
-        m_OnFile(m_iProcessed);
-    if (m_iProcessed == m_iStopAfter && m_pEngine != nullptr)
-        m_pEngine->SetStopped();
-}
-
-void CFakeInstallView::Run(CCopyEngine& engine)
-{
-    m_pEngine = &engine;
-    while (m_iPosted > 0)
-    {
-        --m_iPosted;
-        engine.DoInstallStep();
-    }
-}
-
 namespace
 {
 void ListTree(const std::string& sPath, std::set<std::string>& paths)
@@ -173,21 +148,11 @@ std::vector<std::string> CInstallSandbox::Leftovers()
     }
     if (AutorunExists(REG_AUTORUN_VALUE))
     {
-        left.push_back("autorun value QuorvaneAgent");
+        left.push_back(std::string("autorun value ") + REG_AUTORUN_VALUE);
         RemoveAutorun(REG_AUTORUN_VALUE);
     }
     // Not undone by the rollback by design, but no business of the next run.
-    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
-    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
     return left;
-}
-
-bool IsSpecifiedFailureMessage(const std::string& sMessage)
-{
-    std::string sFolder = std::string(gls_Error.GetText()) + "|Cannot create folder ";
-    std::string sCopy = std::string(gls_CopyError.GetText()) + "|";
-    if (sMessage.compare(0, sFolder.size(), sFolder) == 0)
-        return true;
-    return sMessage.compare(0, sCopy.size(), sCopy) == 0 &&
-           sMessage.find(" -> ") != std::string::npos && sMessage.find('\n') != std::string::npos;
 }
