@@ -52,6 +52,7 @@ void TFormStepPhotos::SetTexts(const TxString& sCaption)
     RadioButtonDoNotInstallImages.SetText(gls_InstallNoImages.GetText());
     RadioButtonInstallRandomlySelected.SetText(gls_InstallRandomImages.GetText());
     ArrangeRandomLine();
+    FitTexts();
 }
 
 void TFormStepPhotos::ArrangeRandomLine()
@@ -107,6 +108,7 @@ void TFormStepPhotos::UpdateImageInfo()
     LabelRandomImages.SetText(
         RandomImagesText(g_qwImgSize, g_ImageFiles.GetCount(), CSpinEditRandomImages.Value())
             .GetText());
+    FitTexts();
 }
 
 void TFormStepPhotos::ButtonBrowseClick()

@@ -93,6 +93,7 @@ void TFormTree::SetTexts()
     ButtonOk.SetText(gls_ButtonOk.GetText());
     ButtonCancel.SetText(gls_ButtonCancel.GetText());
     ButtonNewFolder.SetText(gls_NewFolder.GetText());
+    m_Fitter.Fit(Handle());
 }
 
 void TFormTree::FormResize()
@@ -105,6 +106,8 @@ void TFormTree::FormResize()
     ButtonCancel.SetBounds(iWidth - 8 - 75, iPanelTop + 6, 75, 25);
     ButtonOk.SetBounds(iWidth - 8 - 75 - 6 - 75, iPanelTop + 6, 75, 25);
     ProgressBar.SetBounds(0, iPanelTop + PANEL_HEIGHT - 8, iWidth, 7);
+    // A longer translation widens its button into the panel's free middle.
+    m_Fitter.Fit(Handle());
 }
 
 void TFormTree::FormShow()
