@@ -1,0 +1,412 @@
+// Every text of every dialog fits its control, in every language of the
+// language file and at every screen scale: each visible control's text is
+// measured with the control's font and wrap rule against its client area,
+// and no two visible controls overlap or leave their dialog. Setup.exe is
+// started anew per language, at the DPI the test sets for the prefix.
+//
+// The pseudo-translation (every English text 40 % longer in accented
+// letters, made by the translators' tool) is walked too; its cuts are
+// printed, not asserted.
+#include "Commands.h"
+#include "MessagePump.h"
+#include "SetupE2eTest.h"
+#include "TxGdiHandles.h"
+#include "TxTextFit.h"
+#include "WindowQuery.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace
+{
+constexpr char DESKTOP_KEY[] = "Control Panel\\Desktop";
+constexpr char LOG_PIXELS[] = "LogPixels";
+constexpr int IMAGES = 3;
+
+// The texts a language gives the keys the walk needs, read from its file.
+std::map<std::string, std::string> SectionTexts(const std::string& sFile,
+                                                const std::string& sLanguage)
+{
+    std::map<std::string, std::string> texts;
+    std::ifstream in(sFile, std::ios::binary);
+    std::string sLine;
+    bool bInside = false;
+    std::string sKey;
+    auto trim = [](std::string s)
+    {
+        while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+            s.pop_back();
+        size_t n = 0;
+        while (n < s.size() && static_cast<unsigned char>(s[n]) <= ' ')
+            ++n;
+        return s.substr(n);
+    };
+    while (std::getline(in, sLine))
+    {
+        sLine = trim(sLine);
+        if (!bInside)
+        {
+            bInside = sLine == "BEGIN-LANGUAGE " + sLanguage;
+            continue;
+        }
+        if (sLine == "END-LANGUAGE")
+            break;
+        if (!sKey.empty())
+        {
+            texts[sKey] = sLine;
+            sKey.clear();
+        }
+        else if (sLine.compare(0, 3, "gls") == 0 || sLine.compare(0, 3, "glx") == 0)
+            sKey = sLine;
+    }
+    return texts;
+}
+
+std::vector<std::string> Languages(const std::string& sFile)
+{
+    std::vector<std::string> names;
+    std::ifstream in(sFile, std::ios::binary);
+    std::string sLine;
+    const std::string sBegin = "BEGIN-LANGUAGE ";
+    while (std::getline(in, sLine))
+    {
+        while (!sLine.empty() && static_cast<unsigned char>(sLine.back()) <= ' ')
+            sLine.pop_back();
+        if (sLine.compare(0, sBegin.size(), sBegin) == 0)
+            names.push_back(sLine.substr(sBegin.size()));
+    }
+    return names;
+}
+
+UiTexts WalkTexts(const std::map<std::string, std::string>& texts)
+{
+    auto text = [&texts](const char* pszKey)
+    {
+        auto it = texts.find(pszKey);
+        return it != texts.end() ? it->second : std::string();
+    };
+    UiTexts t = EnglishTexts();
+    t.sNext = text("gls_ButtonNext");
+    t.sCancel = text("gls_ButtonCancel");
+    t.sClose = text("gls_ButtonClose");
+    t.sStart = text("gls_ButtonStart");
+    t.sOk = text("gls_ButtonOk");
+    t.sReadyToInstall = text("gls_ReadyToInstall");
+    t.sRunManagerNow = text("gls_RunManagerNow");
+    return t;
+}
+
+// The prefix's screen scale for the test's life; the earlier one comes back.
+class ScreenDpi
+{
+public:
+    explicit ScreenDpi(DWORD dwDpi) : m_bHad(false), m_dwOld(0)
+    {
+        TxRegKey key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Receive(),
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD dwType = 0;
+        DWORD dwSize = sizeof(m_dwOld);
+        m_bHad = RegQueryValueExA(key.Get(), LOG_PIXELS, nullptr, &dwType,
+                                  reinterpret_cast<BYTE*>(&m_dwOld), &dwSize) == ERROR_SUCCESS &&
+                 dwType == REG_DWORD;
+        m_bSet =
+            RegSetValueExA(key.Get(), LOG_PIXELS, 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&dwDpi), sizeof(dwDpi)) == ERROR_SUCCESS;
+    }
+    ~ScreenDpi()
+    {
+        TxRegKey key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
+            ERROR_SUCCESS)
+            return;
+        if (m_bHad)
+            RegSetValueExA(key.Get(), LOG_PIXELS, 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&m_dwOld), sizeof(m_dwOld));
+        else
+            RegDeleteValueA(key.Get(), LOG_PIXELS);
+    }
+    ScreenDpi(const ScreenDpi&) = delete;
+    ScreenDpi& operator=(const ScreenDpi&) = delete;
+    bool IsSet() const { return m_bSet; }
+
+private:
+    bool m_bHad;
+    bool m_bSet = false;
+    DWORD m_dwOld;
+};
+
+// The system functions of later Windows versions, looked up where they are.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetWindowDpiAwarenessContextFn = HANDLE(WINAPI*)(HWND);
+using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
+
+template <class T> T User32(const char* pszName)
+{
+    return reinterpret_cast<T>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), pszName)));
+}
+
+int WindowDpi(HWND hWnd)
+{
+    auto pGetDpi = User32<GetDpiForWindowFn>("GetDpiForWindow");
+    UINT uDpi = pGetDpi != nullptr ? pGetDpi(hWnd) : 0;
+    return uDpi != 0 ? static_cast<int>(uDpi) : 96;
+}
+
+// While it lives the thread sees a window's coordinates as the window does.
+class WindowCoordinates
+{
+public:
+    explicit WindowCoordinates(HWND hWnd) : m_hOld(nullptr)
+    {
+        auto pGet = User32<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
+        m_pSet = User32<SetThreadDpiAwarenessContextFn>("SetThreadDpiAwarenessContext");
+        if (pGet != nullptr && m_pSet != nullptr)
+            m_hOld = m_pSet(pGet(hWnd));
+    }
+    ~WindowCoordinates()
+    {
+        if (m_hOld != nullptr)
+            m_pSet(m_hOld);
+    }
+    WindowCoordinates(const WindowCoordinates&) = delete;
+    WindowCoordinates& operator=(const WindowCoordinates&) = delete;
+
+private:
+    SetThreadDpiAwarenessContextFn m_pSet;
+    HANDLE m_hOld;
+};
+
+bool Contains(const RECT& outer, const RECT& inner)
+{
+    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+           inner.bottom <= outer.bottom;
+}
+
+bool IsGroupBox(HWND hWnd)
+{
+    return lstrcmpiA(ClassOf(hWnd).c_str(), "Button") == 0 &&
+           (GetWindowLongPtrA(hWnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+bool IsBuddyOf(HWND hUpDown, HWND hEdit)
+{
+    return lstrcmpiA(ClassOf(hUpDown).c_str(), UPDOWN_CLASSA) == 0 &&
+           reinterpret_cast<HWND>(SendMessageA(hUpDown, UDM_GETBUDDY, 0, 0)) == hEdit;
+}
+
+std::string Describe(HWND hWnd, const std::string& sText)
+{
+    return ClassOf(hWnd) + " \"" + sText.substr(0, 60) + "\"";
+}
+
+// Cut texts, overlaps and controls outside the dialog, one line each.
+std::vector<std::string> CheckDialog(HWND hDialog)
+{
+    std::vector<std::string> faults;
+    WindowCoordinates coordinates(hDialog);
+    int iDpi = WindowDpi(hDialog);
+    // The dialogs' font and the step title's, as the setup makes them.
+    TxFontHandle dialogFont(CreateFontA(-MulDiv(11, iDpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    TxFontHandle headingFont(CreateFontA(-MulDiv(21, iDpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    TxMemoryDc dc(CreateCompatibleDC(nullptr));
+
+    std::vector<HWND> shown;
+    std::map<LRESULT, int> fontUse;
+    for (HWND hChild = GetWindow(hDialog, GW_CHILD); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+        if (IsWindowVisible(hChild))
+        {
+            shown.push_back(hChild);
+            ++fontUse[SendMessageA(hChild, WM_GETFONT, 0, 0)];
+        }
+    // The font most controls share is the dialogs' font; another is the title's.
+    LRESULT lDialogFont = 0;
+    int iMost = 0;
+    for (const auto& use : fontUse)
+        if (use.second > iMost)
+        {
+            lDialogFont = use.first;
+            iMost = use.second;
+        }
+
+    RECT rcDialog = {0, 0, 0, 0};
+    GetClientRect(hDialog, &rcDialog);
+    std::vector<RECT> rects;
+    for (HWND hChild : shown)
+    {
+        RECT rc = {0, 0, 0, 0};
+        GetWindowRect(hChild, &rc);
+        MapWindowPoints(nullptr, hDialog, reinterpret_cast<POINT*>(&rc), 2);
+        rects.push_back(rc);
+        std::string sText = WindowText(hChild);
+        if (!Contains(rcDialog, rc))
+            faults.push_back("outside the dialog: " + Describe(hChild, sText));
+
+        bool bTitle = SendMessageA(hChild, WM_GETFONT, 0, 0) != lDialogFont;
+        TxSelectObject font(dc.Get(), bTitle ? headingFont.Get() : dialogFont.Get());
+        LONG_PTR lStyle = GetWindowLongPtrA(hChild, GWL_STYLE);
+        TxTextRule rule = TextRuleOf(hChild, lStyle, dc.Get(), iDpi);
+        RECT rcClient = {0, 0, 0, 0};
+        GetClientRect(hChild, &rcClient);
+        int iRoomWidth = rcClient.right - rule.iChromeWidth;
+        int iRoomHeight = rcClient.bottom - rule.iChromeHeight;
+        std::vector<std::string> lines;
+        if (lstrcmpiA(ClassOf(hChild).c_str(), "ListBox") == 0)
+            lines = ListItems(hChild);
+        else if (rule.bMeasured)
+            lines.push_back(sText);
+        UINT uFormat = rule.bMeasured ? rule.uFormat : DT_SINGLELINE | DT_NOPREFIX;
+        if (!rule.bMeasured)
+            iRoomWidth -= 4;
+        for (const std::string& sLine : lines)
+        {
+            SIZE need = MeasureText(dc.Get(), sLine.c_str(), uFormat, iRoomWidth);
+            if (need.cx > iRoomWidth || need.cy > iRoomHeight)
+                faults.push_back("cut: " + Describe(hChild, sLine) + " needs " +
+                                 std::to_string(need.cx) + "x" + std::to_string(need.cy) +
+                                 ", has " + std::to_string(iRoomWidth) + "x" +
+                                 std::to_string(iRoomHeight));
+        }
+    }
+    // Neighbours may share the pixel of their edges (the folder edit and its
+    // button do at 96 DPI); scaled, that is a pixel or two.
+    int iEdge = (iDpi + 95) / 96;
+    for (size_t i = 0; i < shown.size(); ++i)
+        for (size_t j = i + 1; j < shown.size(); ++j)
+        {
+            RECT rcBoth;
+            if (!IntersectRect(&rcBoth, &rects[i], &rects[j]) ||
+                rcBoth.right - rcBoth.left <= iEdge || rcBoth.bottom - rcBoth.top <= iEdge)
+                continue;
+            // A group box holds its members; a spin edit's arrows lie on its edit.
+            if ((IsGroupBox(shown[i]) && Contains(rects[i], rects[j])) ||
+                (IsGroupBox(shown[j]) && Contains(rects[j], rects[i])) ||
+                IsBuddyOf(shown[i], shown[j]) || IsBuddyOf(shown[j], shown[i]))
+                continue;
+            faults.push_back("overlap: " + Describe(shown[i], WindowText(shown[i])) + " and " +
+                             Describe(shown[j], WindowText(shown[j])));
+        }
+    return faults;
+}
+
+class TextFitTest : public SetupE2eTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    struct Row
+    {
+        std::string sLanguage;
+        std::string sDialog;
+        size_t nFaults;
+        int iDpi;
+        RECT rcClient;
+    };
+
+    void Check(HWND hDialog, const std::string& sLanguage, const char* pszDialog, bool bAssert)
+    {
+        ASSERT_NE(hDialog, nullptr) << sLanguage << ": no " << pszDialog;
+        // What the user sees once the dialog has painted.
+        PumpFor(200);
+        std::vector<std::string> faults = CheckDialog(hDialog);
+        RECT rcClient = {0, 0, 0, 0};
+        {
+            WindowCoordinates coordinates(hDialog);
+            GetClientRect(hDialog, &rcClient);
+        }
+        m_Rows.push_back({sLanguage, pszDialog, faults.size(), WindowDpi(hDialog), rcClient});
+        for (const std::string& sFault : faults)
+        {
+            std::printf("textfit %d %s %s: %s\n", GetParam(), sLanguage.c_str(), pszDialog,
+                        sFault.c_str());
+            if (bAssert)
+                ADD_FAILURE() << sLanguage << ", " << pszDialog << ": " << sFault;
+        }
+    }
+
+    void WalkLanguage(const std::string& sFile, const std::string& sLanguage, bool bAssert)
+    {
+        std::map<std::string, std::string> section = SectionTexts(sFile, sLanguage);
+        UiTexts texts = WalkTexts(section);
+        m_Wizard.SetTexts(texts);
+        StartSetup();
+        HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
+        ASSERT_NE(hWelcome, nullptr) << "no welcome step";
+        ASSERT_TRUE(PickListItem(FindChild(hWelcome, "ListBox", ""), sLanguage)) << sLanguage;
+        ASSERT_NE(m_Wizard.Button(hWelcome, texts.sNext), nullptr)
+            << sLanguage << ": the language did not switch";
+        Check(hWelcome, sLanguage, "welcome", bAssert);
+        HWND hOptions = m_Wizard.PressAndWait(hWelcome, texts.sNext, OPTIONS_CLASS);
+        Check(hOptions, sLanguage, "options", bAssert);
+
+        HWND hTree = m_Wizard.PressAndWait(hOptions, "...", TREE_CLASS);
+        Check(hTree, sLanguage, "folders", bAssert);
+        HWND hNewFolder = m_Wizard.PressAndWait(hTree, section["gls_NewFolder"], NEW_FOLDER_CLASS);
+        Check(hNewFolder, sLanguage, "new folder", bAssert);
+        ASSERT_NE(m_Wizard.PressAndWait(hNewFolder, texts.sCancel, TREE_CLASS), nullptr);
+        ASSERT_NE(m_Wizard.PressAndWait(hTree, texts.sCancel, OPTIONS_CLASS), nullptr);
+
+        HWND hImages = m_Wizard.PressAndWait(hOptions, texts.sNext, IMAGES_CLASS);
+        Check(hImages, sLanguage, "images", bAssert);
+        ASSERT_TRUE(m_Wizard.Press(hImages, texts.sNext));
+        HWND hInstall = m_Wizard.WaitForInstallStep();
+        Check(hInstall, sLanguage, "install", bAssert);
+        HWND hBye = InstallAndWaitForFinish(hInstall);
+        Check(hBye, sLanguage, "finish", bAssert);
+        CloseFinishStep(hBye, false);
+        RemoveProduct(m_Paths);
+    }
+
+    ScreenDpi m_Dpi{static_cast<DWORD>(GetParam())};
+    std::vector<Row> m_Rows;
+};
+
+TEST_P(TextFitTest, EveryTextFitsInEveryLanguage)
+{
+    ASSERT_TRUE(m_Dpi.IsSet());
+    std::string sShipped = SourcePath("media\\SetupLang.dat");
+    std::vector<std::string> shipped = Languages(sShipped);
+    ASSERT_FALSE(shipped.empty());
+    MediumOptions options;
+    options.iImages = IMAGES;
+    MakeMedium(options);
+    // The shipped languages and the pseudo-translation, in one file.
+    std::string sFile = MediumFile("SetupLang.dat");
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunSetupLang({"pseudo", "--append", sShipped, "-o", sFile}, out, err), 0)
+        << err.str();
+
+    for (const std::string& sLanguage : Languages(sFile))
+    {
+        bool bShipped = std::find(shipped.begin(), shipped.end(), sLanguage) != shipped.end();
+        WalkLanguage(sFile, sLanguage, bShipped);
+        if (HasFatalFailure())
+            return;
+    }
+
+    std::printf("textfit table, %d DPI: language, dialog (its DPI and client size) -> cut texts "
+                "and layout faults\n",
+                GetParam());
+    for (const Row& row : m_Rows)
+        std::printf("textfit-row %d | %-12s | %-10s | %3d dpi %4ldx%-4ld | %zu\n", GetParam(),
+                    row.sLanguage.c_str(), row.sDialog.c_str(), row.iDpi, row.rcClient.right,
+                    row.rcClient.bottom, row.nFaults);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, TextFitTest, ::testing::Values(96, 120, 144, 192),
+                         [](const ::testing::TestParamInfo<int>& info)
+                         { return std::to_string(info.param); });
+} // namespace
