@@ -6,9 +6,11 @@
 //
 // The pseudo-translation (every English text 40 % longer in accented
 // letters, made by the translators' tool) is walked too; its cuts are
-// printed, not asserted.
+// printed, not asserted. With QV_TEXTFIT_SHOTS naming a folder, a picture
+// of each dialog is saved there.
 #include "Commands.h"
 #include "MessagePump.h"
+#include "ScreenShot.h"
 #include "SetupE2eTest.h"
 #include "TxGdiHandles.h"
 #include "TxTextFit.h"
@@ -320,6 +322,7 @@ protected:
         ASSERT_NE(hDialog, nullptr) << sLanguage << ": no " << pszDialog;
         // What the user sees once the dialog has painted.
         PumpFor(200);
+        SaveShot(hDialog, sLanguage, pszDialog);
         std::vector<std::string> faults = CheckDialog(hDialog);
         RECT rcClient = {0, 0, 0, 0};
         {
@@ -334,6 +337,15 @@ protected:
             if (bAssert)
                 ADD_FAILURE() << sLanguage << ", " << pszDialog << ": " << sFault;
         }
+    }
+
+    void SaveShot(HWND hDialog, const std::string& sLanguage, const char* pszDialog)
+    {
+        char szFolder[MAX_PATH] = "";
+        if (GetEnvironmentVariableA("QV_TEXTFIT_SHOTS", szFolder, sizeof(szFolder)) == 0)
+            return;
+        SaveWindowShot(hDialog, JoinPath(szFolder, std::to_string(GetParam()) + "-" + sLanguage +
+                                                       "-" + pszDialog + ".bmp"));
     }
 
     void WalkLanguage(const std::string& sFile, const std::string& sLanguage, bool bAssert)
