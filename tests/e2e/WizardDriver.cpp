@@ -29,6 +29,7 @@ const UiTexts& EnglishTexts()
         "again.",
         "Run Quorvane Manager now",
         "Error",
+        "New folder",
     };
     return texts;
 }
@@ -63,6 +64,7 @@ const UiTexts& GermanTexts()
         "Installation funktionsf\xE4hig.",
         "Quorvane Manager jetzt starten",
         "Fehler",
+        "Neuer Ordner",
     };
     return texts;
 }
