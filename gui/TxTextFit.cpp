@@ -1,6 +1,7 @@
 #include "TxTextFit.h"
 
 #include "CLog.h"
+#include "TxDpi.h"
 #include "TxGdiHandles.h"
 #include "TxString.h"
 
@@ -113,15 +114,17 @@ private:
         return std::max(0, static_cast<int>(iLimit - rc.bottom));
     }
 
-    int FreeAbove(size_t i) const
+    int FreeAbove(size_t i, const std::vector<bool>& skip) const
     {
         const RECT& rc = m_Rc[i];
         int iLimit = m_rcClient.top + m_iGap;
         for (size_t j = 0; j < m_Rc.size(); ++j)
         {
             const RECT& o = m_Rc[j];
-            if (Blocks(i, j) && Across(rc.left, rc.right, o.left, o.right) && o.bottom <= rc.top)
-                iLimit = std::max(iLimit, static_cast<int>(o.bottom + m_iGap));
+            if (skip[j] || !Blocks(i, j) || !Across(rc.left, rc.right, o.left, o.right) ||
+                o.bottom > rc.top)
+                continue;
+            iLimit = std::max(iLimit, static_cast<int>(o.bottom + m_iGap));
         }
         return std::max(0, static_cast<int>(rc.top - iLimit));
     }
@@ -134,9 +137,10 @@ private:
                 OffsetRect(&m_Rc[j], 0, iBy);
     }
 
-    // Moves the controls below i in its column down by up to iWanted, as far
-    // as the anchored controls and the client area let them. Returns how far.
-    int PushBelow(size_t i, int iWanted)
+    // Moves the controls below i in its column (above it when bUp) away by
+    // up to iWanted, as far as the anchored controls and the client area let
+    // them. Returns how far.
+    int Push(size_t i, int iWanted, bool bUp)
     {
         std::vector<bool> moved(m_Rc.size(), false);
         bool bFound = true;
@@ -153,7 +157,8 @@ private:
                         continue;
                     const RECT& rs = m_Rc[s];
                     const RECT& rj = m_Rc[j];
-                    if (Across(rs.left, rs.right, rj.left, rj.right) && rj.top >= rs.bottom)
+                    bool bBeyond = bUp ? rj.bottom <= rs.top : rj.top >= rs.bottom;
+                    if (Across(rs.left, rs.right, rj.left, rj.right) && bBeyond)
                     {
                         MarkMoved(j, moved);
                         bFound = true;
@@ -173,13 +178,13 @@ private:
             if (m_Items[j].bAnchored)
                 return 0;
             bAny = true;
-            iBy = std::min(iBy, FreeBelow(j, skip));
+            iBy = std::min(iBy, bUp ? FreeAbove(j, skip) : FreeBelow(j, skip));
         }
         if (!bAny || iBy <= 0)
             return 0;
         for (size_t j = 0; j < m_Rc.size(); ++j)
             if (moved[j])
-                OffsetRect(&m_Rc[j], 0, iBy);
+                OffsetRect(&m_Rc[j], 0, bUp ? -iBy : iBy);
         return iBy;
     }
 
@@ -195,8 +200,8 @@ private:
     }
 
     // Grows a box (not a group member) by up to iWanted: into the free space
-    // below, by pushing the controls below down, into the free space above.
-    // Returns how much it grew.
+    // below, by pushing the controls below down, into the free space above,
+    // by pushing the controls above up. Returns how much it grew.
     int GrowBox(size_t i, int iWanted)
     {
         std::vector<bool> none(m_Rc.size(), false);
@@ -204,18 +209,24 @@ private:
         m_Rc[i].bottom += iGrown;
         if (iGrown < iWanted)
         {
-            int iPushed = PushBelow(i, iWanted - iGrown);
+            int iPushed = Push(i, iWanted - iGrown, false);
             m_Rc[i].bottom += iPushed;
             iGrown += iPushed;
         }
+        if (m_Items[i].bAnchored)
+            return iGrown;
         if (iGrown < iWanted)
-        {
-            int iUp = std::min(iWanted - iGrown, FreeAbove(i));
-            Move(i, -iUp);
-            m_Rc[i].bottom += iUp;
-            iGrown += iUp;
-        }
+            iGrown += GrowUp(i, std::min(iWanted - iGrown, FreeAbove(i, none)));
+        if (iGrown < iWanted)
+            iGrown += GrowUp(i, Push(i, iWanted - iGrown, true));
         return iGrown;
+    }
+
+    int GrowUp(size_t i, int iBy)
+    {
+        Move(i, -iBy);
+        m_Rc[i].bottom += iBy;
+        return iBy;
     }
 
     // Returns how much of iWanted could not be had.
@@ -361,8 +372,8 @@ TxTextRule TextRuleOf(HWND hWnd, LONG_PTR lStyle, HDC hDc, int iDpi)
             // focus rectangle around the text.
             INT iDigit = 0;
             if (!GetCharWidth32A(hDc, '0', '0', &iDigit))
-                iDigit = MulDiv(6, iDpi, 96);
-            rule = {true, uLines, MulDiv(12, iDpi, 96) + 1 + iDigit / 2 + 2, 2};
+                iDigit = ScaleToDpi(6, iDpi);
+            rule = {true, uLines, ScaleToDpi(12, iDpi) + 1 + iDigit / 2 + 2, 2};
             break;
         }
         default:
@@ -539,10 +550,10 @@ void TxTextFitter::Fit(HWND hForm)
     GetClientRect(hForm, &rcClient);
     if (m_Area.cx > 0)
     {
-        rcClient.right = std::min(rcClient.right, static_cast<LONG>(MulDiv(m_Area.cx, iDpi, 96)));
-        rcClient.bottom = std::min(rcClient.bottom, static_cast<LONG>(MulDiv(m_Area.cy, iDpi, 96)));
+        rcClient.right = std::min(rcClient.right, static_cast<LONG>(ScaleToDpi(m_Area.cx, iDpi)));
+        rcClient.bottom = std::min(rcClient.bottom, static_cast<LONG>(ScaleToDpi(m_Area.cy, iDpi)));
     }
-    std::vector<RECT> fitted = FitTextLayout(items, rcClient, MulDiv(2, iDpi, 96));
+    std::vector<RECT> fitted = FitTextLayout(items, rcClient, ScaleToDpi(2, iDpi));
 
     for (size_t i = 0; i < children.size(); ++i)
     {

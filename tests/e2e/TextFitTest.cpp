@@ -12,9 +12,11 @@
 #include "MessagePump.h"
 #include "ScreenShot.h"
 #include "SetupE2eTest.h"
+#include "TxDpi.h"
 #include "TxGdiHandles.h"
 #include "TxTextFit.h"
 #include "WindowQuery.h"
+#include "WineScreenDpi.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -25,8 +27,6 @@
 
 namespace
 {
-constexpr char DESKTOP_KEY[] = "Control Panel\\Desktop";
-constexpr char LOG_PIXELS[] = "LogPixels";
 constexpr int IMAGES = 3;
 
 // The texts a language gives the keys the walk needs, read from its file.
@@ -99,92 +99,21 @@ UiTexts WalkTexts(const std::map<std::string, std::string>& texts)
     t.sOk = text("gls_ButtonOk");
     t.sReadyToInstall = text("gls_ReadyToInstall");
     t.sRunManagerNow = text("gls_RunManagerNow");
+    t.sNewFolder = text("gls_NewFolder");
     return t;
 }
 
-// The prefix's screen scale for the test's life; the earlier one comes back.
-class ScreenDpi
-{
-public:
-    explicit ScreenDpi(DWORD dwDpi) : m_bHad(false), m_dwOld(0)
-    {
-        TxRegKey key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Receive(),
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        DWORD dwType = 0;
-        DWORD dwSize = sizeof(m_dwOld);
-        m_bHad = RegQueryValueExA(key.Get(), LOG_PIXELS, nullptr, &dwType,
-                                  reinterpret_cast<BYTE*>(&m_dwOld), &dwSize) == ERROR_SUCCESS &&
-                 dwType == REG_DWORD;
-        m_bSet =
-            RegSetValueExA(key.Get(), LOG_PIXELS, 0, REG_DWORD,
-                           reinterpret_cast<const BYTE*>(&dwDpi), sizeof(dwDpi)) == ERROR_SUCCESS;
-    }
-    ~ScreenDpi()
-    {
-        TxRegKey key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
-            ERROR_SUCCESS)
-            return;
-        if (m_bHad)
-            RegSetValueExA(key.Get(), LOG_PIXELS, 0, REG_DWORD,
-                           reinterpret_cast<const BYTE*>(&m_dwOld), sizeof(m_dwOld));
-        else
-            RegDeleteValueA(key.Get(), LOG_PIXELS);
-    }
-    ScreenDpi(const ScreenDpi&) = delete;
-    ScreenDpi& operator=(const ScreenDpi&) = delete;
-    bool IsSet() const { return m_bSet; }
-
-private:
-    bool m_bHad;
-    bool m_bSet = false;
-    DWORD m_dwOld;
-};
-
 // The system functions of later Windows versions, looked up where they are.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetWindowDpiAwarenessContextFn = HANDLE(WINAPI*)(HWND);
-using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
 
-template <class T> T User32(const char* pszName)
-{
-    return reinterpret_cast<T>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), pszName)));
-}
-
+// The DPI a window is drawn for.
 int WindowDpi(HWND hWnd)
 {
-    auto pGetDpi = User32<GetDpiForWindowFn>("GetDpiForWindow");
+    auto pGetDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     UINT uDpi = pGetDpi != nullptr ? pGetDpi(hWnd) : 0;
-    return uDpi != 0 ? static_cast<int>(uDpi) : 96;
+    return uDpi != 0 ? static_cast<int>(uDpi) : USER_DEFAULT_SCREEN_DPI;
 }
-
-// While it lives the thread sees a window's coordinates as the window does.
-class WindowCoordinates
-{
-public:
-    explicit WindowCoordinates(HWND hWnd) : m_hOld(nullptr)
-    {
-        auto pGet = User32<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
-        m_pSet = User32<SetThreadDpiAwarenessContextFn>("SetThreadDpiAwarenessContext");
-        if (pGet != nullptr && m_pSet != nullptr)
-            m_hOld = m_pSet(pGet(hWnd));
-    }
-    ~WindowCoordinates()
-    {
-        if (m_hOld != nullptr)
-            m_pSet(m_hOld);
-    }
-    WindowCoordinates(const WindowCoordinates&) = delete;
-    WindowCoordinates& operator=(const WindowCoordinates&) = delete;
-
-private:
-    SetThreadDpiAwarenessContextFn m_pSet;
-    HANDLE m_hOld;
-};
 
 bool Contains(const RECT& outer, const RECT& inner)
 {
@@ -209,18 +138,18 @@ std::string Describe(HWND hWnd, const std::string& sText)
     return ClassOf(hWnd) + " \"" + sText.substr(0, 60) + "\"";
 }
 
-// Cut texts, overlaps and controls outside the dialog, one line each.
+// Cut texts, overlaps and controls outside the dialog, one line each; read
+// in the screen's pixels.
 std::vector<std::string> CheckDialog(HWND hDialog)
 {
     std::vector<std::string> faults;
-    WindowCoordinates coordinates(hDialog);
     int iDpi = WindowDpi(hDialog);
     // The dialogs' font and the step title's, as the setup makes them.
-    TxFontHandle dialogFont(CreateFontA(-MulDiv(11, iDpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+    TxFontHandle dialogFont(CreateFontA(-ScaleToDpi(11, iDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                         DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
-    TxFontHandle headingFont(CreateFontA(-MulDiv(21, iDpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+    TxFontHandle headingFont(CreateFontA(-ScaleToDpi(21, iDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                          DEFAULT_PITCH | FF_DONTCARE, "Arial"));
@@ -305,9 +234,24 @@ std::vector<std::string> CheckDialog(HWND hDialog)
     return faults;
 }
 
-class TextFitTest : public SetupE2eTest, public ::testing::WithParamInterface<int>
+// Set before the scenario makes its first window, which starts the desktop
+// of the test's own prefix at that DPI; put back afterwards.
+struct ScreenAtTestDpi
+{
+    WineScreenDpi m_Dpi{static_cast<DWORD>(::testing::WithParamInterface<int>::GetParam())};
+};
+
+class TextFitTest : private ScreenAtTestDpi,
+                    public SetupE2eTest,
+                    public ::testing::WithParamInterface<int>
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_View.IsActive()) << "no DPI per thread";
+        SetupE2eTest::SetUp();
+    }
+
     struct Row
     {
         std::string sLanguage;
@@ -325,11 +269,11 @@ protected:
         SaveShot(hDialog, sLanguage, pszDialog);
         std::vector<std::string> faults = CheckDialog(hDialog);
         RECT rcClient = {0, 0, 0, 0};
-        {
-            WindowCoordinates coordinates(hDialog);
-            GetClientRect(hDialog, &rcClient);
-        }
-        m_Rows.push_back({sLanguage, pszDialog, faults.size(), WindowDpi(hDialog), rcClient});
+        GetClientRect(hDialog, &rcClient);
+        int iDpi = WindowDpi(hDialog);
+        // Drawn for the screen, or the test measures another scale than it names.
+        EXPECT_EQ(iDpi, GetParam()) << sLanguage << ", " << pszDialog;
+        m_Rows.push_back({sLanguage, pszDialog, faults.size(), iDpi, rcClient});
         for (const std::string& sFault : faults)
         {
             std::printf("textfit %d %s %s: %s\n", GetParam(), sLanguage.c_str(), pszDialog,
@@ -350,8 +294,7 @@ protected:
 
     void WalkLanguage(const std::string& sFile, const std::string& sLanguage, bool bAssert)
     {
-        std::map<std::string, std::string> section = SectionTexts(sFile, sLanguage);
-        UiTexts texts = WalkTexts(section);
+        UiTexts texts = WalkTexts(SectionTexts(sFile, sLanguage));
         m_Wizard.SetTexts(texts);
         StartSetup();
         HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
@@ -365,7 +308,7 @@ protected:
 
         HWND hTree = m_Wizard.PressAndWait(hOptions, "...", TREE_CLASS);
         Check(hTree, sLanguage, "folders", bAssert);
-        HWND hNewFolder = m_Wizard.PressAndWait(hTree, section["gls_NewFolder"], NEW_FOLDER_CLASS);
+        HWND hNewFolder = m_Wizard.PressAndWait(hTree, texts.sNewFolder, NEW_FOLDER_CLASS);
         Check(hNewFolder, sLanguage, "new folder", bAssert);
         ASSERT_NE(m_Wizard.PressAndWait(hNewFolder, texts.sCancel, TREE_CLASS), nullptr);
         ASSERT_NE(m_Wizard.PressAndWait(hTree, texts.sCancel, OPTIONS_CLASS), nullptr);
@@ -381,13 +324,12 @@ protected:
         RemoveProduct(m_Paths);
     }
 
-    ScreenDpi m_Dpi{static_cast<DWORD>(GetParam())};
+    ScreenPixelsView m_View;
     std::vector<Row> m_Rows;
 };
 
 TEST_P(TextFitTest, EveryTextFitsInEveryLanguage)
 {
-    ASSERT_TRUE(m_Dpi.IsSet());
     std::string sShipped = SourcePath("media\\SetupLang.dat");
     std::vector<std::string> shipped = Languages(sShipped);
     ASSERT_FALSE(shipped.empty());
