@@ -51,9 +51,9 @@ void TCSpinEdit::SetValue(int iValue)
         SetText(szText);
 }
 
-void TCSpinEdit::SetBounds(int iLeft, int iTop, int iWidth, int iHeight)
+void TCSpinEdit::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
 {
-    TxControl::SetBounds(iLeft, iTop, iWidth, iHeight);
+    TxControl::SetBoundsPx(iLeft, iTop, iWidth, iHeight);
     // Buddying again aligns the arrows to the edit box's new place.
     SendMessageA(m_hUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
 }

@@ -21,7 +21,7 @@ public:
     void SetValue(int iValue);
 
     // Places the edit box and the arrows at its right within the bounds.
-    void SetBounds(int iLeft, int iTop, int iWidth, int iHeight) override;
+    void SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight) override;
     void SetEnabled(bool bEnabled) override;
     void SetVisible(bool bVisible) override;
     void Command(HWND hFrom, int iCode) override;

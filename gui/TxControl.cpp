@@ -1,6 +1,7 @@
 #include "TxControl.h"
 
 #include "CLog.h"
+#include "TxDpi.h"
 #include "TxException.h"
 #include "TxFont.h"
 #include "TxGdiHandles.h"
@@ -12,7 +13,8 @@ TxControl::TxControl(TxForm& parent, const char* pszClass, const char* pszText, 
                      DWORD dwExStyle, int iLeft, int iTop, int iWidth, int iHeight)
     : m_Parent(parent), m_iId(0), m_hWnd(nullptr)
 {
-    m_hWnd = CreatePart(pszClass, pszText, dwStyle, dwExStyle, iLeft, iTop, iWidth, iHeight);
+    m_hWnd = CreatePart(pszClass, pszText, dwStyle, dwExStyle, Scaled(iLeft), Scaled(iTop),
+                        Scaled(iWidth), Scaled(iHeight));
 }
 
 TxControl::~TxControl()
@@ -88,10 +90,28 @@ void TxControl::SetFocus()
 
 void TxControl::SetBounds(int iLeft, int iTop, int iWidth, int iHeight)
 {
-    SetWindowPos(m_hWnd, nullptr, iLeft, iTop, iWidth, iHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetBoundsPx(Scaled(iLeft), Scaled(iTop), Scaled(iWidth), Scaled(iHeight));
 }
 
 void TxControl::SetPosition(int iLeft, int iTop)
+{
+    SetPositionPx(Scaled(iLeft), Scaled(iTop));
+}
+
+RECT TxControl::BoundsPx() const
+{
+    RECT rc = {0, 0, 0, 0};
+    if (GetWindowRect(m_hWnd, &rc))
+        MapWindowPoints(nullptr, m_Parent.Handle(), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void TxControl::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
+{
+    SetWindowPos(m_hWnd, nullptr, iLeft, iTop, iWidth, iHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TxControl::SetPositionPx(int iLeft, int iTop)
 {
     SetWindowPos(m_hWnd, nullptr, iLeft, iTop, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -8,7 +8,8 @@ class TxForm;
 class TxFont;
 
 // A child window of a form, of one of the system's standard classes. The
-// form hands it the notifications that name its window.
+// form hands it the notifications that name its window. Positions and sizes
+// are 96-DPI values (TxDpi.h) except in the members whose names end in Px.
 class TxControl
 {
 public:
@@ -36,10 +37,16 @@ public:
     // Visible and enabled: what a user can click or focus.
     bool IsUsable() const { return IsVisibleFlag() && IsEnabled(); }
     void SetFocus();
-    virtual void SetBounds(int iLeft, int iTop, int iWidth, int iHeight);
+    // Place and size within the form's client area, at 96 DPI.
+    void SetBounds(int iLeft, int iTop, int iWidth, int iHeight);
     void SetPosition(int iLeft, int iTop);
+    // The same in the screen's pixels, for layouts made from measured texts.
+    RECT BoundsPx() const;
+    virtual void SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight);
+    void SetPositionPx(int iLeft, int iTop);
     void SetFont(const TxFont& font);
-    // The size of pszText (lines and all) in the control's font.
+    // The size of pszText (lines and all) in the control's font, in the
+    // screen's pixels.
     SIZE TextExtent(const char* pszText) const;
 
     // WM_COMMAND notification iCode from hFrom (this control or a part of it).
@@ -48,7 +55,8 @@ public:
     virtual void DrawItem(const DRAWITEMSTRUCT& draw);
 
 protected:
-    // Creates one more child window that reports to this control.
+    // Creates one more child window that reports to this control; its place
+    // is in the screen's pixels.
     HWND CreatePart(const char* pszClass, const char* pszText, DWORD dwStyle, DWORD dwExStyle,
                     int iLeft, int iTop, int iWidth, int iHeight);
     void DestroyPart(HWND hWnd);

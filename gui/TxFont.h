@@ -2,7 +2,8 @@
 
 #include "TxGdiHandles.h"
 
-// A font made from a face name and a character height in pixels.
+// A font made from a face name and a character height in pixels at 96 DPI,
+// made for the system DPI.
 class TxFont
 {
 public:
@@ -15,7 +16,8 @@ private:
     TxFontHandle m_hFont;
 };
 
-// The dialogs' font, MS Sans Serif of 11 pixels; lives until the program ends.
+// The dialogs' font, MS Sans Serif of 11 pixels at 96 DPI; lives until the
+// program ends.
 const TxFont& DialogFont();
-// The step titles' font, Arial of 21 pixels.
+// The step titles' font, Arial of 21 pixels at 96 DPI.
 const TxFont& HeadingFont();

@@ -4,6 +4,7 @@
 #include "TxApplication.h"
 #include "TxButton.h"
 #include "TxControl.h"
+#include "TxDpi.h"
 #include "TxException.h"
 #include "TxFont.h"
 
@@ -59,7 +60,7 @@ TxForm::TxForm(const char* pszClassName, TxBorder border, int iClientWidth, int 
       m_pDefaultButton(nullptr), m_pCancelButton(nullptr)
 {
     BorderStyles(border, m_dwStyle, m_dwExStyle);
-    RECT rc = {0, 0, iClientWidth, iClientHeight};
+    RECT rc = {0, 0, Scaled(iClientWidth), Scaled(iClientHeight)};
     AdjustWindowRectEx(&rc, m_dwStyle, FALSE, m_dwExStyle);
     HWND hWnd =
         CreateWindowExA(m_dwExStyle, pszClassName, "", m_dwStyle, 0, 0, rc.right - rc.left,
@@ -162,17 +163,22 @@ void TxForm::SetModalResult(int iResult)
 
 void TxForm::SetBounds(int iLeft, int iTop, int iWidth, int iHeight)
 {
+    SetBoundsPx(Scaled(iLeft), Scaled(iTop), Scaled(iWidth), Scaled(iHeight));
+}
+
+void TxForm::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
+{
     SetWindowPos(m_hWnd, nullptr, iLeft, iTop, iWidth, iHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TxForm::SetPosition(int iLeft, int iTop)
+void TxForm::SetPositionPx(int iLeft, int iTop)
 {
     SetWindowPos(m_hWnd, nullptr, iLeft, iTop, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TxForm::SetClientSize(int iWidth, int iHeight)
 {
-    RECT rc = {0, 0, iWidth, iHeight};
+    RECT rc = {0, 0, Scaled(iWidth), Scaled(iHeight)};
     AdjustWindowRectEx(&rc, m_dwStyle, FALSE, m_dwExStyle);
     SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
@@ -184,17 +190,17 @@ void TxForm::CentreOnScreen()
     GetWindowRect(m_hWnd, &rc);
     int iWidth = rc.right - rc.left;
     int iHeight = rc.bottom - rc.top;
-    SetPosition((GetSystemMetrics(SM_CXSCREEN) - iWidth) / 2,
-                (GetSystemMetrics(SM_CYSCREEN) - iHeight) / 2);
+    SetPositionPx((GetSystemMetrics(SM_CXSCREEN) - iWidth) / 2,
+                  (GetSystemMetrics(SM_CYSCREEN) - iHeight) / 2);
 }
 
 void TxForm::SetMinTrackSize(int iWidth, int iHeight)
 {
-    m_MinTrack.cx = iWidth;
-    m_MinTrack.cy = iHeight;
+    m_MinTrack.cx = Scaled(iWidth);
+    m_MinTrack.cy = Scaled(iHeight);
 }
 
-RECT TxForm::ClientRect() const
+RECT TxForm::ClientRectPx() const
 {
     RECT rc = {0, 0, 0, 0};
     GetClientRect(m_hWnd, &rc);

@@ -25,7 +25,9 @@ enum class TxBorder
 
 // A top-level window of its own class, holding child controls. Its window
 // procedure dispatches to the named handlers of the derived form; the state
-// is reached from the window through the user data pointer.
+// is reached from the window through the user data pointer. Positions and
+// sizes are 96-DPI values (TxDpi.h) except in the members whose names end in
+// Px.
 class TxForm
 {
 public:
@@ -54,14 +56,18 @@ public:
     void SetModalResult(int iResult);
     bool IsModal() const { return m_bModal; }
 
+    // The window's place and size at 96 DPI.
     void SetBounds(int iLeft, int iTop, int iWidth, int iHeight);
-    void SetPosition(int iLeft, int iTop);
     void SetClientSize(int iWidth, int iHeight);
+    // The window's place on the screen and its size in the screen's pixels.
+    void SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight);
+    void SetPositionPx(int iLeft, int iTop);
     void CentreOnScreen();
     void SetCentred(bool bCentred) { m_bCentred = bCentred; }
-    // The smallest window size the user may drag the form to.
+    // The smallest window size the user may drag the form to, at 96 DPI.
     void SetMinTrackSize(int iWidth, int iHeight);
-    RECT ClientRect() const;
+    // The client area in the screen's pixels.
+    RECT ClientRectPx() const;
 
     void SetActiveControl(TxControl* pControl) { m_pActiveControl = pControl; }
     void SetDefaultButton(TxButton* pButton) { m_pDefaultButton = pButton; }

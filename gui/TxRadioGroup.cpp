@@ -1,11 +1,15 @@
 #include "TxRadioGroup.h"
 
+#include "TxDpi.h"
+
 #include <vector>
 
 namespace
 {
-// Room above the first item for the frame's caption.
+// Sizes at 96 DPI. Room above the first item for the frame's caption:
 constexpr int CAPTION_SPACE = 14;
+// Room below the last item for the frame's lower edge.
+constexpr int FRAME_SPACE = 4;
 constexpr int ITEM_HEIGHT = 17;
 constexpr int ITEM_INDENT = 8;
 } // namespace
@@ -14,7 +18,7 @@ TxRadioGroup::TxRadioGroup(TxForm& parent, int iLeft, int iTop, int iWidth, int 
                            const char* pszCaption)
     : TxControl(parent, "BUTTON", pszCaption, WS_VISIBLE | WS_GROUP | BS_GROUPBOX, 0, iLeft, iTop,
                 iWidth, iHeight),
-      m_Bounds{iLeft, iTop, iLeft + iWidth, iTop + iHeight}
+      m_Bounds(BoundsPx())
 {
 }
 
@@ -70,6 +74,13 @@ void TxRadioGroup::SetItemIndex(int iIndex)
                      static_cast<int>(i) == iIndex ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void TxRadioGroup::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
+{
+    TxControl::SetBoundsPx(iLeft, iTop, iWidth, iHeight);
+    m_Bounds = BoundsPx();
+    Arrange();
+}
+
 void TxRadioGroup::SetEnabled(bool bEnabled)
 {
     TxControl::SetEnabled(bEnabled);
@@ -95,12 +106,15 @@ void TxRadioGroup::Arrange()
     int iCount = Count();
     if (iCount == 0)
         return;
-    int iWidth = m_Bounds.right - m_Bounds.left - 2 * ITEM_INDENT;
-    int iRow = (m_Bounds.bottom - m_Bounds.top - CAPTION_SPACE - 4) / iCount;
+    int iIndent = Scaled(ITEM_INDENT);
+    int iItemHeight = Scaled(ITEM_HEIGHT);
+    int iCaptionSpace = Scaled(CAPTION_SPACE);
+    int iWidth = m_Bounds.right - m_Bounds.left - 2 * iIndent;
+    int iRow = (m_Bounds.bottom - m_Bounds.top - iCaptionSpace - Scaled(FRAME_SPACE)) / iCount;
     for (int i = 0; i < iCount; ++i)
     {
-        int iTop = m_Bounds.top + CAPTION_SPACE + i * iRow + (iRow - ITEM_HEIGHT) / 2;
-        SetWindowPos(m_Items[static_cast<size_t>(i)], nullptr, m_Bounds.left + ITEM_INDENT, iTop,
-                     iWidth, ITEM_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+        int iTop = m_Bounds.top + iCaptionSpace + i * iRow + (iRow - iItemHeight) / 2;
+        SetWindowPos(m_Items[static_cast<size_t>(i)], nullptr, m_Bounds.left + iIndent, iTop,
+                     iWidth, iItemHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

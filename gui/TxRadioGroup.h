@@ -22,6 +22,8 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int iIndex);
 
+    // The items follow the frame.
+    void SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight) override;
     void SetEnabled(bool bEnabled) override;
     void SetVisible(bool bVisible) override;
     void Command(HWND hFrom, int iCode) override;
@@ -31,6 +33,7 @@ public:
 private:
     void Arrange();
 
+    // The frame's place in the screen's pixels.
     RECT m_Bounds;
     std::vector<HWND> m_Items;
 };

@@ -1,5 +1,7 @@
 #include "TxTreeView.h"
 
+#include "TxDpi.h"
+
 #include <vector>
 
 TxTreeView::TxTreeView(TxForm& parent, int iLeft, int iTop, int iWidth, int iHeight)
@@ -115,7 +117,7 @@ void TxTreeView::Expand(HTREEITEM hItem)
 
 void TxTreeView::SetIndent(int iIndent)
 {
-    Send(TVM_SETINDENT, static_cast<WPARAM>(iIndent));
+    Send(TVM_SETINDENT, static_cast<WPARAM>(Scaled(iIndent)));
 }
 
 bool TxTreeView::TextRectOnScreen(HTREEITEM hItem, RECT& rc) const

@@ -27,6 +27,7 @@ public:
     void Select(HTREEITEM hItem);
     // Expands the node and runs OnExpanded once, as a click on its button does.
     void Expand(HTREEITEM hItem);
+    // The indent of each level, at 96 DPI.
     void SetIndent(int iIndent);
     // The node's text rectangle in screen coordinates; false if not shown.
     bool TextRectOnScreen(HTREEITEM hItem, RECT& rc) const;

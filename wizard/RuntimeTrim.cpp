@@ -33,4 +33,9 @@ void __throw_length_error(const char*)
 {
     throw std::bad_alloc();
 }
+
+void __throw_bad_array_new_length()
+{
+    throw std::bad_alloc();
+}
 } // namespace std

@@ -71,7 +71,7 @@ TFormMain::TFormMain(CWizardForms& forms)
     SetCaption(Application.Title().GetText());
     // Full size while still hidden: resizing the shown window costs a
     // second layout and paint of the whole screen.
-    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    SetBoundsPx(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     ImageLogo.SetBitmap(CreateLogoBitmap());
     // The logo lies over the background.
     SetWindowPos(ImageLogo.Handle(), HWND_TOP, 0, 0, 0, 0,
@@ -99,7 +99,7 @@ LRESULT TFormMain::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 
 void TFormMain::FormShow()
 {
-    SetBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    SetBoundsPx(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     PrepareEnvironment(TxProgramPath().GetText());
     m_Steps.Build(g_ImageFiles.GetCount());
     // Runs only after this handler has returned, with the list filled.
@@ -132,8 +132,8 @@ void TFormMain::FillLanguageList()
 
 void TFormMain::FormResize()
 {
-    RECT rc = ClientRect();
-    PaintBox.SetBounds(0, 0, rc.right, rc.bottom);
+    RECT rc = ClientRectPx();
+    PaintBox.SetBoundsPx(0, 0, rc.right, rc.bottom);
 }
 
 void TFormMain::FormCloseRequest()
@@ -145,6 +145,7 @@ void TFormMain::FormCloseRequest()
 
 void TFormMain::PaintBoxPaint(HDC hDc, const RECT& rc)
 {
+    // The bands follow the screen's own height in pixels, at any DPI.
     int iWidth = rc.right - rc.left;
     int iBand = (rc.bottom - rc.top) / 256 + 1;
     HGDIOBJ hBrush = GetStockObject(DC_BRUSH);

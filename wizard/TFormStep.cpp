@@ -27,6 +27,11 @@ TFormStep::TFormStep(const char* pszClassName)
     ButtonNext.OnClick = [this] { ButtonNextClick(); };
     ButtonCancel.OnClick = [this] { ButtonCancelClick(); };
     ButtonClose.OnClick = [this] { ButtonCloseClick(); };
+    // The title and the buttons stay where every step has them.
+    m_Fitter.Anchor(LabelCaption.Handle());
+    for (TxButton* pButton : {&ButtonPrevious, &ButtonNext, &ButtonCancel, &ButtonClose})
+        m_Fitter.Anchor(pButton->Handle());
+    m_Fitter.SetArea(STEP_CLIENT_WIDTH, STEP_CLIENT_HEIGHT);
 }
 
 void TFormStep::Prepare(const char* pszCaption, const char* pszTitle, const StepButtons& buttons)
@@ -39,6 +44,7 @@ void TFormStep::Prepare(const char* pszCaption, const char* pszTitle, const Step
     ButtonCancel.SetVisible(buttons.bCancel);
     ButtonClose.SetVisible(buttons.bClose);
     SetActiveControl(buttons.bFocusClose ? &ButtonClose : &ButtonNext);
+    FitTexts();
 }
 
 void TFormStep::SetButtonTexts()

@@ -4,6 +4,7 @@
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormTree.h"
+#include "TxDpi.h"
 
 TFormStepPhotos* FormStepPhotos = nullptr;
 
@@ -51,21 +52,25 @@ void TFormStepPhotos::SetTexts(const TxString& sCaption)
     RadioButtonDoNotInstallImages.SetText(gls_InstallNoImages.GetText());
     RadioButtonInstallRandomlySelected.SetText(gls_InstallRandomImages.GetText());
     ArrangeRandomLine();
+    FitTexts();
 }
 
 void TFormStepPhotos::ArrangeRandomLine()
 {
     // The count and its label follow the choice's text, however long the
-    // translation is.
+    // translation is; the text is measured in the screen's pixels.
     int iTextWidth = RadioButtonInstallRandomlySelected
                          .TextExtent(RadioButtonInstallRandomlySelected.GetText().GetText())
                          .cx;
-    int iRadioWidth = RADIO_MARK_WIDTH + iTextWidth;
-    int iSpinLeft = RANDOM_LINE_LEFT + iRadioWidth + 4;
-    RadioButtonInstallRandomlySelected.SetBounds(RANDOM_LINE_LEFT, RANDOM_LINE_TOP + 2, iRadioWidth,
-                                                 17);
-    CSpinEditRandomImages.SetBounds(iSpinLeft, RANDOM_LINE_TOP, SPIN_WIDTH, 21);
-    LabelRandomImages.SetPosition(iSpinLeft + SPIN_WIDTH + 8, RANDOM_LINE_TOP + 4);
+    int iRadioWidth = Scaled(RADIO_MARK_WIDTH) + iTextWidth;
+    int iLeft = Scaled(RANDOM_LINE_LEFT);
+    int iSpinLeft = iLeft + iRadioWidth + Scaled(4);
+    int iSpinWidth = Scaled(SPIN_WIDTH);
+    RadioButtonInstallRandomlySelected.SetBoundsPx(iLeft, Scaled(RANDOM_LINE_TOP + 2), iRadioWidth,
+                                                   Scaled(17));
+    CSpinEditRandomImages.SetBoundsPx(iSpinLeft, Scaled(RANDOM_LINE_TOP), iSpinWidth, Scaled(21));
+    LabelRandomImages.SetPositionPx(iSpinLeft + iSpinWidth + Scaled(8),
+                                    Scaled(RANDOM_LINE_TOP + 4));
 }
 
 void TFormStepPhotos::FormShow()
@@ -106,6 +111,7 @@ void TFormStepPhotos::UpdateImageInfo()
     LabelRandomImages.SetText(
         RandomImagesText(g_qwImgSize, g_ImageFiles.GetCount(), CSpinEditRandomImages.Value())
             .GetText());
+    FitTexts();
 }
 
 void TFormStepPhotos::ButtonBrowseClick()

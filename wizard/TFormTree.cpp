@@ -3,6 +3,7 @@
 #include "FolderNames.h"
 #include "StringTables.h"
 #include "TFormNewFolder.h"
+#include "TxDpi.h"
 #include "TxFindFile.h"
 #include "TxMessageBox.h"
 
@@ -93,6 +94,7 @@ void TFormTree::SetTexts()
     ButtonOk.SetText(gls_ButtonOk.GetText());
     ButtonCancel.SetText(gls_ButtonCancel.GetText());
     ButtonNewFolder.SetText(gls_NewFolder.GetText());
+    m_Fitter.Fit(Handle());
 }
 
 bool TFormTree::Choose(TxString& sFolder)
@@ -116,14 +118,23 @@ TxString TFormTree::Browse(const TxString& sPath, const char* pszProductFolder)
 
 void TFormTree::FormResize()
 {
-    RECT rc = ClientRect();
+    // The window's size is in the screen's pixels; the panel's parts are
+    // scaled from 96 DPI.
+    RECT rc = ClientRectPx();
     int iWidth = rc.right;
-    int iPanelTop = rc.bottom - PANEL_HEIGHT;
-    TreeView.SetBounds(0, 0, iWidth, iPanelTop > 0 ? iPanelTop : 0);
-    ButtonNewFolder.SetBounds(8, iPanelTop + 6, 95, 25);
-    ButtonCancel.SetBounds(iWidth - 8 - 75, iPanelTop + 6, 75, 25);
-    ButtonOk.SetBounds(iWidth - 8 - 75 - 6 - 75, iPanelTop + 6, 75, 25);
-    ProgressBar.SetBounds(0, iPanelTop + PANEL_HEIGHT - 8, iWidth, 7);
+    int iPanelTop = rc.bottom - Scaled(PANEL_HEIGHT);
+    int iButtonTop = iPanelTop + Scaled(6);
+    int iButtonWidth = Scaled(75);
+    int iButtonHeight = Scaled(25);
+    int iCancelLeft = iWidth - Scaled(8) - iButtonWidth;
+    TreeView.SetBoundsPx(0, 0, iWidth, iPanelTop > 0 ? iPanelTop : 0);
+    ButtonNewFolder.SetBoundsPx(Scaled(8), iButtonTop, Scaled(95), iButtonHeight);
+    ButtonCancel.SetBoundsPx(iCancelLeft, iButtonTop, iButtonWidth, iButtonHeight);
+    ButtonOk.SetBoundsPx(iCancelLeft - Scaled(6) - iButtonWidth, iButtonTop, iButtonWidth,
+                         iButtonHeight);
+    ProgressBar.SetBoundsPx(0, iPanelTop + Scaled(PANEL_HEIGHT - 8), iWidth, Scaled(7));
+    // A longer translation widens its button into the panel's free middle.
+    m_Fitter.Fit(Handle());
 }
 
 void TFormTree::FormShow()
@@ -216,7 +227,7 @@ void TFormTree::ButtonNewFolderClick()
         return;
     RECT rc;
     if (TreeView.TextRectOnScreen(hSelected, rc))
-        FormNewFolder->SetPosition(rc.left, rc.bottom);
+        FormNewFolder->SetPositionPx(rc.left, rc.bottom);
     TxString sCaption(gls_CreateFolder);
     sCaption.Append(TreeView.ItemText(hSelected));
     sCaption.Append("\"");

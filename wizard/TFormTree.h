@@ -4,6 +4,7 @@
 #include "TxButton.h"
 #include "TxForm.h"
 #include "TxProgressBar.h"
+#include "TxTextFit.h"
 #include "TxTreeView.h"
 
 // The folder chooser: a tree of the drives and their folders, loaded one
@@ -53,6 +54,8 @@ private:
     TxString NodeText(FolderNode node) const override;
     void ExpandNode(FolderNode node) override;
     void SelectNode(FolderNode node) override;
+
+    TxTextFitter m_Fitter;
 };
 
 extern TFormTree* FormTree;

@@ -2,21 +2,26 @@
 // saves a picture of each dialog: used by scripts/run-setup on a virtual
 // display and by scripts/screenshots.
 //
-//   setup_walk.exe MEDIUM_FOLDER SHOTS_FOLDER [dialogs]
+//   setup_walk.exe MEDIUM_FOLDER SHOTS_FOLDER [dialogs] [dpi=N] [language=NAME]
 //
 // With "dialogs" it also opens the folder chooser and the new-folder dialog,
-// and removes the installation again at the end.
+// and removes the installation again at the end. "dpi=N" runs the setup on a
+// screen of N DPI; "language=Deutsch" picks German on the welcome step.
 #include "E2eFiles.h"
 #include "LogCollector.h"
 #include "MessagePump.h"
 #include "ProductState.h"
 #include "ScreenShot.h"
+#include "UserActions.h"
 #include "WindowQuery.h"
+#include "WineScreenDpi.h"
 #include "WineWindowMode.h"
 #include "WizardDriver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace
 {
@@ -27,8 +32,8 @@ constexpr DWORD PAINT_DELAY_MS = 400;
 class Walk
 {
 public:
-    Walk(const std::string& sMedium, const std::string& sShots)
-        : m_sMedium(sMedium), m_sShots(sShots)
+    Walk(const std::string& sMedium, const std::string& sShots, const std::string& sLanguage)
+        : m_sMedium(sMedium), m_sShots(sShots), m_sLanguage(sLanguage)
     {
     }
 
@@ -50,8 +55,11 @@ private:
     bool ShowFolderDialogs(HWND hOptions);
     void ShootWhileCopying(HWND hInstall);
 
+    bool PickLanguage(HWND hWelcome);
+
     std::string m_sMedium;
     std::string m_sShots;
+    std::string m_sLanguage;
     LogCollector m_Log;
     WizardDriver m_Wizard;
 };
@@ -63,7 +71,7 @@ bool Walk::ShowFolderDialogs(HWND hOptions)
     if (hTree == nullptr)
         return Fail("no folder chooser");
     Shot(hTree, "folder-chooser");
-    HWND hNewFolder = m_Wizard.PressAndWait(hTree, "New folder", NEW_FOLDER_CLASS);
+    HWND hNewFolder = m_Wizard.PressAndWait(hTree, t.sNewFolder, NEW_FOLDER_CLASS);
     if (hNewFolder == nullptr)
         return Fail("no new-folder dialog");
     TypeText(FindChild(hNewFolder, "Edit", ""), "Wallpapers");
@@ -89,6 +97,19 @@ void Walk::ShootWhileCopying(HWND hInstall)
         });
 }
 
+bool Walk::PickLanguage(HWND hWelcome)
+{
+    if (m_sLanguage.empty())
+        return true;
+    if (m_sLanguage == "Deutsch")
+        m_Wizard.SetTexts(GermanTexts());
+    else if (m_sLanguage != "English")
+        return Fail("the walk knows the texts of English and Deutsch only");
+    if (!PickListItem(FindChild(hWelcome, "ListBox", ""), m_sLanguage))
+        return Fail("the language is not in the list");
+    return true;
+}
+
 bool Walk::Run(bool bDialogs)
 {
     const UiTexts& t = m_Wizard.Texts();
@@ -97,6 +118,8 @@ bool Walk::Run(bool bDialogs)
     HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
     if (hWelcome == nullptr)
         return Fail("no welcome step");
+    if (!PickLanguage(hWelcome))
+        return false;
     Shot(nullptr, "background");
     Shot(hWelcome, "welcome");
     HWND hOptions = m_Wizard.PressAndWait(hWelcome, t.sNext, OPTIONS_CLASS);
@@ -137,14 +160,36 @@ int main(int argc, char** argv)
 {
     if (argc < 3)
     {
-        std::printf("usage: setup_walk MEDIUM_FOLDER SHOTS_FOLDER [dialogs]\n");
+        std::printf(
+            "usage: setup_walk MEDIUM_FOLDER SHOTS_FOLDER [dialogs] [dpi=N] [language=NAME]\n");
         return 2;
     }
-    bool bDialogs = argc > 3 && std::strcmp(argv[3], "dialogs") == 0;
+    bool bDialogs = false;
+    DWORD dwDpi = 0;
+    std::string sLanguage;
+    for (int i = 3; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "dialogs") == 0)
+            bDialogs = true;
+        else if (std::strncmp(argv[i], "dpi=", 4) == 0)
+            dwDpi = std::strtoul(argv[i] + 4, nullptr, 10);
+        else if (std::strncmp(argv[i], "language=", 9) == 0)
+            sLanguage = argv[i] + 9;
+        else
+        {
+            std::printf("setup_walk: unknown argument %s\n", argv[i]);
+            return 2;
+        }
+    }
     WineWindowMode windowMode;
+    std::unique_ptr<WineScreenDpi> pDpi;
+    if (dwDpi != 0)
+        pDpi = std::make_unique<WineScreenDpi>(dwDpi);
+    // The pictures take the setup's windows in the screen's pixels.
+    ScreenPixelsView view;
     if (!MakeFolders(argv[2]))
         return 1;
-    bool bDone = Walk(argv[1], argv[2]).Run(bDialogs);
+    bool bDone = Walk(argv[1], argv[2], sLanguage).Run(bDialogs);
     if (bDialogs)
         RemoveProduct(ProductPaths::Defaults());
     std::fflush(stdout);

@@ -29,6 +29,7 @@ const UiTexts& EnglishTexts()
         "again.",
         "Run Quorvane Manager now",
         "Error",
+        "New folder",
     };
     return texts;
 }
@@ -63,6 +64,7 @@ const UiTexts& GermanTexts()
         "Installation funktionsf\xE4hig.",
         "Quorvane Manager jetzt starten",
         "Fehler",
+        "Neuer Ordner",
     };
     return texts;
 }
@@ -135,17 +137,22 @@ MessageBoxInfo WizardDriver::WaitForBox(DWORD dwTimeout) const
 
 std::string WizardDriver::Title(HWND hStep) const
 {
-    // The heading is the static at the dialog's top-left corner (8, 8).
+    // The heading is the static highest up in the dialog, at its top-left
+    // corner (8, 8 at 96 DPI); the other texts begin lower down.
+    HWND hTitle = nullptr;
+    RECT rcTitle = {0, 0, 0, 0};
     for (HWND hChild : Children(hStep))
     {
         if (lstrcmpiA(ClassOf(hChild).c_str(), "Static") != 0 || !IsWindowVisible(hChild))
             continue;
         RECT rc;
         GetWindowRect(hChild, &rc);
-        POINT pt = {rc.left, rc.top};
-        ScreenToClient(hStep, &pt);
-        if (pt.x == 8 && pt.y == 8)
-            return WindowText(hChild);
+        if (hTitle == nullptr || rc.top < rcTitle.top ||
+            (rc.top == rcTitle.top && rc.left < rcTitle.left))
+        {
+            hTitle = hChild;
+            rcTitle = rc;
+        }
     }
-    return std::string();
+    return hTitle != nullptr ? WindowText(hTitle) : std::string();
 }

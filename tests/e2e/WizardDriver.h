@@ -41,6 +41,7 @@ struct UiTexts
     std::string sSetupUnsuccessful;
     std::string sRunManagerNow;
     std::string sError;
+    std::string sNewFolder;
 };
 
 const UiTexts& EnglishTexts();
