@@ -137,7 +137,10 @@ MessageBoxInfo WizardDriver::WaitForBox(DWORD dwTimeout) const
 
 std::string WizardDriver::Title(HWND hStep) const
 {
-    // The heading is the static at the dialog's top-left corner (8, 8).
+    // The heading is the topmost static, at the dialog's top-left corner
+    // ((8, 8) at 96 DPI, scaled on other screens).
+    HWND hHeading = nullptr;
+    POINT best = {0, 0};
     for (HWND hChild : Children(hStep))
     {
         if (lstrcmpiA(ClassOf(hChild).c_str(), "Static") != 0 || !IsWindowVisible(hChild))
@@ -146,8 +149,11 @@ std::string WizardDriver::Title(HWND hStep) const
         GetWindowRect(hChild, &rc);
         POINT pt = {rc.left, rc.top};
         ScreenToClient(hStep, &pt);
-        if (pt.x == 8 && pt.y == 8)
-            return WindowText(hChild);
+        if (hHeading == nullptr || pt.y < best.y || (pt.y == best.y && pt.x < best.x))
+        {
+            hHeading = hChild;
+            best = pt;
+        }
     }
-    return std::string();
+    return hHeading != nullptr ? WindowText(hHeading) : std::string();
 }
