@@ -114,6 +114,7 @@ TEST_F(ScreenDpiTest, DialogsFontsLogoAndBackgroundFollowTheScreen)
     HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
     ASSERT_NE(hWelcome, nullptr);
     ExpectClientSize(hWelcome, 552, 273, "welcome step");
+    EXPECT_EQ(m_Wizard.Title(hWelcome), t.sWelcome);
     EXPECT_EQ(ControlBounds(m_Wizard.Button(hWelcome, t.sNext)), Scaled({341, 240, 100, 25}));
     EXPECT_EQ(ControlBounds(m_Wizard.Button(hWelcome, t.sCancel)), Scaled({445, 240, 100, 25}));
     EXPECT_EQ(ControlBounds(FindChild(hWelcome, "ListBox", "")), Scaled({12, 56, 121, 89}));

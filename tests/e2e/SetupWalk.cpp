@@ -101,10 +101,6 @@ bool Walk::PickLanguage(HWND hWelcome)
 {
     if (m_sLanguage.empty())
         return true;
-    if (m_sLanguage == "Deutsch")
-        m_Wizard.SetTexts(GermanTexts());
-    else if (m_sLanguage != "English")
-        return Fail("the walk knows the texts of English and Deutsch only");
     if (!PickListItem(FindChild(hWelcome, "ListBox", ""), m_sLanguage))
         return Fail("the language is not in the list");
     return true;
@@ -112,6 +108,10 @@ bool Walk::PickLanguage(HWND hWelcome)
 
 bool Walk::Run(bool bDialogs)
 {
+    if (m_sLanguage == "Deutsch")
+        m_Wizard.SetTexts(GermanTexts());
+    else if (!m_sLanguage.empty() && m_sLanguage != "English")
+        return Fail("the walk knows the texts of English and Deutsch only");
     const UiTexts& t = m_Wizard.Texts();
     if (!m_Log.IsOpen() || !m_Wizard.Start(JoinPath(m_sMedium, "Setup.exe"), m_sMedium))
         return Fail("cannot start Setup.exe");
