@@ -158,6 +158,15 @@ bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
                           static_cast<DWORD>(std::strlen(pszText) + 1)) == ERROR_SUCCESS;
 }
 
+HKEY OpenUserKeyForChange(const char* pszKey)
+{
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return hKey;
+}
+
 bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
 {
     TxComInit com;

@@ -50,6 +50,9 @@ bool RegKeyExists(const char* pszKey);
 bool RegValueExists(const char* pszKey, const char* pszValue);
 // Writes a REG_SZ value, creating the key when missing.
 bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText);
+// A key under HKEY_CURRENT_USER opened to read and set values (made when
+// missing); null when it cannot be had. The caller closes it.
+HKEY OpenUserKeyForChange(const char* pszKey);
 
 // A shell link's target (as stored, not resolved) and description, loaded
 // through IShellLinkA; false when the link cannot be read.

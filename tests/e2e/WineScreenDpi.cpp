@@ -1,18 +1,12 @@
 #include "WineScreenDpi.h"
 
+#include "TestSupport.h"
 #include "TxHandles.h"
 
 namespace
 {
 constexpr char DESKTOP_KEY[] = "Control Panel\\Desktop";
 constexpr char LOG_PIXELS_VALUE[] = "LogPixels";
-
-bool OpenDesktopKey(TxRegKey& key)
-{
-    return RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Receive(),
-                           nullptr) == ERROR_SUCCESS;
-}
 
 // The thread's earlier DPI context; null when it cannot be set.
 DPI_AWARENESS_CONTEXT SetThreadContext(DPI_AWARENESS_CONTEXT hContext)
@@ -37,8 +31,8 @@ void SetLogPixels(HKEY hKey, DWORD dwDpi)
 
 WineScreenDpi::WineScreenDpi(DWORD dwDpi) : m_bHadValue(false), m_dwOldValue(0)
 {
-    TxRegKey key;
-    if (!OpenDesktopKey(key))
+    TxRegKey key(OpenUserKeyForChange(DESKTOP_KEY));
+    if (!key.IsValid())
         return;
     DWORD dwOld = 0;
     DWORD dwSize = sizeof(dwOld);
@@ -55,8 +49,8 @@ WineScreenDpi::WineScreenDpi(DWORD dwDpi) : m_bHadValue(false), m_dwOldValue(0)
 
 WineScreenDpi::~WineScreenDpi()
 {
-    TxRegKey key;
-    if (!OpenDesktopKey(key))
+    TxRegKey key(OpenUserKeyForChange(DESKTOP_KEY));
+    if (!key.IsValid())
         return;
     if (m_bHadValue)
         SetLogPixels(key.Get(), m_dwOldValue);

@@ -1,18 +1,12 @@
 #include "WineWindowMode.h"
 
+#include "TestSupport.h"
 #include "TxHandles.h"
 
 namespace
 {
 constexpr char X11_KEY[] = "Software\\Wine\\X11 Driver";
 constexpr char MANAGED_VALUE[] = "Managed";
-
-bool OpenX11Key(TxRegKey& key)
-{
-    return RegCreateKeyExA(HKEY_CURRENT_USER, X11_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Receive(),
-                           nullptr) == ERROR_SUCCESS;
-}
 
 void SetManaged(HKEY hKey, const std::string& sValue)
 {
@@ -23,8 +17,8 @@ void SetManaged(HKEY hKey, const std::string& sValue)
 
 WineWindowMode::WineWindowMode() : m_bHadValue(false)
 {
-    TxRegKey key;
-    if (!OpenX11Key(key))
+    TxRegKey key(OpenUserKeyForChange(X11_KEY));
+    if (!key.IsValid())
         return;
     char szOld[64] = "";
     DWORD dwSize = sizeof(szOld) - 1;
@@ -41,8 +35,8 @@ WineWindowMode::WineWindowMode() : m_bHadValue(false)
 
 WineWindowMode::~WineWindowMode()
 {
-    TxRegKey key;
-    if (!OpenX11Key(key))
+    TxRegKey key(OpenUserKeyForChange(X11_KEY));
+    if (!key.IsValid())
         return;
     if (m_bHadValue)
         SetManaged(key.Get(), m_sOldValue);
