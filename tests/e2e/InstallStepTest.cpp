@@ -65,7 +65,7 @@ TEST_F(InstallStepTest, StopAnsweredNoGoesOnCopying)
     ASSERT_TRUE(Answer(box, IDNO));
     // Enter presses Stop again.
     HWND hStop = m_Wizard.Button(hInstall, m_Wizard.Texts().sStop);
-    EXPECT_EQ(FocusedWindow(hInstall), hStop);
+    EXPECT_EQ(WaitForFocus(hInstall, hStop), hStop);
 
     HWND hBye = m_Wizard.WaitForStep(BYE_CLASS, 60000);
     ASSERT_NE(hBye, nullptr);

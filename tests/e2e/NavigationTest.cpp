@@ -89,7 +89,8 @@ TEST_F(NavigationTest, FocusComesBackFromTheFolderChooser)
         HWND hTree = m_Wizard.PressAndWait(hOptions, "...", TREE_CLASS);
         ASSERT_NE(hTree, nullptr);
         ASSERT_EQ(m_Wizard.PressAndWait(hTree, sButton, OPTIONS_CLASS), hOptions);
-        EXPECT_EQ(FocusedWindow(hOptions), m_Wizard.Button(hOptions, "..."));
+        HWND hBrowse = m_Wizard.Button(hOptions, "...");
+        EXPECT_EQ(WaitForFocus(hOptions, hBrowse), hBrowse);
     }
     ConfirmCancelAndExit(hOptions);
 }
@@ -132,7 +133,8 @@ TEST_P(CancelTest, NoKeepsTheStepAndYesEndsTheSetup)
 
     EXPECT_EQ(m_Wizard.WaitForStep(GetParam()), hStep) << "the step did not stay open";
     // The keyboard goes on where it was: on the button that was pressed.
-    EXPECT_EQ(FocusedWindow(hStep), m_Wizard.Button(hStep, t.sCancel));
+    HWND hCancel = m_Wizard.Button(hStep, t.sCancel);
+    EXPECT_EQ(WaitForFocus(hStep, hCancel), hCancel);
     EXPECT_EQ(m_Wizard.Title(hStep), sTitle);
     EXPECT_TRUE(m_Wizard.IsRunning());
     ConfirmCancelAndExit(hStep);

@@ -95,6 +95,18 @@ HWND FocusedWindow(HWND hWnd)
     return info.hwndFocus;
 }
 
+HWND WaitForFocus(HWND hWnd, HWND hExpected, DWORD dwTimeout)
+{
+    DWORD dwStart = GetTickCount();
+    HWND hFocus = FocusedWindow(hWnd);
+    while (hFocus != hExpected && GetTickCount() - dwStart < dwTimeout)
+    {
+        Sleep(20);
+        hFocus = FocusedWindow(hWnd);
+    }
+    return hFocus;
+}
+
 std::vector<HWND> Children(HWND hParent)
 {
     std::vector<HWND> children;

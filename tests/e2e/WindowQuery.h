@@ -20,6 +20,10 @@ HWND FindTopWindow(DWORD dwProcessId, const char* pszClass);
 HWND FindFormWindow(DWORD dwProcessId, const char* pszClass);
 // The window with the keyboard focus in the thread of hWnd; null if none.
 HWND FocusedWindow(HWND hWnd);
+// The focus in the thread of hWnd once it is on hExpected, or as it stands
+// after dwTimeout: a form gives the focus back only after a message box or a
+// modal form has gone, so it may be nowhere for a moment.
+HWND WaitForFocus(HWND hWnd, HWND hExpected, DWORD dwTimeout = 5000);
 
 // Every child window (all levels) of hParent.
 std::vector<HWND> Children(HWND hParent);
