@@ -9,6 +9,7 @@
 // printed, not asserted. With QV_TEXTFIT_SHOTS naming a folder, a picture
 // of each dialog is saved there.
 #include "Commands.h"
+#include "LanguageCatalogue.h"
 #include "MessagePump.h"
 #include "ScreenShot.h"
 #include "SetupE2eTest.h"
@@ -21,7 +22,6 @@
 #include <algorithm>
 #include <commctrl.h>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -29,77 +29,39 @@ namespace
 {
 constexpr int IMAGES = 3;
 
-// The texts a language gives the keys the walk needs, read from its file.
-std::map<std::string, std::string> SectionTexts(const std::string& sFile,
-                                                const std::string& sLanguage)
-{
-    std::map<std::string, std::string> texts;
-    std::ifstream in(sFile, std::ios::binary);
-    std::string sLine;
-    bool bInside = false;
-    std::string sKey;
-    auto trim = [](std::string s)
-    {
-        while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-            s.pop_back();
-        size_t n = 0;
-        while (n < s.size() && static_cast<unsigned char>(s[n]) <= ' ')
-            ++n;
-        return s.substr(n);
-    };
-    while (std::getline(in, sLine))
-    {
-        sLine = trim(sLine);
-        if (!bInside)
-        {
-            bInside = sLine == "BEGIN-LANGUAGE " + sLanguage;
-            continue;
-        }
-        if (sLine == "END-LANGUAGE")
-            break;
-        if (!sKey.empty())
-        {
-            texts[sKey] = sLine;
-            sKey.clear();
-        }
-        else if (sLine.compare(0, 3, "gls") == 0 || sLine.compare(0, 3, "glx") == 0)
-            sKey = sLine;
-    }
-    return texts;
-}
-
+// The languages the setup lists from sFile, read by its own catalogue.
 std::vector<std::string> Languages(const std::string& sFile)
 {
+    TxCollection list(32, 64);
+    TxString sDefault;
+    LoadLanguages(list, sDefault, sFile.c_str());
     std::vector<std::string> names;
-    std::ifstream in(sFile, std::ios::binary);
-    std::string sLine;
-    const std::string sBegin = "BEGIN-LANGUAGE ";
-    while (std::getline(in, sLine))
-    {
-        while (!sLine.empty() && static_cast<unsigned char>(sLine.back()) <= ' ')
-            sLine.pop_back();
-        if (sLine.compare(0, sBegin.size(), sBegin) == 0)
-            names.push_back(sLine.substr(sBegin.size()));
-    }
+    for (int i = 0; i < list.GetCount(); ++i)
+        names.push_back(static_cast<COneLanguage*>(list.At(i))->sLanguage.GetText());
     return names;
 }
 
-UiTexts WalkTexts(const std::map<std::string, std::string>& texts)
+// The texts the walk presses in sLanguage of the file read last; a key the
+// section lacks keeps its English text, as in the setup.
+UiTexts WalkTexts(const std::string& sLanguage)
 {
-    auto text = [&texts](const char* pszKey)
-    {
-        auto it = texts.find(pszKey);
-        return it != texts.end() ? it->second : std::string();
-    };
     UiTexts t = EnglishTexts();
-    t.sNext = text("gls_ButtonNext");
-    t.sCancel = text("gls_ButtonCancel");
-    t.sClose = text("gls_ButtonClose");
-    t.sStart = text("gls_ButtonStart");
-    t.sOk = text("gls_ButtonOk");
-    t.sReadyToInstall = text("gls_ReadyToInstall");
-    t.sRunManagerNow = text("gls_RunManagerNow");
-    t.sNewFolder = text("gls_NewFolder");
+    if (!LoadLanguageSection(TxString(sLanguage.c_str())))
+        return t;
+    auto text = [](const char* pszKey, std::string& sText)
+    {
+        TxString s(sText.c_str());
+        GetLanguageText(pszKey, s);
+        sText = s.GetText();
+    };
+    text("gls_ButtonNext", t.sNext);
+    text("gls_ButtonCancel", t.sCancel);
+    text("gls_ButtonClose", t.sClose);
+    text("gls_ButtonStart", t.sStart);
+    text("gls_ButtonOk", t.sOk);
+    text("gls_ReadyToInstall", t.sReadyToInstall);
+    text("gls_RunManagerNow", t.sRunManagerNow);
+    text("gls_NewFolder", t.sNewFolder);
     return t;
 }
 
@@ -292,9 +254,9 @@ protected:
                                                        "-" + pszDialog + ".bmp"));
     }
 
-    void WalkLanguage(const std::string& sFile, const std::string& sLanguage, bool bAssert)
+    void WalkLanguage(const std::string& sLanguage, bool bAssert)
     {
-        UiTexts texts = WalkTexts(SectionTexts(sFile, sLanguage));
+        UiTexts texts = WalkTexts(sLanguage);
         m_Wizard.SetTexts(texts);
         StartSetup();
         HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
@@ -346,7 +308,7 @@ TEST_P(TextFitTest, EveryTextFitsInEveryLanguage)
     for (const std::string& sLanguage : Languages(sFile))
     {
         bool bShipped = std::find(shipped.begin(), shipped.end(), sLanguage) != shipped.end();
-        WalkLanguage(sFile, sLanguage, bShipped);
+        WalkLanguage(sLanguage, bShipped);
         if (HasFatalFailure())
             return;
     }
