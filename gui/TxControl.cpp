@@ -9,6 +9,25 @@
 
 #include <vector>
 
+TxString TxWindowText(HWND hWnd)
+{
+    int iLength = GetWindowTextLengthA(hWnd);
+    if (iLength <= 0)
+        return TxString();
+    std::vector<char> buffer(static_cast<size_t>(iLength) + 1, 0);
+    GetWindowTextA(hWnd, buffer.data(), iLength + 1);
+    return TxString(buffer.data());
+}
+
+RECT TxRectInParent(HWND hWnd, HWND hParent)
+{
+    RECT rc = {0, 0, 0, 0};
+    if (!GetWindowRect(hWnd, &rc))
+        return RECT{0, 0, 0, 0};
+    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
 TxControl::TxControl(TxForm& parent, const char* pszClass, const char* pszText, DWORD dwStyle,
                      DWORD dwExStyle, int iLeft, int iTop, int iWidth, int iHeight)
     : m_Parent(parent), m_iId(0), m_hWnd(nullptr)
@@ -60,12 +79,7 @@ void TxControl::SetText(const char* pszText)
 
 TxString TxControl::GetText() const
 {
-    int iLength = GetWindowTextLengthA(m_hWnd);
-    if (iLength <= 0)
-        return TxString();
-    std::vector<char> buffer(static_cast<size_t>(iLength) + 1, 0);
-    GetWindowTextA(m_hWnd, buffer.data(), iLength + 1);
-    return TxString(buffer.data());
+    return TxWindowText(m_hWnd);
 }
 
 void TxControl::SetVisible(bool bVisible)
@@ -100,10 +114,7 @@ void TxControl::SetPosition(int iLeft, int iTop)
 
 RECT TxControl::BoundsPx() const
 {
-    RECT rc = {0, 0, 0, 0};
-    if (GetWindowRect(m_hWnd, &rc))
-        MapWindowPoints(nullptr, m_Parent.Handle(), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
+    return TxRectInParent(m_hWnd, m_Parent.Handle());
 }
 
 void TxControl::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)

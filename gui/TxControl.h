@@ -7,6 +7,12 @@
 class TxForm;
 class TxFont;
 
+// The text of any window (its caption or its control text).
+TxString TxWindowText(HWND hWnd);
+// A window's rectangle in the client coordinates of hParent, in screen
+// pixels; empty when the window is gone.
+RECT TxRectInParent(HWND hWnd, HWND hParent);
+
 // A child window of a form, of one of the system's standard classes. The
 // form hands it the notifications that name its window. Positions and sizes
 // are 96-DPI values (TxDpi.h) except in the members whose names end in Px.

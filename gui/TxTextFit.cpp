@@ -1,6 +1,7 @@
 #include "TxTextFit.h"
 
 #include "CLog.h"
+#include "TxControl.h"
 #include "TxDpi.h"
 #include "TxGdiHandles.h"
 #include "TxString.h"
@@ -285,28 +286,9 @@ private:
     std::vector<RECT> m_Rc;
 };
 
-TxString WindowTextOf(HWND hWnd)
-{
-    int iLength = GetWindowTextLengthA(hWnd);
-    if (iLength <= 0)
-        return TxString();
-    std::vector<char> buffer(static_cast<size_t>(iLength) + 1, 0);
-    GetWindowTextA(hWnd, buffer.data(), iLength + 1);
-    return TxString(buffer.data());
-}
-
 bool IsClass(const char* pszClass, const char* pszName)
 {
     return lstrcmpiA(pszClass, pszName) == 0;
-}
-
-RECT RectInParent(HWND hWnd, HWND hParent)
-{
-    RECT rc = {0, 0, 0, 0};
-    if (!GetWindowRect(hWnd, &rc))
-        return rc;
-    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
 }
 
 bool Inside(const RECT& inner, const RECT& outer)
@@ -449,9 +431,9 @@ void TxTextFitter::Fit(HWND hForm)
     for (HWND hWnd : windows)
     {
         const Placed& placed =
-            Remember(hWnd, RectInParent(hWnd, hForm), GetWindowLongPtrA(hWnd, GWL_STYLE));
+            Remember(hWnd, TxRectInParent(hWnd, hForm), GetWindowLongPtrA(hWnd, GWL_STYLE));
         Child child = {hWnd, reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)),
-                       WindowTextOf(hWnd), TxTextRule(), placed.lDesignStyle};
+                       TxWindowText(hWnd), TxTextRule(), placed.lDesignStyle};
         TxFitItem item;
         item.rc = placed.rcDesign;
         item.bAnchored = std::find(m_Anchored.begin(), m_Anchored.end(), hWnd) != m_Anchored.end();
@@ -570,7 +552,7 @@ void TxTextFitter::Fit(HWND hForm)
             SetWindowLongPtrA(hWnd, GWL_STYLE, lStyle);
             InvalidateRect(hWnd, nullptr, TRUE);
         }
-        if (!SameRect(rc, RectInParent(hWnd, hForm)) &&
+        if (!SameRect(rc, TxRectInParent(hWnd, hForm)) &&
             !SetWindowPos(hWnd, nullptr, rc.left, rc.top, Width(rc), Height(rc),
                           SWP_NOZORDER | SWP_NOACTIVATE))
             TX_LOG("TxTextFitter::Fit - SetWindowPos failed: error=%lu", GetLastError());
@@ -578,7 +560,7 @@ void TxTextFitter::Fit(HWND hForm)
         {
             if (placed.hWnd != hWnd)
                 continue;
-            placed.rcApplied = RectInParent(hWnd, hForm);
+            placed.rcApplied = TxRectInParent(hWnd, hForm);
             placed.lAppliedStyle = GetWindowLongPtrA(hWnd, GWL_STYLE);
         }
     }
