@@ -2,7 +2,7 @@
 
 #include "LanguageFileRules.h"
 #include "LanguageIdNames.h"
-#include "StringTables.h"
+#include "EnglishTexts.h"
 #include "TxLineSplitter.h"
 
 #include <algorithm>
@@ -138,9 +138,9 @@ std::string ConversionList(const char* pszText)
     return sList.empty() ? "none" : sList;
 }
 
-const CTextKey* FindKey(const std::string& sKey)
+const CEnglishText* FindKey(const std::string& sKey)
 {
-    for (const CTextKey& key : g_TextKeys)
+    for (const CEnglishText& key : g_EnglishTexts)
     {
         if (sKey.size() == std::strlen(key.pszKey) &&
             std::equal(sKey.begin(), sKey.end(), key.pszKey,
@@ -279,7 +279,7 @@ private:
                    "last text");
         if (!m_bLangId && bListed)
             Report(iStartLine, sLanguage, "no LANGID line: the setup does not list this language");
-        for (const CTextKey& key : g_TextKeys)
+        for (const CEnglishText& key : g_EnglishTexts)
         {
             if (m_Keys.count(key.pszKey) == 0)
                 Report(iStartLine, sLanguage,
@@ -365,7 +365,7 @@ private:
     void KeyLine(int iLine, const std::string& sLine, const std::string& sLanguage)
     {
         EndText(sLanguage);
-        const CTextKey* pKey = FindKey(sLine);
+        const CEnglishText* pKey = FindKey(sLine);
         m_bUnknownKey = pKey == nullptr;
         if (pKey == nullptr)
         {
@@ -392,7 +392,7 @@ private:
     {
         if (m_pKey == nullptr)
             return;
-        const CTextKey& key = *m_pKey;
+        const CEnglishText& key = *m_pKey;
         m_pKey = nullptr;
         if (m_Text.empty())
         {
@@ -421,7 +421,7 @@ private:
     std::map<std::string, int> m_Keys; // known keys and their lines
     bool m_bLangId = false;
     bool m_bUnknownKey = false; // the lines after an unknown key are its text
-    const CTextKey* m_pKey = nullptr;
+    const CEnglishText* m_pKey = nullptr;
     int m_iKeyLine = 0;
     std::string m_Text;
 };

@@ -1,7 +1,7 @@
 #include "SectionWriter.h"
 
 #include "LanguageFileRules.h"
-#include "StringTables.h"
+#include "EnglishTexts.h"
 
 #include <cstring>
 
@@ -87,7 +87,7 @@ std::string LanguageSection(const std::string& sName, const std::string& sLangId
                          "%0.2d and %% in their order, and \\r and \\n where lines break.");
     }
     AppendLine(sOut, "");
-    for (const CTextKey& key : g_TextKeys)
+    for (const CEnglishText& key : g_EnglishTexts)
     {
         AppendLine(sOut, key.pszKey);
         AppendLine(sOut, EscapeTextLine(bPseudo ? PseudoText(key.pszEnglish) : key.pszEnglish));

@@ -2,7 +2,7 @@
 #include "LanguageFileCheck.h"
 #include "LanguageFileRules.h"
 #include "SectionWriter.h"
-#include "StringTables.h"
+#include "EnglishTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -287,7 +287,7 @@ TEST(SetupLang, ReportsEachFaultOnItsLine)
 
 TEST(SetupLang, PseudoTextsKeepConversionsAndGrowByTwoFifths)
 {
-    for (const CTextKey& key : g_TextKeys)
+    for (const CEnglishText& key : g_EnglishTexts)
     {
         std::string sPseudo = PseudoText(key.pszEnglish);
         EXPECT_TRUE(SameFormatConversions(sPseudo.c_str(), key.pszEnglish)) << sPseudo;
