@@ -251,16 +251,20 @@ protected:
         return lines;
     }
 
-    // Whether the uninstaller's copy "<temp>\QvUninstall.<n>\Uninstall.exe"
-    // waits for the restart, its folder after it.
+    // Whether the uninstaller's copy
+    // "<Windows>\Temp\QvUninstall.<16 hex digits>\Uninstall.exe" waits for
+    // the restart, its folder after it. It runs elevated, so its folder is
+    // not in the user's temp folder, which the user's other programs may change.
     static bool TemporaryCopyIsPending()
     {
-        char szTemp[MAX_PATH + 1] = "";
-        DWORD n = GetTempPathA(sizeof(szTemp), szTemp);
-        std::string sPrefix = std::string(szTemp, n < sizeof(szTemp) ? n : 0) + "QvUninstall.";
+        char szWindows[MAX_PATH + 1] = "";
+        UINT n = GetSystemWindowsDirectoryA(szWindows, MAX_PATH);
+        std::string sPrefix =
+            JoinPath(std::string(szWindows, n < MAX_PATH ? n : 0), "Temp") + "\\QvUninstall.";
         std::vector<std::string> pending = PendingDeletions();
         for (size_t i = 0; i + 1 < pending.size(); ++i)
             if (SamePath(pending[i].substr(0, sPrefix.size()), sPrefix) &&
+                pending[i + 1].size() == sPrefix.size() + 16 &&
                 SamePath(pending[i], pending[i + 1] + "\\Uninstall.exe"))
                 return true;
         return false;
