@@ -212,6 +212,10 @@ bool StartWithShellToken(const char* pszPath, const char* pszArguments)
     }
     TxKernelHandle process(info.hProcess);
     TxKernelHandle thread(info.hThread);
+    // Made by the logon service, it would otherwise open behind the setup.
+    if (!AllowSetForegroundWindow(info.dwProcessId))
+        TX_LOG("StartWithShellToken - AllowSetForegroundWindow failed: pid=%lu, error=%lu",
+               info.dwProcessId, GetLastError());
     if (!MayRun(process.Get(), pszPath) || ResumeThread(thread.Get()) == static_cast<DWORD>(-1))
     {
         TerminateProcess(process.Get(), ERROR_ACCESS_DENIED);

@@ -17,10 +17,3 @@ TEST(TxSecurity, AdminOnlyFolderGrantsSystemAndAdministratorsAloneDownTheTree)
     };
     EXPECT_EQ(entries, expected);
 }
-
-TEST(TxSecurity, RefusesAnInvalidText)
-{
-    TxLocalMem descriptor;
-    EXPECT_FALSE(TxMakeSecurityDescriptor("D:P(A;;XX;;;NOBODY)", descriptor));
-    EXPECT_FALSE(descriptor.IsValid());
-}
