@@ -77,27 +77,25 @@ TxFileHandle OpenForReading(const char* pszPath)
 }
 
 // The Windows folder's "Temp": other users may make files there, but neither
-// list nor rename what is in it. Without administrator rights (where the
-// copy gains nothing over the user), the user's own temp folder.
-std::string CopyParent(bool bSystem)
+// list nor rename what is in it. Where it cannot be had, no copy is made
+// (the user's own temp folder is one the user's unelevated programs own).
+std::string CopyParent()
 {
-    char szFolder[MAX_PATH + 1] = "";
-    UINT n = bSystem ? GetSystemWindowsDirectoryA(szFolder, MAX_PATH)
-                     : GetTempPathA(sizeof(szFolder), szFolder);
+    char szWindows[MAX_PATH + 1] = "";
+    UINT n = GetSystemWindowsDirectoryA(szWindows, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return std::string();
-    std::string sFolder(szFolder);
+    std::string sFolder(szWindows);
     if (sFolder.back() == '\\')
         sFolder.pop_back();
-    return bSystem ? sFolder + "\\Temp" : sFolder;
+    return sFolder + "\\Temp";
 }
 
 // A new folder of a random name in sParent, for SYSTEM and Administrators
 // only; empty when none could be made.
-std::string MakeFolder(const std::string& sParent, DWORD& dwError)
+std::string MakeFolder(const std::string& sParent)
 {
     TxLocalMem security;
-    dwError = ERROR_INVALID_DATA;
     if (sParent.empty() || !TxMakeSecurityDescriptor(ADMIN_ONLY_FOLDER_SDDL, security))
         return std::string();
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), security.Get(), FALSE};
@@ -109,8 +107,7 @@ std::string MakeFolder(const std::string& sParent, DWORD& dwError)
         std::string sFolder = sParent + "\\" + sName.GetText();
         if (CreateDirectoryA(sFolder.c_str(), &attributes))
             return sFolder;
-        dwError = GetLastError();
-        if (dwError != ERROR_ALREADY_EXISTS)
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
             return std::string();
     }
     return std::string();
@@ -139,10 +136,7 @@ bool TemporaryCopy::Make(const char* pszOriginal)
         if (!original.IsValid() || !ReadWhole(original.Get(), bytes) || !Sha256(bytes, m_Hash))
             return false;
     }
-    DWORD dwError = 0;
-    m_sFolder = MakeFolder(CopyParent(true), dwError);
-    if (m_sFolder.empty() && dwError == ERROR_ACCESS_DENIED)
-        m_sFolder = MakeFolder(CopyParent(false), dwError);
+    m_sFolder = MakeFolder(CopyParent());
     if (m_sFolder.empty())
         return false;
     // Held without FILE_SHARE_DELETE: the folder cannot be renamed away and
