@@ -3,7 +3,7 @@
 #include "CLog.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
-#include "ManagerStart.h"
+#include "ProgramStart.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormStepInstall.h"
