@@ -70,7 +70,9 @@ TEST_P(ArchiveFailureTest, ShowsTheBoxAndEndsBeforeTheWelcomeStep)
 
     EXPECT_TRUE(m_Log.HasMessage(Replace(failure.pszLogLine, sPath)));
     if (failure.pszReason != nullptr)
+    {
         EXPECT_GE(m_Log.Find(Replace(failure.pszReason, sPath)), 0) << failure.pszReason;
+    }
     EXPECT_LT(m_Log.Find("Switching to language"), m_Log.Find("File "))
         << "the languages are loaded before the archive is opened";
     EXPECT_TRUE(ProductTraces(m_Paths).empty());
