@@ -3,7 +3,7 @@
 # of different names, one after the other, in different time zones, the first
 # through ccache where it is installed and the second without: every file of
 # the two media, and every program of the two build trees, must be the same
-# bytes.
+# bytes, each program with its PE checksum set.
 #
 # Usage: reproducible.sh SOURCE_DIR WORK_DIR
 # The commit is the checkout's HEAD with its uncommitted changes to tracked
@@ -61,6 +61,14 @@ done
 # The stand-ins as built (Setup.dat holds them as well).
 for f in "$work/first/build/win32/media/standins/bin/"*; do
   compare "$f" "$work/second-clone/build/win32/media/standins/bin/${f##*/}" "${f##*/} (built)"
+done
+
+# The PE checksum is set (osslsigncode names both values when they differ).
+for f in "$work/first/medium/Setup.exe" "$work/first/build/win32/media/standins/bin/"*; do
+  if osslsigncode verify -in "$f" 2>&1 | grep -q 'Calculated PE checksum'; then
+    echo "FAILED: wrong PE checksum in $f"
+    status=1
+  fi
 done
 
 echo "reproducibility test took $(($(date +%s) - started)) s"

@@ -12,9 +12,10 @@
 
 namespace
 {
-std::string Sha256Hex(const std::string& sData, std::size_t nChunk)
+std::string Sha256Hex(const std::string& sData, std::size_t nChunk, bool bShaExtensions = true)
 {
     CSha256 sha;
+    sha.UseShaExtensions(bShaExtensions);
     for (std::size_t i = 0; i < sData.size(); i += nChunk)
         sha.Update(sData.data() + i, std::min(nChunk, sData.size() - i));
     std::uint8_t digest[SHA256_DIGEST_SIZE];
@@ -92,13 +93,18 @@ TEST(Sha256, KnownAnswersInAnyChunking)
         {std::string(1000000, 'a'),
          "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
-    for (const auto& [sData, pszDigest] : cases)
+    // The plain code, and the SHA extensions where the processor has them.
+    for (bool bShaExtensions : {false, CSha256::HasShaExtensions()})
     {
-        // Chunks across the block and padding boundaries (55, 56, 64 bytes).
-        for (std::size_t nChunk : {std::size_t(1), std::size_t(55), std::size_t(64),
-                                   std::size_t(1000), sData.size() + 1})
-            EXPECT_EQ(Sha256Hex(sData, nChunk), pszDigest)
-                << sData.size() << " bytes in chunks of " << nChunk;
+        for (const auto& [sData, pszDigest] : cases)
+        {
+            // Chunks across the block and padding boundaries (55, 56, 64 bytes).
+            for (std::size_t nChunk : {std::size_t(1), std::size_t(55), std::size_t(64),
+                                       std::size_t(1000), sData.size() + 1})
+                EXPECT_EQ(Sha256Hex(sData, nChunk, bShaExtensions), pszDigest)
+                    << sData.size() << " bytes in chunks of " << nChunk
+                    << (bShaExtensions ? ", SHA extensions" : ", plain code");
+        }
     }
 }
 
