@@ -8,10 +8,12 @@
 # Usage: signing.sh SOURCE_DIR WORK_DIR
 set -euo pipefail
 src=$1 work=$2
+here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 setupdat=$src/build/host/tools/setupdat/setupdat
+. "$here/pe-checksum.sh"
 failures=0
 check() { echo "  ok: $*"; }
 bad() { echo "FAILED: $*"; failures=$((failures + 1)); }
@@ -61,8 +63,7 @@ for f in QvAgent.exe QvApi.dll QvManag.exe QvImage.dll Uninstall.exe Quorvane.sc
 done
 for f in programs/*; do
   if osslsigncode verify -in "$f" -CAfile cert.pem >"$f.verify" 2>&1 &&
-     grep -q '^Message digest algorithm  : SHA256' "$f.verify" &&
-     ! grep -q 'invalid PE checksum' "$f.verify"; then
+     grep -q '^Message digest algorithm *: *SHA256' "$f.verify" && pe_checksum_ok "$f"; then
     check "$(basename "$f"): SHA-256 signature verifies, PE checksum right"
   else
     bad "$(basename "$f") does not verify"; cat "$f.verify"
