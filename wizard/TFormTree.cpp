@@ -1,13 +1,11 @@
 #include "TFormTree.h"
 
+#include "FolderListing.h"
 #include "FolderNames.h"
 #include "StringTables.h"
 #include "TFormNewFolder.h"
 #include "TxDpi.h"
-#include "TxFindFile.h"
 #include "TxMessageBox.h"
-
-#include <cstring>
 
 TFormTree* FormTree = nullptr;
 
@@ -16,23 +14,8 @@ namespace
 constexpr int TREE_WIDTH = 300;
 constexpr int TREE_HEIGHT = 390;
 constexpr int PANEL_HEIGHT = 41;
-constexpr int VOLUME_LABEL_SIZE = 250;
 // Expansions that take longer than this show their progress.
 constexpr DWORD PROGRESS_DELAY_MS = 1000;
-
-// Critical errors (a drive without its medium) fail silently while it lives;
-// the previous mode comes back at its end.
-class CSilentCriticalErrors
-{
-public:
-    CSilentCriticalErrors() : m_uOldMode(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~CSilentCriticalErrors() { SetErrorMode(m_uOldMode); }
-    CSilentCriticalErrors(const CSilentCriticalErrors&) = delete;
-    CSilentCriticalErrors& operator=(const CSilentCriticalErrors&) = delete;
-
-private:
-    UINT m_uOldMode;
-};
 
 HTREEITEM Item(FolderNode node)
 {
@@ -46,23 +29,6 @@ TxString DriveRoot(const TxString& sNodeText)
     sNodeText.SubString(1, 2, sRoot);
     sRoot.Append("\\");
     return sRoot;
-}
-
-TxString VolumeLabel(const char* pszRoot)
-{
-    char szLabel[VOLUME_LABEL_SIZE] = "";
-    if (!GetVolumeInformationA(pszRoot, szLabel, sizeof(szLabel), nullptr, nullptr, nullptr,
-                               nullptr, 0))
-        return TxString();
-    return TxString(szLabel);
-}
-
-bool IsListedFolder(const WIN32_FIND_DATAA& data)
-{
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0)
-        return false;
-    return std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0;
 }
 } // namespace
 
@@ -152,17 +118,11 @@ void TFormTree::ButtonOkClick()
 void TFormTree::FillDrives()
 {
     TreeView.Clear();
-    DWORD dwDrives = GetLogicalDrives();
     // Empty removable drives must not bring up the system's box, neither
     // for their labels nor for their folders.
     CSilentCriticalErrors silent;
-    for (char chLetter = 'C'; chLetter <= 'Z'; ++chLetter)
-    {
-        if ((dwDrives & (1u << (chLetter - 'A'))) == 0)
-            continue;
-        char szRoot[] = {chLetter, ':', '\\', 0};
-        TreeView.Add(nullptr, DriveNodeText(chLetter, VolumeLabel(szRoot).GetText()).GetText());
-    }
+    for (const TxString& sDrive : ListDrives(GetLogicalDrives()))
+        TreeView.Add(nullptr, sDrive.GetText());
     for (HTREEITEM hNode = TreeView.FirstRoot(); hNode != nullptr;
          hNode = TreeView.NextSibling(hNode))
         FillSubfolders(DriveRoot(TreeView.ItemText(hNode)).GetText(), hNode);
@@ -171,13 +131,8 @@ void TFormTree::FillDrives()
 void TFormTree::FillSubfolders(const char* pszPath, HTREEITEM hNode)
 {
     TreeView.DeleteChildren(hNode);
-    TxFindFile find;
-    for (bool bFound = find.FindFirst(pszPath, "*"); bFound; bFound = find.FindNext())
-    {
-        const WIN32_FIND_DATAA& data = find.GetFindData();
-        if (IsListedFolder(data))
-            TreeView.Add(hNode, DisplayFolderName(data.cFileName).GetText());
-    }
+    for (const TxString& sName : ListSubfolders(pszPath))
+        TreeView.Add(hNode, sName.GetText());
     TreeView.SortChildren(hNode);
 }
 
@@ -234,11 +189,9 @@ void TFormTree::ButtonNewFolderClick()
     FormNewFolder->SetCaption(sCaption.GetText());
     if (FormNewFolder->ShowModal() != MR_OK)
         return;
-    TxString sPath = NodePath(hSelected);
-    if (!sPath.IsEmpty() && *sPath.CharAt(sPath.Length()) != '\\')
-        sPath.Append("\\");
-    sPath.Append(FormNewFolder->EditNewFolder.GetText());
-    if (!CreateDirectoryA(sPath.GetText(), nullptr))
+    TxString sPath;
+    if (!CreateChildFolder(NodePath(hSelected).GetText(),
+                           FormNewFolder->EditNewFolder.GetText().GetText(), sPath))
     {
         TxMessageBox(gls_FolderCannotBeCreated.GetText(), gls_Error.GetText(),
                      MB_OK | MB_ICONEXCLAMATION);
