@@ -9,15 +9,12 @@
 #include "SetupState.h"
 #include "TxPaths.h"
 #include "StringTables.h"
-#include "TFormNewFolder.h"
 #include "TFormStepBye.h"
 #include "TFormStepInstall.h"
 #include "TFormStepOptions.h"
 #include "TFormStepPhotos.h"
 #include "TFormStepWelcome.h"
-#include "TFormTree.h"
 #include "TxApplication.h"
-#include "WizardCaption.h"
 #include "WizardForms.h"
 #include "WizardMessages.h"
 
@@ -113,21 +110,10 @@ void TFormMain::FillLanguageList()
     TxString sDefault;
     LoadLanguages(languages, sDefault);
     SetDefaultTexts();
-    TxListBox& list = FormStepWelcome->ListBoxLanguage;
-    list.Clear();
-    for (int i = 0; i < languages.GetCount(); ++i)
-    {
-        const auto* pLanguage = static_cast<const COneLanguage*>(languages.At(i));
-        list.AddItem(pLanguage->sLanguage.GetText(), pLanguage->LangId);
-    }
-    int iDefault = list.FindExact(sDefault.GetText());
-    if (iDefault < 0)
-    {
+    // The default language, when listed, is chosen as by a click; otherwise
+    // the forms show the built-in English texts.
+    if (!FormStepWelcome->ListLanguages(languages, sDefault))
         SetCaptions();
-        return;
-    }
-    list.SetItemIndex(iDefault);
-    FormStepWelcome->ListBoxLanguageClick();
 }
 
 void TFormMain::FormResize()
@@ -159,18 +145,7 @@ void TFormMain::PaintBoxPaint(HDC hDc, const RECT& rc)
 
 void TFormMain::SetCaptions()
 {
-    TxString sCaption = WizardCaption();
-    SetCaption(sCaption.GetText());
-    FormStepWelcome->SetTexts(sCaption);
-    // The later forms get their texts when they are made.
-    if (FormStepBye == nullptr)
-        return;
-    FormStepOptions->SetTexts(sCaption);
-    FormStepPhotos->SetTexts(sCaption);
-    FormStepInstall->SetTexts(sCaption);
-    FormStepBye->SetTexts(sCaption);
-    FormTree->SetTexts();
-    FormNewFolder->SetTexts();
+    m_Forms.SetCaptions();
 }
 
 bool TFormMain::HaveAllForms()
