@@ -62,9 +62,10 @@ const TxString& StepTitle(int iCode)
 } // namespace
 
 TFormMain::TFormMain(CWizardForms& forms)
-    : TxForm("TFormMain", TxBorder::Main, 640, 480), PaintBox(*this, 0, 0, 640, 480),
+    : TxForm("TFormMain", TxBorder::Main, 640, 480), PaintBox(*this, 0, 0, 0, 0),
       ImageLogo(*this, LOGO_MARGIN, LOGO_MARGIN, LOGO_WIDTH, LOGO_HEIGHT), m_Forms(forms)
 {
+    // The paint box, placed at 0, 0 with a size of 0, fills the client area.
     SetCaption(Application.Title().GetText());
     // Full size while still hidden: resizing the shown window costs a
     // second layout and paint of the whole screen.
@@ -114,12 +115,6 @@ void TFormMain::FillLanguageList()
     // the forms show the built-in English texts.
     if (!FormStepWelcome->ListLanguages(languages, sDefault))
         SetCaptions();
-}
-
-void TFormMain::FormResize()
-{
-    RECT rc = ClientRectPx();
-    PaintBox.SetBoundsPx(0, 0, rc.right, rc.bottom);
 }
 
 void TFormMain::FormCloseRequest()

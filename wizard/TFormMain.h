@@ -28,7 +28,6 @@ public:
 protected:
     LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void FormShow() override;
-    void FormResize() override;
     void FormCloseRequest() override;
 
 private:

@@ -22,7 +22,6 @@ void TFormStepWelcome::SetTexts(const TxString& sCaption)
     LabelSelectLanguage.SetText(gls_SelectLanguage.GetText());
     MemoWelcome.SetText(gls_Usage.GetText());
     SetButtonTexts();
-    FitTexts();
 }
 
 void TFormStepWelcome::FormShow()

@@ -4,16 +4,22 @@
 #include "FolderNames.h"
 #include "StringTables.h"
 #include "TFormNewFolder.h"
-#include "TxDpi.h"
 #include "TxMessageBox.h"
 
 TFormTree* FormTree = nullptr;
 
 namespace
 {
+// The window's size at start, its least size, at 96 DPI.
 constexpr int TREE_WIDTH = 300;
 constexpr int TREE_HEIGHT = 390;
+// The panel at the foot that holds the buttons and the progress bar; the
+// controls are placed from the right and bottom edges (TxDesignRect).
 constexpr int PANEL_HEIGHT = 41;
+constexpr int BUTTON_TOP = -(PANEL_HEIGHT - 6);
+constexpr int BUTTON_WIDTH = 75;
+constexpr int CANCEL_LEFT = -(8 + BUTTON_WIDTH);
+constexpr int OK_LEFT = CANCEL_LEFT - 6 - BUTTON_WIDTH;
 // Expansions that take longer than this show their progress.
 constexpr DWORD PROGRESS_DELAY_MS = 1000;
 
@@ -33,9 +39,11 @@ TxString DriveRoot(const TxString& sNodeText)
 } // namespace
 
 TFormTree::TFormTree()
-    : TxForm("TFormTree", TxBorder::Sizeable, 100, 100), TreeView(*this, 0, 0, 100, 100),
-      ButtonNewFolder(*this, 0, 0, 95, 25, "New folder"), ButtonOk(*this, 0, 0, 75, 25, "OK", true),
-      ButtonCancel(*this, 0, 0, 75, 25, "Cancel"), ProgressBar(*this, 0, 0, 100, 7)
+    : TxForm("TFormTree", TxBorder::Sizeable, 100, 100), TreeView(*this, 0, 0, 0, -PANEL_HEIGHT),
+      ButtonNewFolder(*this, 8, BUTTON_TOP, 95, 25, "New folder"),
+      ButtonOk(*this, OK_LEFT, BUTTON_TOP, BUTTON_WIDTH, 25, "OK", true),
+      ButtonCancel(*this, CANCEL_LEFT, BUTTON_TOP, BUTTON_WIDTH, 25, "Cancel"),
+      ProgressBar(*this, 0, -8, 0, 7)
 {
     SetCaption("Folders");
     SetBounds(0, 0, TREE_WIDTH, TREE_HEIGHT);
@@ -51,7 +59,6 @@ TFormTree::TFormTree()
     ButtonOk.OnClick = [this] { ButtonOkClick(); };
     ButtonCancel.OnClick = [this] { SetModalResult(MR_CANCEL); };
     ButtonNewFolder.OnClick = [this] { ButtonNewFolderClick(); };
-    FormResize();
 }
 
 void TFormTree::SetTexts()
@@ -60,7 +67,6 @@ void TFormTree::SetTexts()
     ButtonOk.SetText(gls_ButtonOk.GetText());
     ButtonCancel.SetText(gls_ButtonCancel.GetText());
     ButtonNewFolder.SetText(gls_NewFolder.GetText());
-    m_Fitter.Fit(Handle());
 }
 
 bool TFormTree::Choose(TxString& sFolder)
@@ -80,27 +86,6 @@ TxString TFormTree::Browse(const TxString& sPath, const char* pszProductFolder)
     if (bCut)
         RestoreProductFolder(sFolder, pszProductFolder);
     return sFolder;
-}
-
-void TFormTree::FormResize()
-{
-    // The window's size is in the screen's pixels; the panel's parts are
-    // scaled from 96 DPI.
-    RECT rc = ClientRectPx();
-    int iWidth = rc.right;
-    int iPanelTop = rc.bottom - Scaled(PANEL_HEIGHT);
-    int iButtonTop = iPanelTop + Scaled(6);
-    int iButtonWidth = Scaled(75);
-    int iButtonHeight = Scaled(25);
-    int iCancelLeft = iWidth - Scaled(8) - iButtonWidth;
-    TreeView.SetBoundsPx(0, 0, iWidth, iPanelTop > 0 ? iPanelTop : 0);
-    ButtonNewFolder.SetBoundsPx(Scaled(8), iButtonTop, Scaled(95), iButtonHeight);
-    ButtonCancel.SetBoundsPx(iCancelLeft, iButtonTop, iButtonWidth, iButtonHeight);
-    ButtonOk.SetBoundsPx(iCancelLeft - Scaled(6) - iButtonWidth, iButtonTop, iButtonWidth,
-                         iButtonHeight);
-    ProgressBar.SetBoundsPx(0, iPanelTop + Scaled(PANEL_HEIGHT - 8), iWidth, Scaled(7));
-    // A longer translation widens its button into the panel's free middle.
-    m_Fitter.Fit(Handle());
 }
 
 void TFormTree::FormShow()

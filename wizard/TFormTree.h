@@ -4,7 +4,6 @@
 #include "TxButton.h"
 #include "TxForm.h"
 #include "TxProgressBar.h"
-#include "TxTextFit.h"
 #include "TxTreeView.h"
 
 // The folder chooser: a tree of the drives and their folders, loaded one
@@ -37,7 +36,6 @@ public:
 
 protected:
     void FormShow() override;
-    void FormResize() override;
 
 private:
     void ButtonOkClick();
@@ -54,8 +52,6 @@ private:
     TxString NodeText(FolderNode node) const override;
     void ExpandNode(FolderNode node) override;
     void SelectNode(FolderNode node) override;
-
-    TxTextFitter m_Fitter;
 };
 
 extern TFormTree* FormTree;
