@@ -107,6 +107,8 @@ void TxForm::Show()
     SetForegroundWindow(m_hWnd);
     FocusActiveControl();
     UpdateWindow(m_hWnd);
+    FormShown();
+    LayoutIfDue(false);
 }
 
 void TxForm::Hide()

@@ -49,8 +49,8 @@ public:
     const TxFont& Font() const { return *m_pFont; }
 
     // Runs FormShow and fits the controls, then makes the form visible and
-    // focuses the active control: what the user first sees is the finished
-    // form.
+    // focuses the active control, so that what the user first sees is the
+    // finished form; then runs FormShown.
     void Show();
     void Hide();
     bool IsVisible() const { return IsWindowVisible(m_hWnd) != FALSE; }
@@ -94,8 +94,12 @@ public:
 
 protected:
     virtual LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    // Handlers a form overrides.
+    // Handlers a form overrides. FormShow runs before the form becomes
+    // visible (what it sets is shown at once, a message box it shows comes
+    // before the form); FormShown once the form is on screen (work the user
+    // should see progress of).
     virtual void FormShow() {}
+    virtual void FormShown() {}
     // True lets a modal showing end with the current modal result.
     virtual bool FormCloseQuery() { return true; }
     // The system's close command; a modal form counts it as Cancel.

@@ -20,8 +20,6 @@ constexpr int BUTTON_TOP = -(PANEL_HEIGHT - 6);
 constexpr int BUTTON_WIDTH = 75;
 constexpr int CANCEL_LEFT = -(8 + BUTTON_WIDTH);
 constexpr int OK_LEFT = CANCEL_LEFT - 6 - BUTTON_WIDTH;
-// Expansions that take longer than this show their progress.
-constexpr DWORD PROGRESS_DELAY_MS = 1000;
 
 HTREEITEM Item(FolderNode node)
 {
@@ -38,12 +36,12 @@ TxString DriveRoot(const TxString& sNodeText)
 }
 } // namespace
 
-TFormTree::TFormTree()
+TFormTree::TFormTree(DWORD dwProgressDelayMs)
     : TxForm("TFormTree", TxBorder::Sizeable, 100, 100), TreeView(*this, 0, 0, 0, -PANEL_HEIGHT),
       ButtonNewFolder(*this, 8, BUTTON_TOP, 95, 25, "New folder"),
       ButtonOk(*this, OK_LEFT, BUTTON_TOP, BUTTON_WIDTH, 25, "OK", true),
       ButtonCancel(*this, CANCEL_LEFT, BUTTON_TOP, BUTTON_WIDTH, 25, "Cancel"),
-      ProgressBar(*this, 0, -8, 0, 7)
+      ProgressBar(*this, 0, -8, 0, 7), m_dwProgressDelay(dwProgressDelayMs)
 {
     SetCaption("Folders");
     SetBounds(0, 0, TREE_WIDTH, TREE_HEIGHT);
@@ -88,7 +86,7 @@ TxString TFormTree::Browse(const TxString& sPath, const char* pszProductFolder)
     return sFolder;
 }
 
-void TFormTree::FormShow()
+void TFormTree::FormShown()
 {
     FillDrives();
     SelectPath(m_sFolder.GetText(), TreeView.FirstRoot());
@@ -145,7 +143,7 @@ void TFormTree::TreeViewExpanded(HTREEITEM hNode)
         sChildPath.Append(TreeView.ItemText(hChild));
         FillSubfolders(sChildPath.GetText(), hChild);
         ++iDone;
-        if (GetTickCount() - dwStart > PROGRESS_DELAY_MS)
+        if (GetTickCount() - dwStart > m_dwProgressDelay)
         {
             ProgressBar.SetPosition(iDone * 100 / iCount);
             ProgressBar.Show();
