@@ -26,7 +26,6 @@ void TFormStepBye::SetTexts(const TxString& sCaption)
     LabelCaption.SetText(gls_SetupComplete.GetText());
     SetButtonTexts();
     CheckBoxRunManager.SetText(gls_RunManagerNow.GetText());
-    FitTexts();
 }
 
 void TFormStepBye::FormShow()
@@ -35,13 +34,11 @@ void TFormStepBye::FormShow()
     if (FormStepInstall->Stopped() || FormStepInstall->Failed())
     {
         LabelBye.SetText(gls_SetupUnsuccessful.GetText());
-        FitTexts();
         RollBack();
         return;
     }
     LabelBye.SetText(gls_SetupSuccessful.GetText());
     CheckBoxRunManager.Show();
-    FitTexts();
     SaveUninstallInfo();
     DiscardKept();
 }

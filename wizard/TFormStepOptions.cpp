@@ -31,7 +31,6 @@ void TFormStepOptions::SetTexts(const TxString& sCaption)
     SetButtonTexts();
     RadioGroupAddToStartMenu.SetText(gls_AddToStartMenu.GetText());
     RadioGroupAddIconToDesktop.SetText(gls_AddToDesktop.GetText());
-    FitTexts();
 }
 
 bool TFormStepOptions::IsNtFamily()
@@ -66,7 +65,6 @@ void TFormStepOptions::FormShow()
     FillShortcutGroup(RadioGroupAddToStartMenu, bNt, bNt ? 2 : 1);
     FillShortcutGroup(RadioGroupAddIconToDesktop, bNt, 0);
     UpdateSpaceInfo();
-    FitTexts();
 }
 
 void TFormStepOptions::UpdateSpaceInfo()
@@ -75,7 +73,6 @@ void TFormStepOptions::UpdateSpaceInfo()
         return;
     g_qwFreeDst = m_Space.FreeBytes();
     LabelSpace.SetText(ProgramSpaceText(m_Space.LastDrive(), g_qwFreeDst, g_qwPrgSize).GetText());
-    FitTexts();
 }
 
 void TFormStepOptions::ButtonBrowseClick()
