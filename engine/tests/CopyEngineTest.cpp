@@ -4,7 +4,9 @@
 #include "Environment.h"
 #include "InstallHistory.h"
 #include "LanguageCatalogue.h"
+#include "MessagePump.h"
 #include "PostInstall.h"
+#include "ProcessTree.h"
 #include "ProductNames.h"
 #include "RegistryHelpers.h"
 #include "SetupArchive.h"
@@ -366,17 +368,9 @@ std::string AgentProgram()
 
 bool WaitForAgentEvent()
 {
-    for (int i = 0; i < 100; ++i)
-    {
-        HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, AGENT_CLOSE_EVENT);
-        if (h != nullptr)
-        {
-            CloseHandle(h);
-            return true;
-        }
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil(
+        [] { return TxKernelHandle(OpenEventA(SYNCHRONIZE, FALSE, AGENT_CLOSE_EVENT)).IsValid(); },
+        5000);
 }
 } // namespace
 
@@ -386,13 +380,8 @@ TEST_F(CopyEngineTest, RunningAgentExitsOnTheCloseRequestBeforeItsFileIsReplaced
     ForceDirectories(g_sDstDir.GetText());
     std::string agent = Prg("QvAgent.exe");
     ASSERT_TRUE(CopyFileA(AgentProgram().c_str(), agent.c_str(), FALSE)) << AgentProgram();
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::string command = "\"" + agent + "\" /r";
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               g_sDstDir.GetText(), &si, &pi));
-    CloseHandle(pi.hThread);
+    ProcessTree running;
+    ASSERT_TRUE(running.Start(CommandLine(agent, "/r"), g_sDstDir.GetText()));
     ASSERT_TRUE(WaitForAgentEvent());
 
     CFakeInstallView view;
@@ -400,10 +389,7 @@ TEST_F(CopyEngineTest, RunningAgentExitsOnTheCloseRequestBeforeItsFileIsReplaced
     engine.Start(IMAGES_NONE, 0, 1, SHORTCUT_NONE, SHORTCUT_NONE);
     // Start has asked the agent to close and waited: it is gone before the
     // first file is copied.
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), WAIT_OBJECT_0);
-    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
+    EXPECT_FALSE(running.IsRunning());
     view.Run(engine);
     EXPECT_FALSE(engine.Failed());
     EXPECT_EQ(ReadWholeFile(agent), m_Archive["QvAgent.exe"].content);

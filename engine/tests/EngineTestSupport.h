@@ -1,7 +1,8 @@
 #pragma once
 
-// The library's test support (temp folders, log capture, whole-file I/O)
+// The library's test support (temp folders, the log collector, whole-file I/O)
 // with the few helpers the engine tests add.
+#include "LogCollector.h"
 #include "TestSupport.h"
 
 #include <algorithm>

@@ -42,7 +42,7 @@ TEST_F(InstallHistoryTest, RollBackUndoesNewestFirstAndKeepsWhatItDidNotMake)
     ASSERT_TRUE(AddUninstallInfo(info));
     g_History.Record(UNINST, "QvRollbackTest");
 
-    LogCapture log;
+    LogCollector log;
     RollBack();
 
     EXPECT_FALSE(PathExists(prg + "\\QvAgent.exe"));
@@ -79,7 +79,7 @@ TEST_F(InstallHistoryTest, RollBackRemovesEmptyCreatedFolders)
 
 TEST_F(InstallHistoryTest, EmptyHistoryLogsOnlyTheHead)
 {
-    LogCapture log;
+    LogCollector log;
     RollBack();
     EXPECT_EQ(log.Messages(), std::vector<std::string>{"RollBack"});
 }
@@ -115,14 +115,8 @@ TEST_F(InstallHistoryTest, RollBackPutsBackWhatTheRunReplaced)
 TEST_F(InstallHistoryTest, RollBackRemovesValuesThatWereAbsent)
 {
     constexpr char KEY[] = "Software\\QvRollbackTest";
-    ASSERT_TRUE(RegistryCreateKey(HKEY_CURRENT_USER, KEY));
-    TxRegKey key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, KEY, 0, KEY_ALL_ACCESS, key.Receive()),
-              ERROR_SUCCESS);
     const DWORD dwOld = 7;
-    ASSERT_EQ(RegSetValueExA(key.Get(), "Number", 0, REG_DWORD,
-                             reinterpret_cast<const BYTE*>(&dwOld), sizeof(dwOld)),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(WriteRegValue(KEY, "Number", RegValue::Dword(dwOld), HKEY_CURRENT_USER));
     KeepRegistryValue(HKEY_CURRENT_USER, KEY, "Absent");
     KeepRegistryValue(HKEY_CURRENT_USER, KEY, "Number");
     KeepRegistryValue(HKEY_CURRENT_USER, KEY, "Number");
@@ -132,15 +126,9 @@ TEST_F(InstallHistoryTest, RollBackRemovesValuesThatWereAbsent)
     RollBack();
 
     EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, KEY, "Absent"));
-    DWORD dwType = 0;
     DWORD dwData = 0;
-    DWORD cbData = sizeof(dwData);
-    EXPECT_EQ(RegQueryValueExA(key.Get(), "Number", nullptr, &dwType,
-                               reinterpret_cast<BYTE*>(&dwData), &cbData),
-              ERROR_SUCCESS);
-    EXPECT_EQ(dwType, static_cast<DWORD>(REG_DWORD));
+    EXPECT_TRUE(ReadRegDword(KEY, "Number", dwData, HKEY_CURRENT_USER)) << "not a number again";
     EXPECT_EQ(dwData, dwOld);
-    key.Reset();
     RegDeleteTreeA(HKEY_CURRENT_USER, KEY);
 }
 
@@ -163,7 +151,7 @@ TEST_F(InstallHistoryTest, DiscardKeptLeavesAnOpenBackupToTheRestart)
     DiscardKept();
 
     EXPECT_FALSE(PathExists(backup + "\\QvImage.dll"));
-    std::string sPending = PendingRemovalsGuard::Current();
+    std::string sPending = PendingRenameBytes();
     EXPECT_NE(sPending.find(backup + "\\QvApi.dll"), std::string::npos);
     EXPECT_NE(sPending.find(backup + std::string(1, '\0')), std::string::npos)
         << "the backup folder is not left to the restart";

@@ -15,28 +15,6 @@
 
 #include <windows.h>
 
-namespace
-{
-void ListTree(const std::string& sPath, std::set<std::string>& paths)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((sPath + "\\*").c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do
-    {
-        std::string sName = data.cFileName;
-        if (sName == "." || sName == "..")
-            continue;
-        std::string sChild = sPath + "\\" + sName;
-        paths.insert(sChild);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ListTree(sChild, paths);
-    } while (FindNextFileA(h, &data));
-    FindClose(h);
-}
-} // namespace
-
 CInstallSandbox::CInstallSandbox()
 {
     TestArchive archive = PlanArchive();
@@ -78,7 +56,7 @@ bool CInstallSandbox::Prepare()
         if (!file.sDstFolder.IsEmpty())
             file.sDstFolder = Target("System32").c_str();
     }
-    m_Before = Snapshot();
+    m_Before = MachineSnapshot({TargetTree()}, {});
     CFakeInstallView view;
     return OpenSetupArchive(g_SetupDat, view);
 }
@@ -126,26 +104,11 @@ void CInstallSandbox::RollBackAndClose()
     g_SetupDat.CloseDatFile();
 }
 
-std::set<std::string> CInstallSandbox::Snapshot() const
-{
-    std::set<std::string> paths;
-    ListTree(m_Root / "Target", paths);
-    return paths;
-}
-
 std::vector<std::string> CInstallSandbox::Leftovers()
 {
-    std::vector<std::string> left;
-    std::set<std::string> now = Snapshot();
-    for (auto it = now.rbegin(); it != now.rend(); ++it)
-    {
-        if (m_Before.count(*it) != 0)
-            continue;
-        left.push_back(*it);
-        SetFileAttributesA(it->c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileA(it->c_str()))
-            RemoveDirectoryA(it->c_str());
-    }
+    std::vector<std::string> left = m_Before.PathsAddedIn(MachineSnapshot({TargetTree()}, {}));
+    for (const std::string& sPath : left)
+        DeleteTree(sPath);
     if (AutorunExists(REG_AUTORUN_VALUE))
     {
         left.push_back(std::string("autorun value ") + REG_AUTORUN_VALUE);

@@ -2,9 +2,9 @@
 
 #include "EngineTestSupport.h"
 #include "FakeInstallView.h"
+#include "MachineSnapshot.h"
 #include "PostInstall.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -43,8 +43,6 @@ public:
     std::string Medium(const std::string& sName) const { return m_Root / ("Medium\\" + sName); }
 
 private:
-    std::set<std::string> Snapshot() const;
-
     TempFolder m_Root;
-    std::set<std::string> m_Before;
+    MachineSnapshot m_Before;
 };

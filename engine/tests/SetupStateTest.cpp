@@ -86,7 +86,7 @@ TEST_F(PrepareEnvironmentTest, ImagesFolderOnTheMediumIsSearched)
     CreateDirectoryA((images + "\\x.jpg").c_str(), nullptr);
     WriteWholeFile(m_Medium / "beside.jpg", "1");
 
-    LogCapture log;
+    LogCollector log;
     PrepareEnvironment(Program().c_str());
 
     EXPECT_EQ(std::string(g_sSetupDir.GetText()), m_Medium.Path());
@@ -104,7 +104,7 @@ TEST_F(PrepareEnvironmentTest, ImagesFolderOnTheMediumIsSearched)
 TEST_F(PrepareEnvironmentTest, WithoutImagesFolderTheSetupFolderIsSearched)
 {
     WriteWholeFile(m_Medium / "beside.jpg", "1234");
-    LogCapture log;
+    LogCollector log;
     PrepareEnvironment(Program().c_str());
     EXPECT_EQ(std::string(g_sImgSrcDir.GetText()), m_Medium.Path());
     ASSERT_EQ(g_ImageFiles.GetCount(), 1);
@@ -117,7 +117,7 @@ TEST_F(PrepareEnvironmentTest, WithoutImagesFolderTheSetupFolderIsSearched)
 
 TEST_F(PrepareEnvironmentTest, NoImagesAnywhere)
 {
-    LogCapture log;
+    LogCollector log;
     PrepareEnvironment(Program().c_str());
     EXPECT_EQ(g_ImageFiles.GetCount(), 0);
     EXPECT_EQ(g_qwImgSize, 0u);

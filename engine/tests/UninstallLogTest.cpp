@@ -61,7 +61,7 @@ TEST_F(UninstallLogTest, BlockHasOneRecordPerItemAndATimeLine)
 TEST_F(UninstallLogTest, UnwritableLogIsLoggedAndSwallowed)
 {
     g_sDstDir = (m_Prg / "no\\such\\folder").c_str();
-    LogCapture capture;
+    LogCollector capture;
     SaveUninstallInfo();
     ASSERT_FALSE(capture.Messages().empty());
     EXPECT_EQ(capture.Messages().front(), "TFormStepBye::SaveUninstallInfo");

@@ -1,5 +1,6 @@
 #include "CLog.h"
 #include "LogReceiverWindow.h"
+#include "LogCollector.h"
 #include "TestSupport.h"
 
 #include <cstring>
@@ -48,7 +49,7 @@ protected:
     // A file line without time stamp: thread id, 7 spaces, text.
     static std::string FileLine(const std::string& text)
     {
-        return LogCapture::Prefix().substr(11) + text;
+        return LogCollector::Prefix().substr(11) + text;
     }
 
     TempFolder m_Folder;
@@ -69,7 +70,7 @@ SYSTEMTIME MakeTime(WORD wYear, WORD wMonth, WORD wDay, WORD wHour, WORD wMinute
 
 TEST(CLogReceiver, LineLayoutByteForByte)
 {
-    LogCapture log;
+    LogCollector log;
     ASSERT_TRUE(log.IsReady());
     TX_LOG("value=%d, name=%s", 42, "x");
     ASSERT_EQ(log.Data().size(), 1u);
@@ -90,7 +91,7 @@ TEST(CLogReceiver, LineLayoutByteForByte)
 
 TEST(CLogReceiver, IndentFollowsEnterAndLeave)
 {
-    LogCapture log;
+    LogCollector log;
     TX_LOG_LEAVE(); // at 0 it stays 0
     EXPECT_EQ(g_Log.GetIndent(), 0);
     TX_LOG_ENTER("RollBack");
@@ -109,7 +110,7 @@ TEST(CLogReceiver, IndentFollowsEnterAndLeave)
 
 TEST(CLogReceiver, OverlongMessageIsCut)
 {
-    LogCapture log;
+    LogCollector log;
     std::string text(3000, 'm');
     TX_LOG("%s", text.c_str());
     g_Log.Lock();
@@ -170,7 +171,7 @@ TEST_F(FileLogTest, TimeStampedLine)
     std::smatch match;
     ASSERT_TRUE(std::regex_match(lines[0], match, layout)) << lines[0];
     EXPECT_EQ(std::stoi(match[3]), before.wYear % 2000);
-    EXPECT_NE(lines[0].find(LogCapture::Prefix().substr(11) + "stamped"), std::string::npos);
+    EXPECT_NE(lines[0].find(LogCollector::Prefix().substr(11) + "stamped"), std::string::npos);
 }
 
 TEST_F(FileLogTest, OverlongFileLineKeepsItsLineEnd)

@@ -1,7 +1,5 @@
 #include "TestSupport.h"
 
-#include "CLog.h"
-#include "LogReceiverWindow.h"
 #include "TxComLibrary.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
@@ -13,6 +11,13 @@
 #include <sddl.h>
 #include <shlobj.h>
 
+std::string JoinPath(const std::string& sFolder, const std::string& sName)
+{
+    if (sFolder.empty() || sFolder.back() == '\\' || sFolder.back() == '/')
+        return sFolder + sName;
+    return sFolder + "\\" + sName;
+}
+
 bool DeleteTree(const std::string& path)
 {
     DWORD dwAttributes = GetFileAttributesA(path.c_str());
@@ -22,12 +27,12 @@ bool DeleteTree(const std::string& path)
     if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return DeleteFileA(path.c_str()) != FALSE;
     WIN32_FIND_DATAA data;
-    TxFindHandle hFind(FindFirstFileA((path + "\\*").c_str(), &data));
+    TxFindHandle hFind(FindFirstFileA(JoinPath(path, "*").c_str(), &data));
     for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
     {
         std::string name = data.cFileName;
         if (name != "." && name != "..")
-            DeleteTree(path + "\\" + name);
+            DeleteTree(JoinPath(path, name));
     }
     hFind.Reset();
     return RemoveDirectoryA(path.c_str()) != FALSE;
@@ -78,7 +83,7 @@ std::vector<std::string> TempFolder::Entries() const
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    TxFindHandle hFind(FindFirstFileA((m_sPath + "\\*").c_str(), &data));
+    TxFindHandle hFind(FindFirstFileA(JoinPath(m_sPath, "*").c_str(), &data));
     for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
     {
         std::string name = data.cFileName;
@@ -121,6 +126,16 @@ unsigned long long LastWriteTime(const std::string& sPath)
            data.ftLastWriteTime.dwLowDateTime;
 }
 
+void KeepFileTimes(const std::string& sPath, const WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    TxFileHandle h(CreateFileA(sPath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+    if (h.IsValid())
+        SetFileTime(h.Get(), &data.ftCreationTime, &data.ftLastAccessTime, &data.ftLastWriteTime);
+    h.Reset();
+    SetFileAttributesA(sPath.c_str(), data.dwFileAttributes);
+}
+
 std::string SystemErrorText(DWORD dwError)
 {
     return TxSystemErrorText(dwError).GetText();
@@ -131,41 +146,6 @@ std::string WinePath(const std::string& sLinuxPath)
     std::string sPath = "Z:" + sLinuxPath;
     std::replace(sPath.begin(), sPath.end(), '/', '\\');
     return sPath;
-}
-
-bool RegKeyExists(const char* pszKey)
-{
-    TxRegKey key;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) ==
-           ERROR_SUCCESS;
-}
-
-bool RegValueExists(const char* pszKey, const char* pszValue)
-{
-    TxRegKey key;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) ==
-               ERROR_SUCCESS &&
-           RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
-}
-
-bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
-{
-    TxRegKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
-        return false;
-    return RegSetValueExA(key.Get(), pszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(pszText),
-                          static_cast<DWORD>(std::strlen(pszText) + 1)) == ERROR_SUCCESS;
-}
-
-HKEY OpenUserKeyForChange(const char* pszKey)
-{
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return hKey;
 }
 
 bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
@@ -188,100 +168,6 @@ bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
         return false;
     info.sDescription = szText;
     return true;
-}
-
-LogCapture::LogCapture()
-    : m_pWindow(new LogReceiverWindow([this](const std::string& data) { m_Data.push_back(data); }))
-{
-    EXPECT_TRUE(m_pWindow->Create(false, false));
-    g_Log.Restart(g_SetupLogConfig);
-    EXPECT_TRUE(g_bLogEnabled);
-}
-
-LogCapture::~LogCapture()
-{
-    m_pWindow.reset();
-    g_Log.Restart(g_SetupLogConfig);
-}
-
-bool LogCapture::IsReady() const
-{
-    return m_pWindow->Handle() != nullptr && g_Log.IsReceiverFound();
-}
-
-std::vector<std::string> LogCapture::Messages() const
-{
-    size_t cchPrefix = Prefix().size();
-    std::vector<std::string> messages;
-    for (const std::string& data : m_Data)
-    {
-        std::string text(data.c_str());
-        messages.push_back(text.size() >= cchPrefix ? text.substr(cchPrefix) : text);
-    }
-    return messages;
-}
-
-std::string LogCapture::Prefix()
-{
-    char szThread[16];
-    std::snprintf(szThread, sizeof(szThread), "%08lx", GetCurrentThreadId());
-    return std::string("Setup     ") + " " + szThread + "       ";
-}
-
-namespace
-{
-constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
-constexpr char PENDING_VALUE[] = "PendingFileRenameOperations";
-
-bool ReadPending(std::string& sData)
-{
-    TxRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_QUERY_VALUE, key.Receive()) !=
-        ERROR_SUCCESS)
-        return false;
-    DWORD cb = 0;
-    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr, nullptr, &cb) != ERROR_SUCCESS)
-        return false;
-    sData.assign(cb, '\0');
-    if (cb == 0)
-        return true;
-    if (RegQueryValueExA(key.Get(), PENDING_VALUE, nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(&sData[0]), &cb) != ERROR_SUCCESS)
-        return false;
-    sData.resize(cb);
-    return true;
-}
-} // namespace
-
-// In the body: m_sSaved is constructed only after m_bHadValue.
-PendingRemovalsGuard::PendingRemovalsGuard() : m_bHadValue(false)
-{
-    m_bHadValue = ReadPending(m_sSaved);
-}
-
-PendingRemovalsGuard::~PendingRemovalsGuard()
-{
-    TxRegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, 0, KEY_SET_VALUE, key.Receive()) !=
-        ERROR_SUCCESS)
-        return;
-    // An empty list is no list: Wine then fails every later MoveFileEx
-    // with MOVEFILE_DELAY_UNTIL_REBOOT.
-    if (!m_bHadValue || m_sSaved.find_first_not_of('\0') == std::string::npos)
-    {
-        RegDeleteValueA(key.Get(), PENDING_VALUE);
-        return;
-    }
-    RegSetValueExA(key.Get(), PENDING_VALUE, 0, REG_MULTI_SZ,
-                   reinterpret_cast<const BYTE*>(m_sSaved.data()),
-                   static_cast<DWORD>(m_sSaved.size()));
-}
-
-std::string PendingRemovalsGuard::Current()
-{
-    std::string sData;
-    ReadPending(sData);
-    return sData;
 }
 
 std::vector<DaclEntry> DaclEntries(PSECURITY_DESCRIPTOR pDescriptor, bool& bProtected)
@@ -313,4 +199,167 @@ std::vector<DaclEntry> DaclEntries(PSECURITY_DESCRIPTOR pDescriptor, bool& bProt
         entries.push_back({sSid, pAce->Header.AceType, pAce->Header.AceFlags, pAce->Mask});
     }
     return entries;
+}
+
+RegValue RegValue::String(const std::string& sText)
+{
+    return {REG_SZ, std::string(sText.c_str(), sText.size() + 1)};
+}
+
+RegValue RegValue::Dword(DWORD dwValue)
+{
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&dwValue), sizeof(dwValue))};
+}
+
+bool ReadRegValue(const char* pszKey, const char* pszValue, RegValue& value, HKEY hRoot,
+                  REGSAM view)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE | view, key.Receive()) ==
+               ERROR_SUCCESS &&
+           ReadRegValue(key.Get(), pszValue, value);
+}
+
+bool ReadRegValue(HKEY hKey, const char* pszValue, RegValue& value)
+{
+    DWORD cb = 0;
+    if (RegQueryValueExA(hKey, pszValue, nullptr, &value.dwType, nullptr, &cb) != ERROR_SUCCESS)
+        return false;
+    value.sData.assign(cb, '\0');
+    if (cb > 0 && RegQueryValueExA(hKey, pszValue, nullptr, &value.dwType,
+                                   reinterpret_cast<BYTE*>(&value.sData[0]), &cb) != ERROR_SUCCESS)
+        return false;
+    value.sData.resize(cb);
+    return true;
+}
+
+bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sText, HKEY hRoot)
+{
+    RegValue value;
+    if (!ReadRegValue(pszKey, pszValue, value, hRoot) || value.dwType != REG_SZ)
+        return false;
+    sText = value.sData.c_str();
+    return true;
+}
+
+bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData, HKEY hRoot)
+{
+    RegValue value;
+    if (!ReadRegValue(pszKey, pszValue, value, hRoot) || value.dwType != REG_DWORD ||
+        value.sData.size() != sizeof(dwData))
+        return false;
+    std::memcpy(&dwData, value.sData.data(), sizeof(dwData));
+    return true;
+}
+
+bool RegKeyExists(const char* pszKey, HKEY hRoot)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) == ERROR_SUCCESS;
+}
+
+bool RegValueExists(const char* pszKey, const char* pszValue, REGSAM view)
+{
+    RegValue value;
+    return ReadRegValue(pszKey, pszValue, value, HKEY_LOCAL_MACHINE, view);
+}
+
+bool MakeRegKey(const char* pszKey, HKEY hRoot)
+{
+    TxRegKey key;
+    return RegCreateKeyExA(hRoot, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE,
+                           nullptr, key.Receive(), nullptr) == ERROR_SUCCESS;
+}
+
+bool WriteRegValue(const char* pszKey, const char* pszValue, const RegValue& value, HKEY hRoot)
+{
+    TxRegKey key;
+    return RegCreateKeyExA(hRoot, pszKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                           nullptr, key.Receive(), nullptr) == ERROR_SUCCESS &&
+           RegSetValueExA(key.Get(), pszValue, 0, value.dwType,
+                          reinterpret_cast<const BYTE*>(value.sData.data()),
+                          static_cast<DWORD>(value.sData.size())) == ERROR_SUCCESS;
+}
+
+bool SetRegString(const char* pszKey, const char* pszValue, const std::string& sText)
+{
+    return WriteRegValue(pszKey, pszValue, RegValue::String(sText));
+}
+
+bool DeleteRegValue(const char* pszKey, const char* pszValue, HKEY hRoot)
+{
+    TxRegKey key;
+    return RegOpenKeyExA(hRoot, pszKey, 0, KEY_SET_VALUE, key.Receive()) == ERROR_SUCCESS &&
+           RegDeleteValueA(key.Get(), pszValue) == ERROR_SUCCESS;
+}
+
+SavedRegValue::SavedRegValue(HKEY hRoot, const char* pszKey, const char* pszValue)
+    : m_hRoot(hRoot), m_sKey(pszKey), m_sValue(pszValue), m_bHadValue(false)
+{
+    m_bHadValue = ReadRegValue(pszKey, pszValue, m_Saved, hRoot);
+}
+
+SavedRegValue::SavedRegValue(HKEY hRoot, const char* pszKey, const char* pszValue,
+                             const RegValue& value)
+    : SavedRegValue(hRoot, pszKey, pszValue)
+{
+    EXPECT_TRUE(WriteRegValue(pszKey, pszValue, value, hRoot)) << pszKey << "\\" << pszValue;
+}
+
+SavedRegValue::~SavedRegValue()
+{
+    // An empty list of strings goes back as none: Wine fails every later
+    // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT when the pending list is
+    // empty.
+    bool bEmptyList = m_Saved.dwType == REG_MULTI_SZ &&
+                      m_Saved.sData.find_first_not_of('\0') == std::string::npos;
+    if (m_bHadValue && !bEmptyList)
+        WriteRegValue(m_sKey.c_str(), m_sValue.c_str(), m_Saved, m_hRoot);
+    else
+        DeleteRegValue(m_sKey.c_str(), m_sValue.c_str(), m_hRoot);
+}
+
+namespace
+{
+constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
+constexpr char PENDING_VALUE[] = "PendingFileRenameOperations";
+} // namespace
+
+std::string PendingRenameBytes()
+{
+    RegValue value;
+    ReadRegValue(SESSION_MANAGER_KEY, PENDING_VALUE, value);
+    return value.sData;
+}
+
+std::vector<std::string> PendingRenames()
+{
+    std::string sData = PendingRenameBytes();
+    std::vector<std::string> strings;
+    // A deletion's new name is an empty string: only the size tells where
+    // the list ends.
+    size_t nStart = 0;
+    for (size_t i = 0; i < sData.size(); ++i)
+        if (sData[i] == 0)
+        {
+            strings.push_back(sData.substr(nStart, i - nStart));
+            nStart = i + 1;
+        }
+    return strings;
+}
+
+bool SetPendingRenames(const std::vector<std::string>& strings)
+{
+    if (strings.empty())
+        return DeleteRegValue(SESSION_MANAGER_KEY, PENDING_VALUE);
+    RegValue value = {REG_MULTI_SZ, ""};
+    for (const std::string& s : strings)
+        value.sData.append(s).push_back(0);
+    value.sData.push_back(0);
+    return WriteRegValue(SESSION_MANAGER_KEY, PENDING_VALUE, value);
+}
+
+PendingRemovalsGuard::PendingRemovalsGuard()
+    : m_Saved(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, PENDING_VALUE)
+{
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
 
-class LogReceiverWindow;
+// sFolder + "\" + sName, without doubling a separator; an empty folder adds
+// none.
+std::string JoinPath(const std::string& sFolder, const std::string& sName);
 
 // A folder of the test's own under the system's temp folder; removed with
 // everything in it when the test ends.
@@ -20,7 +21,7 @@ public:
 
     // Without a trailing backslash.
     const std::string& Path() const { return m_sPath; }
-    std::string Child(const std::string& name) const { return m_sPath + "\\" + name; }
+    std::string Child(const std::string& name) const { return JoinPath(m_sPath, name); }
     std::string operator/(const std::string& name) const { return Child(name); }
     // Writes bytes to a new file in the folder; returns its path.
     std::string AddFile(const std::string& name, const std::string& bytes) const;
@@ -39,20 +40,86 @@ bool DeleteTree(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 // The last-write time of a file as a 64-bit FILETIME value; 0 on failure.
 unsigned long long LastWriteTime(const std::string& sPath);
+// Puts back a file's times and attributes as data holds them, so that reading
+// it changes nothing (a read moves the last-access time; Wine drops the
+// hidden and read-only bits when times are set).
+void KeepFileTimes(const std::string& sPath, const WIN32_FILE_ATTRIBUTE_DATA& data);
 // The system's own text for an error code, as ThrowLastError gets it.
 std::string SystemErrorText(DWORD dwError);
 // The Windows path of a Linux path (as the build hands its trees over):
 // Wine shows the Linux root as drive Z:.
 std::string WinePath(const std::string& sLinuxPath);
 
-// Keys under HKEY_LOCAL_MACHINE.
-bool RegKeyExists(const char* pszKey);
-bool RegValueExists(const char* pszKey, const char* pszValue);
-// Writes a REG_SZ value, creating the key when missing.
-bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText);
-// A key under HKEY_CURRENT_USER opened to read and set values (made when
-// missing); null when it cannot be had. The caller closes it.
-HKEY OpenUserKeyForChange(const char* pszKey);
+// Registry reads and writes; keys under HKEY_LOCAL_MACHINE unless hRoot
+// names another root. view adds KEY_WOW64_64KEY or KEY_WOW64_32KEY.
+
+// A value as stored: its type and its bytes.
+struct RegValue
+{
+    DWORD dwType = REG_NONE;
+    std::string sData;
+
+    static RegValue String(const std::string& sText);
+    static RegValue Dword(DWORD dwValue);
+};
+// False when the key or the value is missing.
+bool ReadRegValue(const char* pszKey, const char* pszValue, RegValue& value,
+                  HKEY hRoot = HKEY_LOCAL_MACHINE, REGSAM view = 0);
+// The same from a key the caller opened.
+bool ReadRegValue(HKEY hKey, const char* pszValue, RegValue& value);
+// A REG_SZ value's text up to its zero, a REG_DWORD value's number; false
+// when the value is missing or of another type.
+bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sText,
+                   HKEY hRoot = HKEY_LOCAL_MACHINE);
+bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData,
+                  HKEY hRoot = HKEY_LOCAL_MACHINE);
+bool RegKeyExists(const char* pszKey, HKEY hRoot = HKEY_LOCAL_MACHINE);
+bool RegValueExists(const char* pszKey, const char* pszValue, REGSAM view = 0);
+// Makes the key with the parents it lacks; true when it is there.
+bool MakeRegKey(const char* pszKey, HKEY hRoot = HKEY_LOCAL_MACHINE);
+// Writes a value, making the key when missing.
+bool WriteRegValue(const char* pszKey, const char* pszValue, const RegValue& value,
+                   HKEY hRoot = HKEY_LOCAL_MACHINE);
+bool SetRegString(const char* pszKey, const char* pszValue, const std::string& sText);
+bool DeleteRegValue(const char* pszKey, const char* pszValue, HKEY hRoot = HKEY_LOCAL_MACHINE);
+
+// A registry value as a test found it, put back when the object goes (no
+// value when there was none); the constructor with a value sets it meanwhile.
+class SavedRegValue
+{
+public:
+    SavedRegValue(HKEY hRoot, const char* pszKey, const char* pszValue);
+    SavedRegValue(HKEY hRoot, const char* pszKey, const char* pszValue, const RegValue& value);
+    ~SavedRegValue();
+    SavedRegValue(const SavedRegValue&) = delete;
+    SavedRegValue& operator=(const SavedRegValue&) = delete;
+
+private:
+    HKEY m_hRoot;
+    std::string m_sKey;
+    std::string m_sValue;
+    bool m_bHadValue;
+    RegValue m_Saved;
+};
+
+// The strings of the list of renames Windows does at its next start: pairs
+// of a path and its new name, the new name empty for a deletion. Empty when
+// there is no list.
+std::vector<std::string> PendingRenames();
+// Writes the list anew; an empty list removes it.
+bool SetPendingRenames(const std::vector<std::string>& strings);
+// The list as REG_MULTI_SZ bytes.
+std::string PendingRenameBytes();
+// The list saved when made and put back when destroyed, so that a test leaves
+// no pending removal behind.
+class PendingRemovalsGuard
+{
+public:
+    PendingRemovalsGuard();
+
+private:
+    SavedRegValue m_Saved;
+};
 
 // One entry of a DACL, its SID in text form ("S-1-5-18").
 struct DaclEntry
@@ -79,47 +146,3 @@ struct ShortcutInfo
     std::string sDescription;
 };
 bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info);
-
-// Puts a log receiver window up in this process and restarts the log so that
-// it finds it; collects every line sent. Restores the setup's own log on
-// destruction. Lines arrive synchronously: the log sends from this thread.
-class LogCapture
-{
-public:
-    LogCapture();
-    ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    bool IsReady() const;
-    // Each line's bytes as received, the terminating zero included.
-    const std::vector<std::string>& Data() const { return m_Data; }
-    // Each line's text after the prefix, without the zero.
-    std::vector<std::string> Messages() const;
-    void Clear() { m_Data.clear(); }
-
-    // The receiver line prefix of the calling thread, without tag.
-    static std::string Prefix();
-
-private:
-    std::vector<std::string> m_Data;
-    std::unique_ptr<LogReceiverWindow> m_pWindow;
-};
-
-// The list of removals Windows does at its next start, saved when made and
-// put back when destroyed, so that a test leaves no pending removal behind.
-class PendingRemovalsGuard
-{
-public:
-    PendingRemovalsGuard();
-    ~PendingRemovalsGuard();
-    PendingRemovalsGuard(const PendingRemovalsGuard&) = delete;
-    PendingRemovalsGuard& operator=(const PendingRemovalsGuard&) = delete;
-
-    // The current list, as REG_MULTI_SZ bytes.
-    static std::string Current();
-
-private:
-    bool m_bHadValue;
-    std::string m_sSaved;
-};

@@ -1,3 +1,4 @@
+#include "LogCollector.h"
 #include "TestSupport.h"
 #include "TxDiskApi.h"
 
@@ -81,7 +82,7 @@ TEST(TxDiskApi, ProbesClimbAndLeaveNothingBehind)
 {
     TempFolder folder;
     std::string missing = Slashed(folder.Child("one\\two"));
-    LogCapture log;
+    LogCollector log;
     EXPECT_TRUE(TestFolderCreation(missing.c_str()));
     EXPECT_TRUE(TestFileCreation(missing.c_str()));
     EXPECT_TRUE(folder.Entries().empty());
@@ -96,7 +97,7 @@ TEST(TxDiskApi, ProbesAssumeSuccessWhenTheProbeNameExists)
     TempFolder folder;
     ASSERT_TRUE(CreateDirectoryA(folder.Child("t_e_s_t").c_str(), nullptr));
     folder.AddFile("t_e_s_t.txt", "keep me");
-    LogCapture log;
+    LogCollector log;
     EXPECT_TRUE(TestFolderCreation(folder.Path().c_str()));
     EXPECT_TRUE(TestFileCreation((folder.Path() + "\\").c_str()));
     EXPECT_EQ(log.Messages(),
@@ -114,7 +115,7 @@ TEST(TxDiskApi, ProbesFailWhereNothingCanBeCreated)
     const char* pszLocked = "Z:\\proc\\sys\\kernel";
     if (!DirectoryExists(pszLocked))
         GTEST_SKIP() << "no " << pszLocked << " here";
-    LogCapture log;
+    LogCollector log;
     EXPECT_FALSE(TestFolderCreation((std::string(pszLocked) + "\\missing\\deeper").c_str()));
     EXPECT_FALSE(TestFileCreation(Slashed(pszLocked).c_str()));
     EXPECT_EQ(log.Messages(),

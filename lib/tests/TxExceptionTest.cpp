@@ -1,3 +1,4 @@
+#include "LogCollector.h"
 #include "TestSupport.h"
 #include "TxErrorText.h"
 #include "TxException.h"
@@ -17,7 +18,7 @@ TEST(TxException, ThrowLastErrorLogsAndThrowsTheSystemText)
 {
     std::string expected = SystemErrorText(ERROR_ACCESS_DENIED);
     ASSERT_FALSE(expected.empty());
-    LogCapture log;
+    LogCollector log;
     try
     {
         SetLastError(ERROR_ACCESS_DENIED);

@@ -1,3 +1,4 @@
+#include "LogCollector.h"
 #include "TestSupport.h"
 #include "TxException.h"
 #include "TxFile.h"
@@ -29,7 +30,7 @@ TEST(TxFile, MissingFileThrowsTheSystemText)
     std::string path = folder.Child("missing.bin");
     std::string expected = SystemErrorText(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(expected.empty());
-    LogCapture log;
+    LogCollector log;
     ASSERT_TRUE(log.IsReady());
     EXPECT_EQ(ThrownText([&] { TxFile(path.c_str(), true, false); }), expected);
     EXPECT_EQ(log.Messages(),
@@ -102,7 +103,7 @@ TEST(TxFile, WriteToReadOnlyFileIsLoggedAndIgnored)
 {
     TempFolder folder;
     std::string path = folder.AddFile("f.bin", "abc");
-    LogCapture log;
+    LogCollector log;
     TxFile file(path.c_str(), true, false);
     file.Write("xyz!", 4);
     EXPECT_EQ(log.Messages(), std::vector<std::string>{
@@ -116,7 +117,7 @@ TEST(TxFile, BoundsCheckRefusesReadsAndSeeksPastTheEnd)
 {
     TempFolder folder;
     std::string path = folder.AddFile("f.bin", "0123456789abc");
-    LogCapture log;
+    LogCollector log;
     TxFile file(path.c_str(), true, false);
     file.SetCheckBounds(true);
     EXPECT_EQ(ThrownText([&] { file.Read(nullptr, 100, nullptr); }),
@@ -149,7 +150,7 @@ TEST(TxFile, SeekBeyond2GiB)
     EXPECT_EQ(dwRead, 0u);
 
     // The failure result is logged even where no error code comes with it.
-    LogCapture log;
+    LogCollector log;
     file.Seek(0xFFFFFFFFu);
     EXPECT_EQ(file.GetPosition(), 0xFFFFFFFFu);
     EXPECT_EQ(log.Messages(),

@@ -1,4 +1,5 @@
 #include "CSetupDatFile.h"
+#include "LogCollector.h"
 #include "TestSupport.h"
 #include "TxErrorText.h"
 
@@ -118,7 +119,7 @@ protected:
     }
 
     TempFolder m_Folder;
-    LogCapture m_Log;
+    LogCollector m_Log;
     CSetupDatFile m_Dat;
 };
 

@@ -2,6 +2,7 @@
 #include "LanguageCatalogue.h"
 #include "LanguageTestSupport.h"
 #include "StringTables.h"
+#include "LogCollector.h"
 #include "TestSupport.h"
 
 #include <cstdlib>
@@ -61,7 +62,7 @@ TEST_F(LanguageTest, CatalogueScanLogsEveryFinding)
 {
     if (!SystemLanguageIs(LANG_ENGLISH))
         GTEST_SKIP() << "expects an English system language";
-    LogCapture log;
+    LogCollector log;
     ASSERT_TRUE(log.IsReady());
     LoadedLanguages loaded(TestDataPath("Catalogue.dat"));
     std::vector<std::string> expected = {
@@ -156,7 +157,7 @@ TEST_F(LanguageTest, SystemLanguageLaterMatchingSectionIsDefault)
 TEST_F(LanguageTest, SwitchAppliesTheSectionTexts)
 {
     LoadedLanguages loaded(TestDataPath("Switch.dat"));
-    LogCapture log;
+    LogCollector log;
     SwitchLanguage("deutsch", 7);
     EXPECT_STREQ(g_sLanguage.GetText(), "deutsch");
     EXPECT_EQ(g_LangId, 7);
@@ -221,7 +222,7 @@ TEST_F(LanguageTest, SwitchToEmptyOrUnknownSectionChangesNothing)
 
 TEST_F(LanguageTest, MissingFileGivesTheSingleEnglishEntry)
 {
-    LogCapture log;
+    LogCollector log;
     std::string path = TestDataPath("NoSuchFile.dat");
     LoadedLanguages loaded(path);
     ExpectLanguages(loaded, {{"English", 9, "ENGLISH"}});
@@ -259,7 +260,7 @@ TEST_F(LanguageTest, DefaultFileLiesBesideTheProgram)
     ASSERT_TRUE(n > 0 && n < MAX_PATH);
     std::string expected(szProgram);
     expected = expected.substr(0, expected.rfind('\\') + 1) + "SetupLang.dat";
-    LogCapture log;
+    LogCollector log;
     TxCollection list(32, 64);
     TxString sDefaultName;
     LoadLanguages(list, sDefaultName);
@@ -312,7 +313,7 @@ TEST_F(LanguageTest, OverlongLinesAreSplitByTheReader)
     std::string text(70000, 't');
     std::string file = "BEGIN-LANGUAGE " + name + "\r\nLANGID = LANG_GERMAN\r\ngls_Usage\r\n" +
                        text + "\r\ngls_Error\r\nFehler\r\nEND-LANGUAGE\r\n";
-    LogCapture log;
+    LogCollector log;
     LoadedLanguages loaded(folder.AddFile("Long.dat", file));
     // The reader cuts lines at 65,535 characters; the rest is a line of its own.
     ASSERT_EQ(loaded.list.GetCount(), 1);

@@ -7,25 +7,13 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace
 {
 const char LANGUAGE_KEY[] = "Software\\Kestov\\Quorvane\\Language";
 const char* const PARENT_KEYS[] = {"Software\\Kestov\\Quorvane", "Software\\Kestov"};
 
-struct RegValue
-{
-    DWORD dwType;
-    std::vector<unsigned char> data;
-};
-
-bool KeyExists(const char* pszKey)
-{
-    TxRegKey key;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
-}
-
+// Every value of the language key by name.
 std::map<std::string, RegValue> ReadAllValues()
 {
     std::map<std::string, RegValue> values;
@@ -33,19 +21,12 @@ std::map<std::string, RegValue> ReadAllValues()
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LANGUAGE_KEY, 0, KEY_READ, key.Receive()) !=
         ERROR_SUCCESS)
         return values;
-    for (DWORD i = 0;; ++i)
-    {
-        char szName[256];
-        DWORD cchName = sizeof(szName);
-        RegValue value;
-        value.data.resize(65536);
-        DWORD cbData = static_cast<DWORD>(value.data.size());
-        if (RegEnumValueA(key.Get(), i, szName, &cchName, nullptr, &value.dwType, value.data.data(),
-                          &cbData) != ERROR_SUCCESS)
-            break;
-        value.data.resize(cbData);
-        values[szName] = value;
-    }
+    char szName[256];
+    for (DWORD i = 0, cchName = sizeof(szName);
+         RegEnumValueA(key.Get(), i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
+         ++i, cchName = sizeof(szName))
+        ReadRegValue(key.Get(), szName, values[szName]);
     return values;
 }
 
@@ -56,8 +37,7 @@ void ExpectText(const std::map<std::string, RegValue>& values, const char* pszNa
     ASSERT_NE(it, values.end()) << pszName;
     EXPECT_EQ(it->second.dwType, static_cast<DWORD>(REG_SZ)) << pszName;
     // The data holds the characters and the terminating zero.
-    std::vector<unsigned char> expected(sText.GetText(), sText.GetText() + sText.Length() + 1);
-    EXPECT_EQ(it->second.data, expected) << pszName;
+    EXPECT_EQ(it->second.sData, std::string(sText.GetText(), sText.Length() + 1)) << pszName;
 }
 
 bool InFamily(const CTextKey& key, const char* pszPrefixes)
@@ -74,7 +54,7 @@ protected:
     {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, LANGUAGE_KEY);
         for (int i = 0; i < 2; ++i)
-            m_bParentExisted[i] = KeyExists(PARENT_KEYS[i]);
+            m_bParentExisted[i] = RegKeyExists(PARENT_KEYS[i]);
         SetDefaultTexts();
     }
 
@@ -98,10 +78,7 @@ protected:
         ExpectText(values, "LangEName", pszEName);
         const RegValue& id = values["LangId"];
         EXPECT_EQ(id.dwType, static_cast<DWORD>(REG_DWORD));
-        ASSERT_EQ(id.data.size(), sizeof(DWORD));
-        DWORD dwStored = 0;
-        std::memcpy(&dwStored, id.data.data(), sizeof(dwStored));
-        EXPECT_EQ(dwStored, dwId);
+        EXPECT_EQ(id.sData, RegValue::Dword(dwId).sData);
         for (const CTextKey& key : g_TextKeys)
         {
             if (!InFamily(key, pszFamilies))
@@ -144,6 +121,6 @@ TEST_F(LanguageExportTest, EmptyTextIsTheZeroByteAlone)
     ExportLanguageToRegistry();
     ExportUninstallTextsToRegistry();
     std::map<std::string, RegValue> values = ReadAllValues();
-    EXPECT_EQ(values["glx_Ok"].data, std::vector<unsigned char>(1, 0));
-    EXPECT_EQ(values["glu_Close"].data, std::vector<unsigned char>(1, 0));
+    EXPECT_EQ(values["glx_Ok"].sData, std::string(1, '\0'));
+    EXPECT_EQ(values["glu_Close"].sData, std::string(1, '\0'));
 }

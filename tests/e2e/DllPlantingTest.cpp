@@ -11,7 +11,7 @@
 // its first instruction; the manifest pins those to the system folder. A
 // planted DLL taken for a static import would fail the setup before its
 // DllMain runs: the installation would not complete.
-#include "ChildProcess.h"
+#include "ProcessTree.h"
 #include "DllSearch.h"
 #include "MessagePump.h"
 #include "SetupE2eTest.h"
@@ -50,15 +50,9 @@ class PreferFoundDlls
 public:
     explicit PreferFoundDlls(const std::set<std::string>& names)
     {
-        TxRegKey key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, OVERRIDES_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            key.Receive(), nullptr) != ERROR_SUCCESS)
-            return;
-        static const char s_szOrder[] = "native,builtin";
         for (const std::string& sName : names)
-            m_bReady = RegSetValueExA(key.Get(), sName.c_str(), 0, REG_SZ,
-                                      reinterpret_cast<const BYTE*>(s_szOrder),
-                                      sizeof(s_szOrder)) == ERROR_SUCCESS;
+            m_bReady = WriteRegValue(OVERRIDES_KEY, sName.c_str(),
+                                     RegValue::String("native,builtin"), HKEY_CURRENT_USER);
     }
     ~PreferFoundDlls() { RegDeleteKeyA(HKEY_CURRENT_USER, OVERRIDES_KEY); }
     PreferFoundDlls(const PreferFoundDlls&) = delete;

@@ -34,13 +34,6 @@ std::string ProgramsPath(const std::string& sRelative)
     return TreePath(QV_E2E_PROGRAMS_DIR, sRelative);
 }
 
-std::string JoinPath(const std::string& sFolder, const std::string& sName)
-{
-    if (sFolder.empty() || sFolder.back() == '\\' || sFolder.back() == '/')
-        return sFolder + sName;
-    return sFolder + "\\" + sName;
-}
-
 bool FileExists(const std::string& sPath)
 {
     DWORD dw = Attributes(sPath);

@@ -1,7 +1,7 @@
 #pragma once
 
-// Temp folders, whole-file writing and tree removal come from the library's
-// test support.
+// Temp folders, path joins, whole-file writing and tree removal come from
+// the library's test support.
 #include "TestSupport.h"
 
 #include <string>
@@ -16,9 +16,6 @@ std::string BuildPath(const std::string& sRelative);
 // A Wine path in the tree whose Setup.exe and stand-ins the tests run: the
 // shipping build when one is named, else this build tree.
 std::string ProgramsPath(const std::string& sRelative);
-
-// sFolder + "\" + sName, without doubling a backslash.
-std::string JoinPath(const std::string& sFolder, const std::string& sName);
 
 bool FileExists(const std::string& sPath);
 bool FolderExists(const std::string& sPath);

@@ -1,6 +1,6 @@
 #include "E2eMedium.h"
 
-#include "ChildProcess.h"
+#include "ProcessTree.h"
 #include "E2eFiles.h"
 
 #include <map>
@@ -72,8 +72,8 @@ const std::string* PackedArchive(const std::string& sOmit, std::string& sError)
     if (!MakeFolders(sStaging) || !StageArchiveFiles(sStaging, sOmit, sError))
         return nullptr;
     std::string sTool = BuildPath("tools\\setupdat\\setupdat.exe");
-    std::string sCommand = "setupdat.exe pack -o \"" + sArchive + "\" \"" + sStaging + "\"";
-    int iExit = RunTool(sTool, sCommand, PACK_TIMEOUT_MS);
+    std::string sCommand = CommandLine(sTool, "pack -o \"" + sArchive + "\" \"" + sStaging + "\"");
+    int iExit = RunTool(sCommand, PACK_TIMEOUT_MS);
     if (iExit != 0 || !FileExists(sArchive))
     {
         sError = "archive tool failed (" + std::to_string(iExit) + "): " + sCommand;
@@ -146,8 +146,9 @@ bool SealSetup(const std::string& sFolder, const MediumOptions& options, std::st
 {
     std::string sArchive = JoinPath(sFolder, "Setup.dat");
     std::string sCommand =
-        "setupdat.exe seal \"" + JoinPath(sFolder, "Setup.exe") + "\" \"" + sArchive + "\"";
-    int iExit = RunTool(BuildPath("tools\\setupdat\\setupdat.exe"), sCommand, PACK_TIMEOUT_MS);
+        CommandLine(BuildPath("tools\\setupdat\\setupdat.exe"),
+                    "seal \"" + JoinPath(sFolder, "Setup.exe") + "\" \"" + sArchive + "\"");
+    int iExit = RunTool(sCommand, PACK_TIMEOUT_MS);
     if (iExit != 0)
     {
         sError = "archive tool failed (" + std::to_string(iExit) + "): " + sCommand;

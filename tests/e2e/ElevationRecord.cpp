@@ -3,13 +3,14 @@
 #include "MessagePump.h"
 #include "TestSupport.h"
 #include "TokenRecord.h"
-#include "TxHandles.h"
+
+#include <gtest/gtest.h>
 
 ElevationRecord::ElevationRecord()
 {
     // Fresh: nothing an earlier run wrote counts.
     RegDeleteKeyA(HKEY_CURRENT_USER, TOKEN_RECORD_KEY);
-    TxRegKey key(OpenUserKeyForChange(TOKEN_RECORD_KEY));
+    EXPECT_TRUE(MakeRegKey(TOKEN_RECORD_KEY, HKEY_CURRENT_USER));
 }
 
 ElevationRecord::~ElevationRecord()
@@ -21,13 +22,6 @@ int ElevationRecord::WaitFor(const char* pszProgram, DWORD dwTimeoutMs) const
 {
     DWORD dwElevated = 0;
     auto read = [&]
-    {
-        TxRegKey key;
-        DWORD cb = sizeof(dwElevated);
-        return RegOpenKeyExA(HKEY_CURRENT_USER, TOKEN_RECORD_KEY, 0, KEY_QUERY_VALUE,
-                             key.Receive()) == ERROR_SUCCESS &&
-               RegQueryValueExA(key.Get(), pszProgram, nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(&dwElevated), &cb) == ERROR_SUCCESS;
-    };
+    { return ReadRegDword(TOKEN_RECORD_KEY, pszProgram, dwElevated, HKEY_CURRENT_USER); };
     return WaitUntil(read, dwTimeoutMs) ? static_cast<int>(dwElevated) : -1;
 }

@@ -1,8 +1,8 @@
 #include "InstallExpectations.h"
 
 #include "E2eFiles.h"
-#include "ChildProcess.h"
 #include "E2eMedium.h"
+#include "ProcessTree.h"
 #include "TxHandles.h"
 
 #include <gtest/gtest.h>
@@ -65,15 +65,6 @@ void ExpectRegString(const char* pszKey, const char* pszValue, const std::string
 
 namespace
 {
-bool ValueInView(const char* pszKey, const char* pszValue, REGSAM view)
-{
-    TxRegKey key;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_QUERY_VALUE | view, key.Receive()) ==
-               ERROR_SUCCESS &&
-           RegQueryValueExA(key.Get(), pszValue, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
-}
-
 bool StartsWithPath(const std::string& sPath, const std::string& sFolder)
 {
     return sPath.size() > sFolder.size() &&
@@ -119,8 +110,8 @@ void ExpectTheBuildsView(const ProductPaths& paths)
                   {UNINSTALL_KEY, "UninstallString"}};
     for (const auto& value : values)
     {
-        EXPECT_TRUE(ValueInView(value.pszKey, value.pszValue, own)) << value.pszKey;
-        EXPECT_FALSE(ValueInView(value.pszKey, value.pszValue, other)) << value.pszKey;
+        EXPECT_TRUE(RegValueExists(value.pszKey, value.pszValue, own)) << value.pszKey;
+        EXPECT_FALSE(RegValueExists(value.pszKey, value.pszValue, other)) << value.pszKey;
     }
 }
 

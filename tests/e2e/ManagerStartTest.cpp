@@ -2,7 +2,7 @@
 // the desktop shell's token. Under Wine the shell's window belongs to Wine's
 // explorer, so this calls that route directly, from the driver's process;
 // InstallTest and UninstallTest show it from the elevated setup.
-#include "ChildProcess.h"
+#include "ProcessTree.h"
 #include "E2eFiles.h"
 #include "InstallExpectations.h"
 #include "MessagePump.h"

@@ -1,16 +1,21 @@
 #include "ProductState.h"
 
-#include "ChildProcess.h"
 #include "E2eFiles.h"
+#include "ProcessTree.h"
 #include "TxHandles.h"
 
 #include <shlobj.h>
 
 namespace
 {
-constexpr char SESSION_MANAGER_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager";
-constexpr char PENDING_RENAMES[] = "PendingFileRenameOperations";
 constexpr char NT_PATH_PREFIX[] = "\\??\\";
+constexpr char UNINSTALL_ROOT_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+std::string ParentFolder(const std::string& sPath)
+{
+    size_t nSlash = sPath.find_last_of('\\');
+    return nSlash == std::string::npos ? std::string() : sPath.substr(0, nSlash);
+}
 
 std::string ShellFolder(int iCsidl)
 {
@@ -23,13 +28,6 @@ std::string ShellFolder(int iCsidl)
 bool OpenKey(const char* pszKey, REGSAM access, TxRegKey& key)
 {
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, access, key.Receive()) == ERROR_SUCCESS;
-}
-
-void DeleteRegValue(const char* pszKey, const char* pszValue)
-{
-    TxRegKey key;
-    if (OpenKey(pszKey, KEY_SET_VALUE, key))
-        RegDeleteValueA(key.Get(), pszValue);
 }
 
 // Deletes a key with its values and its own subkeys (one level is all the
@@ -48,40 +46,6 @@ void DeleteRegKey(const char* pszKey)
             RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(pszKey) + "\\" + sSub).c_str());
     }
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, pszKey);
-}
-
-// The strings of the pending operations: pairs of a path and its new name,
-// the new name empty for a deletion.
-std::vector<std::string> PendingOperations()
-{
-    std::string sData = PendingRemovalsGuard::Current();
-    std::vector<std::string> strings;
-    // A deletion's new name is an empty string: only the size tells where
-    // the list ends.
-    size_t nStart = 0;
-    for (size_t i = 0; i < sData.size(); ++i)
-        if (sData[i] == 0)
-        {
-            strings.push_back(sData.substr(nStart, i - nStart));
-            nStart = i + 1;
-        }
-    return strings;
-}
-
-bool WritePendingOperations(const std::vector<std::string>& strings)
-{
-    TxRegKey key;
-    if (!OpenKey(SESSION_MANAGER_KEY, KEY_SET_VALUE, key))
-        return false;
-    if (strings.empty())
-        return RegDeleteValueA(key.Get(), PENDING_RENAMES) == ERROR_SUCCESS;
-    std::string sData;
-    for (const std::string& s : strings)
-        sData.append(s).push_back(0);
-    sData.push_back(0);
-    return RegSetValueExA(key.Get(), PENDING_RENAMES, 0, REG_MULTI_SZ,
-                          reinterpret_cast<const BYTE*>(sData.data()),
-                          static_cast<DWORD>(sData.size())) == ERROR_SUCCESS;
 }
 
 std::string WithoutNtPrefix(const std::string& sPath)
@@ -134,38 +98,9 @@ std::vector<std::string> ProductPaths::ShortcutPlaces() const
     return places;
 }
 
-bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sData)
-{
-    TxRegKey key;
-    if (!OpenKey(pszKey, KEY_QUERY_VALUE, key))
-        return false;
-    char szData[4096];
-    DWORD dwType = 0;
-    DWORD dwSize = sizeof(szData) - 1;
-    if (RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szData),
-                         &dwSize) != ERROR_SUCCESS ||
-        dwType != REG_SZ)
-        return false;
-    szData[dwSize] = 0;
-    sData = szData;
-    return true;
-}
-
-bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData)
-{
-    TxRegKey key;
-    if (!OpenKey(pszKey, KEY_QUERY_VALUE, key))
-        return false;
-    DWORD dwType = 0;
-    DWORD dwSize = sizeof(dwData);
-    return RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, reinterpret_cast<BYTE*>(&dwData),
-                            &dwSize) == ERROR_SUCCESS &&
-           dwType == REG_DWORD;
-}
-
 std::vector<std::string> PendingDeletions()
 {
-    std::vector<std::string> strings = PendingOperations();
+    std::vector<std::string> strings = PendingRenames();
     std::vector<std::string> paths;
     for (size_t i = 0; i + 1 < strings.size(); i += 2)
         if (!strings[i].empty() && strings[i + 1].empty())
@@ -175,7 +110,7 @@ std::vector<std::string> PendingDeletions()
 
 bool CancelPendingDeletions(const std::string& sFolder)
 {
-    std::vector<std::string> strings = PendingOperations();
+    std::vector<std::string> strings = PendingRenames();
     std::vector<std::string> kept;
     bool bCancelled = false;
     for (size_t i = 0; i + 1 < strings.size(); i += 2)
@@ -187,7 +122,7 @@ bool CancelPendingDeletions(const std::string& sFolder)
         else
             kept.insert(kept.end(), {strings[i], strings[i + 1]});
     }
-    return !bCancelled || WritePendingOperations(kept);
+    return !bCancelled || SetPendingRenames(kept);
 }
 
 bool IsAtOrUnder(const std::string& sPath, const std::string& sFolder)
@@ -240,6 +175,18 @@ std::vector<std::string> ProductTraces(const ProductPaths& paths)
         if (RegKeyExists(pszKey))
             traces.push_back(pszKey);
     return traces;
+}
+
+MachineSnapshot ProductSnapshot(const ProductPaths& paths)
+{
+    std::vector<std::string> places = {ParentFolder(paths.sProgramDir),
+                                       ParentFolder(paths.sImageDir),
+                                       paths.sPrograms,
+                                       paths.sCommonPrograms,
+                                       paths.sDesktop,
+                                       paths.sCommonDesktop,
+                                       paths.ScreenSaver()};
+    return MachineSnapshot(places, {VENDOR_KEY, RUN_KEY, UNINSTALL_ROOT_KEY});
 }
 
 std::vector<std::vector<std::string>> InstallLogBlocks(const std::string& sBytes)

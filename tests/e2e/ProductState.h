@@ -1,6 +1,7 @@
 #pragma once
 
 // Registry and shortcut reads come from the library's test support.
+#include "MachineSnapshot.h"
 #include "TestSupport.h"
 
 #include <string>
@@ -36,16 +37,17 @@ struct ProductPaths
     std::vector<std::string> ShortcutPlaces() const;
 };
 
-// HKEY_LOCAL_MACHINE reads; false when the value is missing or of another type.
-bool ReadRegString(const char* pszKey, const char* pszValue, std::string& sData);
-bool ReadRegDword(const char* pszKey, const char* pszValue, DWORD& dwData);
-
 // Removes every trace an installation into these folders may have left
 // (files, folders, shortcuts, registry values and keys); extra folders are
 // removed whole too. Ends a manager started from the program folder first.
 void RemoveProduct(const ProductPaths& paths, const std::vector<std::string>& extraFolders = {});
 // Names of the traces that are present; empty for a clean prefix.
 std::vector<std::string> ProductTraces(const ProductPaths& paths);
+// What the machine holds where an installation may leave something: the
+// files and folders under the program-files, pictures, Start-menu and desktop
+// folders, the screen saver in the system folder, and the keys and values
+// under the vendor, Run and Uninstall keys.
+MachineSnapshot ProductSnapshot(const ProductPaths& paths);
 
 // Paths Windows deletes when it next starts (MoveFileEx with
 // MOVEFILE_DELAY_UNTIL_REBOOT and no new name), in the order it will, without

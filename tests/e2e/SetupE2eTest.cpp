@@ -19,7 +19,7 @@ SetupE2eTest::SetupE2eTest()
 
 void SetupE2eTest::SetUp()
 {
-    ASSERT_TRUE(m_Log.IsOpen()) << "the log receiver window could not be created";
+    ASSERT_TRUE(m_Log.IsReady()) << "the log receiver window could not be created";
     // A run that was killed may have left an installation behind.
     RemoveProduct(m_Paths);
     ASSERT_TRUE(ProductTraces(m_Paths).empty());

@@ -48,7 +48,8 @@ protected:
     TempFolder m_Work;
     std::string m_sMedium;
     std::string m_sCurrentFolder;
-    LogCollector m_Log;
+    // Receives the setup's lines, not the driver's own.
+    LogCollector m_Log{false};
     WizardDriver m_Wizard;
     // Folders a scenario installs into besides the defaults.
     std::vector<std::string> m_ExtraFolders;

@@ -60,7 +60,8 @@ private:
     std::string m_sMedium;
     std::string m_sShots;
     std::string m_sLanguage;
-    LogCollector m_Log;
+    // Receives the setup's lines, not the driver's own.
+    LogCollector m_Log{false};
     WizardDriver m_Wizard;
 };
 
@@ -113,7 +114,7 @@ bool Walk::Run(bool bDialogs)
     else if (!m_sLanguage.empty() && m_sLanguage != "English")
         return Fail("the walk knows the texts of English and Deutsch only");
     const UiTexts& t = m_Wizard.Texts();
-    if (!m_Log.IsOpen() || !m_Wizard.Start(JoinPath(m_sMedium, "Setup.exe"), m_sMedium))
+    if (!m_Log.IsReady() || !m_Wizard.Start(JoinPath(m_sMedium, "Setup.exe"), m_sMedium))
         return Fail("cannot start Setup.exe");
     HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
     if (hWelcome == nullptr)

@@ -5,7 +5,6 @@
 // product key: a setup started later would otherwise propose folders that no
 // longer exist, and the product's programs would find an installation that
 // is not there.
-#include "ChildProcess.h"
 #include "ElevationRecord.h"
 #include "MachineSnapshot.h"
 #include "MessagePump.h"
@@ -38,56 +37,14 @@ bool SamePath(const std::string& sA, const std::string& sB)
 // back when the link goes. While this object lives the prefix's Wine does not
 // start it (an empty override disables a program); the earlier setting comes
 // back afterwards.
-class NoHostLaunchers
+class NoHostLaunchers : public SavedRegValue
 {
 public:
-    NoHostLaunchers() : m_bHadValue(false)
+    NoHostLaunchers()
+        : SavedRegValue(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "winemenubuilder.exe",
+                        RegValue::String(""))
     {
-        TxRegKey key;
-        if (!OpenKey(key))
-        {
-            ADD_FAILURE() << "cannot open HKCU\\" << OVERRIDES_KEY;
-            return;
-        }
-        char szOld[256] = "";
-        DWORD dwSize = sizeof(szOld) - 1;
-        DWORD dwType = 0;
-        m_bHadValue = RegQueryValueExA(key.Get(), BUILDER, nullptr, &dwType,
-                                       reinterpret_cast<BYTE*>(szOld), &dwSize) == ERROR_SUCCESS &&
-                      dwType == REG_SZ;
-        m_sOldValue = m_bHadValue ? szOld : "";
-        EXPECT_EQ(
-            RegSetValueExA(key.Get(), BUILDER, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1),
-            ERROR_SUCCESS);
     }
-    ~NoHostLaunchers()
-    {
-        TxRegKey key;
-        if (!OpenKey(key))
-            return;
-        if (m_bHadValue)
-            RegSetValueExA(key.Get(), BUILDER, 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(m_sOldValue.c_str()),
-                           static_cast<DWORD>(m_sOldValue.size() + 1));
-        else
-            RegDeleteValueA(key.Get(), BUILDER);
-    }
-    NoHostLaunchers(const NoHostLaunchers&) = delete;
-    NoHostLaunchers& operator=(const NoHostLaunchers&) = delete;
-
-private:
-    static constexpr char OVERRIDES_KEY[] = "Software\\Wine\\DllOverrides";
-    static constexpr char BUILDER[] = "winemenubuilder.exe";
-
-    static bool OpenKey(TxRegKey& key)
-    {
-        return RegCreateKeyExA(HKEY_CURRENT_USER, OVERRIDES_KEY, 0, nullptr,
-                               REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                               key.Receive(), nullptr) == ERROR_SUCCESS;
-    }
-
-    bool m_bHadValue;
-    std::string m_sOldValue;
 };
 
 std::string Listed(const std::vector<std::string>& lines)
@@ -106,7 +63,7 @@ protected:
     {
         SetupE2eTest::SetUp();
         if (!HasFatalFailure())
-            m_Before = MachineSnapshot::Take(m_Paths);
+            m_Before = ProductSnapshot(m_Paths);
     }
 
     std::string SelfPath() const { return JoinPath(m_Paths.sProgramDir, "Uninstall.exe"); }
@@ -181,7 +138,7 @@ protected:
     // What an installation must have made, so that its removal is tested.
     void ExpectInstalled()
     {
-        MachineSnapshot installed = MachineSnapshot::Take(m_Paths);
+        MachineSnapshot installed = ProductSnapshot(m_Paths);
         for (const std::string& sItem :
              {MachineSnapshot::FolderItem(m_Paths.sProgramDir),
               MachineSnapshot::FileItem(SelfPath()), MachineSnapshot::FolderItem(m_Paths.sImageDir),
@@ -232,7 +189,7 @@ protected:
     {
         std::vector<std::string> lines;
         std::set<std::string> found;
-        for (const SnapshotChange& change : m_Before.ChangesTo(MachineSnapshot::Take(m_Paths)))
+        for (const SnapshotChange& change : m_Before.ChangesTo(ProductSnapshot(m_Paths)))
         {
             bool bAdded = change.Kind == SnapshotChange::ChangeKind::Added;
             if (bAdded && stays.count(change.sItem) != 0)
@@ -296,8 +253,8 @@ TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
     MakeMedium();
     ASSERT_NO_FATAL_FAILURE(InstallInGerman());
     const std::string sAgent = JoinPath(m_Paths.sProgramDir, "QvAgent.exe");
-    ChildProcess agent;
-    ASSERT_TRUE(agent.Start(sAgent, "\"" + sAgent + "\" /r", m_Paths.sProgramDir));
+    ProcessTree agent;
+    ASSERT_TRUE(agent.Start(CommandLine(sAgent, "/r"), m_Paths.sProgramDir));
     // Only the agent the rollback starts may write its token down: this one
     // has looked for the record before it made its event.
     ASSERT_TRUE(WaitUntil(
@@ -306,13 +263,13 @@ TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
     ElevationRecord elevation;
     std::string sLogBefore;
     ASSERT_TRUE(ReadBytes(JoinPath(m_Paths.sProgramDir, "Install.log"), sLogBefore));
-    MachineSnapshot installed = MachineSnapshot::Take(m_Paths);
+    MachineSnapshot installed = ProductSnapshot(m_Paths);
     int iSecondRun = m_Log.Find("TFormStepBye::SaveUninstallInfo") + 1;
 
     ASSERT_NO_FATAL_FAILURE(StopAReinstall());
     EXPECT_GE(m_Log.Find("Copying ", iSecondRun), 0) << "stopped before it replaced a file";
     EXPECT_GE(m_Log.Find("RollBack", iSecondRun), 0);
-    for (const SnapshotChange& change : installed.ChangesTo(MachineSnapshot::Take(m_Paths)))
+    for (const SnapshotChange& change : installed.ChangesTo(ProductSnapshot(m_Paths)))
         ADD_FAILURE() << "changed by the stopped installation: " << change.Describe();
     std::string sLogAfter;
     EXPECT_TRUE(ReadBytes(JoinPath(m_Paths.sProgramDir, "Install.log"), sLogAfter));
@@ -324,8 +281,8 @@ TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
         << "the rollback started the agent with the setup's administrator rights";
 
     const std::string sManager = JoinPath(m_Paths.sProgramDir, "QvManag.exe");
-    ChildProcess manager;
-    ASSERT_TRUE(manager.Start(sManager, "", m_Paths.sProgramDir));
+    ProcessTree manager;
+    ASSERT_TRUE(manager.Start(CommandLine(sManager), m_Paths.sProgramDir));
     PumpFor(1000);
     EXPECT_TRUE(manager.IsRunning()) << "the earlier installation's manager does not run";
     manager.Kill();

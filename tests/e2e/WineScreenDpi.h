@@ -1,22 +1,21 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include <windows.h>
 
 // The DPI of the screen, the user's "LogPixels" desktop setting, while this
 // object lives; the earlier value comes back afterwards. Wine reads it when
 // the prefix's desktop starts, with the first window of the first program
 // since the prefix's Wine server started: set it before that.
-class WineScreenDpi
+class WineScreenDpi : public SavedRegValue
 {
 public:
-    explicit WineScreenDpi(DWORD dwDpi);
-    ~WineScreenDpi();
-    WineScreenDpi(const WineScreenDpi&) = delete;
-    WineScreenDpi& operator=(const WineScreenDpi&) = delete;
-
-private:
-    bool m_bHadValue;
-    DWORD m_dwOldValue;
+    explicit WineScreenDpi(DWORD dwDpi)
+        : SavedRegValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels",
+                        RegValue::Dword(dwDpi))
+    {
+    }
 };
 
 // While it lives, the calling thread reads other programs' windows and the

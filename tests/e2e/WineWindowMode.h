@@ -1,20 +1,17 @@
 #pragma once
 
-#include <string>
+#include "TestSupport.h"
 
 // Xvfb has no window manager: a window Wine hands to one waits two seconds
 // for it at every hide. While this object lives, the prefix's Wine draws
 // the setup's frames itself ("Managed" = "N"); the earlier value comes back
 // afterwards. Programs started meanwhile read it at their start.
-class WineWindowMode
+class WineWindowMode : public SavedRegValue
 {
 public:
-    WineWindowMode();
-    ~WineWindowMode();
-    WineWindowMode(const WineWindowMode&) = delete;
-    WineWindowMode& operator=(const WineWindowMode&) = delete;
-
-private:
-    bool m_bHadValue;
-    std::string m_sOldValue;
+    WineWindowMode()
+        : SavedRegValue(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed",
+                        RegValue::String("N"))
+    {
+    }
 };

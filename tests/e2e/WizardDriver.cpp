@@ -71,7 +71,7 @@ const UiTexts& GermanTexts()
 
 bool WizardDriver::Start(const std::string& sSetupExe, const std::string& sCurrentFolder)
 {
-    return m_Process.Start(sSetupExe, "", sCurrentFolder);
+    return m_Process.Start(CommandLine(sSetupExe), sCurrentFolder);
 }
 
 HWND WizardDriver::Visible(const char* pszClass) const

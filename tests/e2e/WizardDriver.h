@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChildProcess.h"
+#include "ProcessTree.h"
 #include "UserActions.h"
 
 #include <string>
@@ -57,7 +57,7 @@ public:
 
     bool Start(const std::string& sSetupExe, const std::string& sCurrentFolder);
     DWORD ProcessId() const { return m_Process.Id(); }
-    ChildProcess& Process() { return m_Process; }
+    ProcessTree& Process() { return m_Process; }
     bool IsRunning() const { return m_Process.IsRunning(); }
     bool WaitForExit(DWORD dwTimeout) { return m_Process.WaitForExit(dwTimeout); }
 
@@ -84,5 +84,5 @@ public:
 
 private:
     const UiTexts* m_pTexts;
-    ChildProcess m_Process;
+    ProcessTree m_Process;
 };

@@ -3,6 +3,7 @@
 #include "BatchDriver.h"
 #include "InstallCheck.h"
 #include "InstallSandbox.h"
+#include "MachineSnapshot.h"
 #include "RegistryHelpers.h"
 #include "SetupState.h"
 #include "StringTables.h"
@@ -80,7 +81,7 @@ const std::vector<std::string> PRODUCT_KEYS = {
 class CEarlierInstall
 {
 public:
-    CEarlierInstall() : m_Before("", PRODUCT_KEYS) {}
+    CEarlierInstall() : m_Before({}, PRODUCT_KEYS) {}
     ~CEarlierInstall() { m_Before.RestoreRegistry(); }
 
     // Installs (again) and takes the snapshot; false when that failed.
@@ -93,18 +94,27 @@ public:
         m_Before.RestoreRegistry();
         TxFaultArm(0);
         m_bMade = sandbox.InstallEarlier();
-        m_pAfter.reset(new CMachineSnapshot(sandbox.TargetTree(), PRODUCT_KEYS));
+        m_After = Snapshot(sandbox);
         return m_bMade;
     }
     bool IsMade() const { return m_bMade; }
     std::vector<std::string> Differences(const CInstallSandbox& sandbox) const
     {
-        return CMachineSnapshot(sandbox.TargetTree(), PRODUCT_KEYS).DifferencesFrom(*m_pAfter);
+        std::vector<std::string> lines;
+        for (const SnapshotChange& change : m_After.ChangesTo(Snapshot(sandbox)))
+            lines.push_back(change.Describe());
+        return lines;
     }
 
 private:
-    CMachineSnapshot m_Before;
-    std::unique_ptr<CMachineSnapshot> m_pAfter;
+    static MachineSnapshot Snapshot(const CInstallSandbox& sandbox)
+    {
+        return MachineSnapshot({sandbox.TargetTree()}, PRODUCT_KEYS,
+                               MachineSnapshot::FileDetail::Content);
+    }
+
+    MachineSnapshot m_Before;
+    MachineSnapshot m_After;
     bool m_bMade = false;
 };
 

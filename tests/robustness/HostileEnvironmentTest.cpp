@@ -128,14 +128,7 @@ TEST_F(HostileEnvironmentTest, DamagedInstalledPrgDirValues)
     };
     for (const Case& c : cases)
     {
-        TxRegKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key.Get(), INSTALLED_PRG_DIR_VALUE, 0, c.dwType,
-                                 reinterpret_cast<const BYTE*>(c.data.data()),
-                                 static_cast<DWORD>(c.data.size())),
-                  ERROR_SUCCESS);
+        ASSERT_TRUE(WriteRegValue(SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE, {c.dwType, c.data}));
         PrepareEnvironment(m_Sandbox.Medium("Setup.exe").c_str());
         std::string sDst = g_sDstDir.GetText();
         if (c.bDefault)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -18,22 +17,3 @@ struct InstallChoices
 };
 std::vector<std::string> DifferencesFromMedium(const std::string& sMedium,
                                                const InstallChoices& choices);
-
-// The state of the machine an installation can touch: every file and folder
-// under a tree (files with bytes, attributes and times; folders by their
-// attributes) and every key and value under the registry keys given.
-class CMachineSnapshot
-{
-public:
-    CMachineSnapshot(const std::string& sTree, const std::vector<std::string>& regKeys);
-    // One line per difference from an earlier snapshot of the same places.
-    std::vector<std::string> DifferencesFrom(const CMachineSnapshot& before) const;
-    // Writes the registry back as it was in this snapshot: values written,
-    // values and keys that were not there deleted.
-    void RestoreRegistry() const;
-
-private:
-    std::map<std::string, std::string> m_Files;    // path -> description
-    std::map<std::string, std::string> m_Registry; // key, key\value -> type and data
-    std::vector<std::string> m_RegKeys;
-};

@@ -159,23 +159,13 @@ bool UnknownNameChangesNothing()
            Complain("unknown name switched", sBefore.GetText());
 }
 
-bool ReadValue(HKEY hKey, const char* pszName, std::vector<char>& data, DWORD& dwType)
-{
-    DWORD cb = 0;
-    if (RegQueryValueExA(hKey, pszName, nullptr, &dwType, nullptr, &cb) != ERROR_SUCCESS)
-        return false;
-    data.assign(cb + 1, 0);
-    return RegQueryValueExA(hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(data.data()),
-                            &cb) == ERROR_SUCCESS;
-}
-
 bool RegistryText(HKEY hKey, const char* pszName, const TxString& sExpected)
 {
-    std::vector<char> data;
-    DWORD dwType = 0;
-    if (!ReadValue(hKey, pszName, data, dwType) || dwType != REG_SZ)
+    RegValue value;
+    if (!ReadRegValue(hKey, pszName, value) || value.dwType != REG_SZ)
         return Complain("registry value missing", pszName);
-    return sExpected.Compare(data.data()) == 0 || Complain("registry value differs", pszName);
+    return sExpected.Compare(value.sData.c_str()) == 0 ||
+           Complain("registry value differs", pszName);
 }
 
 bool RegistryMatches()
@@ -186,10 +176,9 @@ bool RegistryMatches()
         return Complain("registry key missing", LANGUAGE_REG_KEY);
     bool bOk = RegistryText(key.Get(), "Language", g_sLanguage) &&
                RegistryText(key.Get(), "LangEName", g_sLangEName);
-    std::vector<char> data;
-    DWORD dwType = 0;
-    if (!ReadValue(key.Get(), "LangId", data, dwType) || dwType != REG_DWORD ||
-        *reinterpret_cast<DWORD*>(data.data()) != g_LangId)
+    RegValue id;
+    if (!ReadRegValue(key.Get(), "LangId", id) || id.sData != RegValue::Dword(g_LangId).sData ||
+        id.dwType != REG_DWORD)
         bOk = Complain("registry value differs", "LangId");
     for (const CTextKey& k : g_TextKeys)
     {

@@ -1,6 +1,7 @@
 // What the folder chooser lists and creates, without a window: drives,
 // shown folder names and new folders in a folder of the test's own.
 #include "FolderListing.h"
+#include "LogCollector.h"
 #include "TestSupport.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ TEST(FolderListingTest, VisibleFoldersWithTheirShownNames)
 TEST(FolderListingTest, NewFolderBelowANodeAndAFailureLogged)
 {
     TempFolder root("qv_listing_");
-    LogCapture log;
+    LogCollector log;
     TxString sPath;
     ASSERT_TRUE(CreateChildFolder(root.Path().c_str(), "New", sPath));
     EXPECT_EQ(std::string(sPath.GetText()), root.Child("New"));

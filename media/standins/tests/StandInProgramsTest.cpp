@@ -49,57 +49,18 @@ HWND WaitForTitledWindow(const char* pszTitle, const std::function<bool(HWND)>& 
     return nullptr;
 }
 
-// A stand-in program started from beside the test; killed if still running
-// when the object goes, so that a failed test leaves no process behind.
-class Program
+// Starts a stand-in from beside the test (or from a full path).
+bool StartProgram(ProcessTree& program, const char* pszName, const char* pszArguments)
 {
-public:
-    Program(const char* pszName, const char* pszArguments)
-    {
-        std::string sPath = std::strchr(pszName, '\\') ? pszName : BesideTest(pszName);
-        std::string sCommand = "\"" + sPath + "\" " + pszArguments;
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(nullptr, &sCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &pi))
-            return;
-        m_Process.Reset(pi.hProcess);
-        TxKernelHandle thread(pi.hThread);
-        m_dwId = pi.dwProcessId;
-    }
-    ~Program()
-    {
-        if (m_Process.IsValid() && !Ended(0))
-            TerminateProcess(m_Process.Get(), 99);
-    }
-    bool IsStarted() const { return m_Process.IsValid(); }
-    bool Ended(DWORD dwMs) const
-    {
-        return WaitForSingleObject(m_Process.Get(), dwMs) == WAIT_OBJECT_0;
-    }
-    DWORD ExitCode() const
-    {
-        DWORD dwCode = 0;
-        GetExitCodeProcess(m_Process.Get(), &dwCode);
-        return dwCode;
-    }
-    // The program's top-level window of that title, once it has one.
-    HWND WaitForWindow(const char* pszTitle) const
-    {
-        return WaitForTitledWindow(pszTitle,
-                                   [this](HWND hWnd)
-                                   {
-                                       DWORD dwId = 0;
-                                       GetWindowThreadProcessId(hWnd, &dwId);
-                                       return dwId == m_dwId;
-                                   });
-    }
+    return program.Start(
+        CommandLine(std::strchr(pszName, '\\') ? pszName : BesideTest(pszName), pszArguments));
+}
 
-private:
-    TxKernelHandle m_Process;
-    DWORD m_dwId = 0;
-};
+// The top-level window of that title of a process of the tree, once shown.
+HWND WaitForWindow(const ProcessTree& program, const char* pszTitle)
+{
+    return WaitForTitledWindow(pszTitle, [&program](HWND hWnd) { return program.Owns(hWnd); });
+}
 
 bool WaitForAgentEvent()
 {
@@ -126,30 +87,31 @@ std::string ChildText(HWND hParent, const char* pszClass)
 
 TEST(StandInAgent, ExitsOnTheSetupsCloseRequest)
 {
-    Program agent("QvAgent.exe", "/r");
-    ASSERT_TRUE(agent.IsStarted());
+    ProcessTree agent;
+    ASSERT_TRUE(StartProgram(agent, "QvAgent.exe", "/r"));
     ASSERT_TRUE(WaitForAgentEvent());
-    EXPECT_FALSE(agent.Ended(200));
+    EXPECT_FALSE(agent.WaitForExit(200));
     // What the setup does: open for EVENT_MODIFY_STATE only, set, close.
     {
         TxKernelHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, AGENT_CLOSE_EVENT));
         ASSERT_TRUE(event.IsValid());
         ASSERT_TRUE(SetEvent(event.Get()));
     }
-    EXPECT_TRUE(agent.Ended(SETUP_CLOSE_LIMIT_MS));
+    EXPECT_TRUE(agent.WaitForExit(SETUP_CLOSE_LIMIT_MS));
     EXPECT_EQ(agent.ExitCode(), 0u);
 }
 
 TEST(StandInAgent, ASecondAgentLeavesTheFirstRunning)
 {
-    Program first("QvAgent.exe", "/r");
+    ProcessTree first;
+    ASSERT_TRUE(StartProgram(first, "QvAgent.exe", "/r"));
     ASSERT_TRUE(WaitForAgentEvent());
-    Program second("QvAgent.exe", "/r");
-    ASSERT_TRUE(second.IsStarted());
-    EXPECT_TRUE(second.Ended(START_TIMEOUT_MS));
-    EXPECT_FALSE(first.Ended(0));
+    ProcessTree second;
+    ASSERT_TRUE(StartProgram(second, "QvAgent.exe", "/r"));
+    EXPECT_TRUE(second.WaitForExit(START_TIMEOUT_MS));
+    EXPECT_TRUE(first.IsRunning());
     EXPECT_EQ(RequestAgentClose(SETUP_CLOSE_LIMIT_MS), AgentCloseResult::Closed);
-    EXPECT_TRUE(first.Ended(SETUP_CLOSE_LIMIT_MS));
+    EXPECT_TRUE(first.WaitForExit(SETUP_CLOSE_LIMIT_MS));
     EXPECT_EQ(RequestAgentClose(0), AgentCloseResult::NoAgent);
 }
 
@@ -176,18 +138,10 @@ TEST(StandInManager, ShowsTheLanguageTheSetupRecorded)
 {
     ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "Language", "Deutsch"));
     ASSERT_TRUE(SetRegString(LANGUAGE_REG_KEY, "LangEName", "GERMAN"));
-    DWORD dwId = 7;
-    {
-        TxRegKey key;
-        ASSERT_EQ(
-            RegOpenKeyExA(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY, 0, KEY_SET_VALUE, key.Receive()),
-            ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key.Get(), "LangId", 0, REG_DWORD,
-                                 reinterpret_cast<const BYTE*>(&dwId), sizeof(dwId)),
-                  ERROR_SUCCESS);
-    }
-    Program manager("QvManag.exe", "");
-    HWND hWnd = manager.WaitForWindow("Quorvane Manager (stand-in)");
+    ASSERT_TRUE(WriteRegValue(LANGUAGE_REG_KEY, "LangId", RegValue::Dword(7)));
+    ProcessTree manager;
+    ASSERT_TRUE(StartProgram(manager, "QvManag.exe", ""));
+    HWND hWnd = WaitForWindow(manager, "Quorvane Manager (stand-in)");
     std::string sText = ChildText(hWnd, "EDIT");
     DeleteProductKey();
     ASSERT_NE(hWnd, nullptr);
@@ -195,16 +149,17 @@ TEST(StandInManager, ShowsTheLanguageTheSetupRecorded)
     EXPECT_NE(sText.find("LangEName: GERMAN"), std::string::npos) << sText;
     EXPECT_NE(sText.find("LangId: 7 (0x0007)"), std::string::npos) << sText;
     PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(manager.Ended(START_TIMEOUT_MS));
+    EXPECT_TRUE(manager.WaitForExit(START_TIMEOUT_MS));
 }
 
 TEST(StandInScreenSaver, RunsWithSAndEndsOnAKey)
 {
-    Program saver("Quorvane.scr", "/s");
-    HWND hWnd = saver.WaitForWindow("Quorvane screen saver (stand-in)");
+    ProcessTree saver;
+    ASSERT_TRUE(StartProgram(saver, "Quorvane.scr", "/s"));
+    HWND hWnd = WaitForWindow(saver, "Quorvane screen saver (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     PostMessageA(hWnd, WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_TRUE(saver.Ended(START_TIMEOUT_MS));
+    EXPECT_TRUE(saver.WaitForExit(START_TIMEOUT_MS));
 }
 
 TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
@@ -212,41 +167,18 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
     for (const char* pszArguments : {"", "/c", "/c:1234", "/p 1234"})
     {
         SCOPED_TRACE(pszArguments);
-        Program saver("Quorvane.scr", pszArguments);
-        ASSERT_TRUE(saver.IsStarted());
-        EXPECT_TRUE(saver.Ended(START_TIMEOUT_MS));
+        ProcessTree saver;
+        ASSERT_TRUE(StartProgram(saver, "Quorvane.scr", pszArguments));
+        EXPECT_TRUE(saver.WaitForExit(START_TIMEOUT_MS));
         EXPECT_EQ(saver.ExitCode(), 0u);
     }
 }
-
-// The uninstaller hands its work to a copy of itself: a run ends when the
-// whole tree of processes has.
-class Uninstaller
-{
-public:
-    Uninstaller(const std::string& sSelf, const char* pszArguments)
-    {
-        m_bStarted = m_Tree.Start("\"" + sSelf + "\" " + pszArguments, "");
-    }
-    bool IsStarted() const { return m_bStarted; }
-    bool Ended() { return m_Tree.WaitForAll(START_TIMEOUT_MS); }
-    DWORD ExitCode() const { return m_Tree.LastExitCode(); }
-    // The top-level window of that title of one of its processes, once shown.
-    HWND WaitForWindow(const char* pszTitle) const
-    {
-        return WaitForTitledWindow(pszTitle, [this](HWND hWnd) { return m_Tree.Owns(hWnd); });
-    }
-
-private:
-    ProcessTree m_Tree;
-    bool m_bStarted;
-};
 
 // The removal at the next start holds the uninstaller's temporary copy and
 // its folder, in that order, and nothing of the installation.
 void ExpectOnlyTheCopyPending(const std::string& sInstalled)
 {
-    std::string sPending = PendingRemovalsGuard::Current();
+    std::string sPending = PendingRenameBytes();
     size_t iCopy = sPending.find("\\QvUninstall.");
     ASSERT_NE(iCopy, std::string::npos) << "the temporary copy is not left to the restart";
     EXPECT_NE(sPending.find("\\Uninstall.exe", iCopy), std::string::npos);
@@ -269,10 +201,10 @@ TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
                                "S_FOLDER_ " + sPrg + "\r\nS_PRGFILE " + sPrg +
                                    "\\QvApi.dll\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " + sPrg +
                                    "\\Install.log\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
-    Uninstaller uninstaller(sSelf, "/quiet");
-    ASSERT_TRUE(uninstaller.IsStarted());
-    ASSERT_TRUE(uninstaller.Ended());
-    EXPECT_EQ(uninstaller.ExitCode(), 0u);
+    ProcessTree uninstaller;
+    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf, "/quiet")));
+    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(uninstaller.LastExitCode(), 0u);
     EXPECT_FALSE(PathExists(sPrg));
     ExpectOnlyTheCopyPending(sPrg);
 }
@@ -285,8 +217,9 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
     ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
     ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    Uninstaller uninstaller(sSelf, "");
-    HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
+    ProcessTree uninstaller;
+    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf)));
+    HWND hWnd = WaitForWindow(uninstaller, "Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     // The window may be found before its buttons are made.
     HWND hStart = nullptr;
@@ -306,8 +239,8 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     HWND hClose = FindWindowExA(hWnd, nullptr, "BUTTON", "Close");
     ASSERT_NE(hClose, nullptr);
     PostMessageA(hClose, BM_CLICK, 0, 0);
-    ASSERT_TRUE(uninstaller.Ended());
-    EXPECT_EQ(uninstaller.ExitCode(), 0u);
+    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(uninstaller.LastExitCode(), 0u);
     EXPECT_FALSE(PathExists(root / "QvApi.dll"));
 }
 
@@ -317,9 +250,10 @@ TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
     TempFolder root;
     std::string sSelf = root / "Uninstall.exe";
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    Uninstaller uninstaller(sSelf, "/q");
-    ASSERT_TRUE(uninstaller.Ended());
-    EXPECT_EQ(uninstaller.ExitCode(), 1u);
+    ProcessTree uninstaller;
+    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf, "/q")));
+    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(uninstaller.LastExitCode(), 1u);
     EXPECT_TRUE(PathExists(sSelf));
 }
 } // namespace

@@ -57,14 +57,9 @@ protected:
 
     void TearDown() override
     {
-        HKEY hLm = HKEY_LOCAL_MACHINE;
-        TxRegKey run;
-        if (RegOpenKeyExA(hLm, REG_RUN_KEY, 0, KEY_SET_VALUE, run.Receive()) == ERROR_SUCCESS)
-        {
-            RegDeleteValueA(run.Get(), REG_AUTORUN_VALUE);
-            RegDeleteValueA(run.Get(), OTHER_RUN_VALUE);
-        }
-        RegDeleteKeyA(hLm, UNINSTALL_KEY);
+        DeleteRegValue(REG_RUN_KEY, REG_AUTORUN_VALUE);
+        DeleteRegValue(REG_RUN_KEY, OTHER_RUN_VALUE);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         DeleteProductKey();
     }
 
@@ -340,7 +335,7 @@ TEST_F(UninstallPlanTest, LeavesItsOwnFileToTheRestartWhileWindowsHoldsIt)
     EXPECT_FALSE(PathExists(sLog));
     EXPECT_TRUE(m_Report.Has("File " + sSelf + " will be deleted when Windows restarts."));
     EXPECT_TRUE(m_Report.Has("Folder " + sOwn + " will be removed when Windows restarts."));
-    std::string sPending = PendingRemovalsGuard::Current();
+    std::string sPending = PendingRenameBytes();
     EXPECT_NE(sPending.find(sSelf + '\0'), std::string::npos);
     EXPECT_NE(sPending.find(sOwn + '\0'), std::string::npos);
 }
