@@ -17,15 +17,15 @@
 
 CInstallSandbox::CInstallSandbox()
 {
-    TestArchive archive = PlanArchive();
-    archive["License_ENGLISH.html"] = {"English licence", TestFileTime(40)};
-    archive["License_GERMAN.html"] = {"Deutsche Lizenz", TestFileTime(41)};
+    m_Archive = PlanArchive();
+    m_Archive["License_ENGLISH.html"] = {"English licence", TestFileTime(40)};
+    m_Archive["License_GERMAN.html"] = {"Deutsche Lizenz", TestFileTime(41)};
     CreateDirectoryA((m_Root / "Medium").c_str(), nullptr);
     CreateDirectoryA(Medium("Images").c_str(), nullptr);
     for (int i = 1; i <= 3; ++i)
         WriteWholeFile(Medium("Images\\img" + std::to_string(i) + ".jpg"),
                        std::string(static_cast<size_t>(i) * 100, 'j'));
-    WriteTestArchive(Medium("Setup.dat"), archive);
+    WriteTestArchive(Medium("Setup.dat"), m_Archive);
     CreateDirectoryA((m_Root / "Target").c_str(), nullptr);
     CreateDirectoryA(Target("System32").c_str(), nullptr);
     CreateDirectoryA(Target("Desktop").c_str(), nullptr);

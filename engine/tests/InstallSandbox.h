@@ -4,6 +4,7 @@
 #include "FakeInstallView.h"
 #include "MachineSnapshot.h"
 #include "PostInstall.h"
+#include "TestMedium.h"
 
 #include <string>
 #include <vector>
@@ -41,8 +42,11 @@ public:
     std::string Target(const std::string& sName) const { return m_Root / ("Target\\" + sName); }
     std::string TargetTree() const { return m_Root / "Target"; }
     std::string Medium(const std::string& sName) const { return m_Root / ("Medium\\" + sName); }
+    // What the medium's archive holds.
+    const TestArchive& Archive() const { return m_Archive; }
 
 private:
     TempFolder m_Root;
+    TestArchive m_Archive;
     MachineSnapshot m_Before;
 };

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Target folders that cannot be made and files in the way are rows of the
+// copy engine's target table (CopyEngineTest).
 namespace
 {
 class HostileEnvironmentTest : public ::testing::Test
@@ -35,57 +37,6 @@ protected:
     CInstallSandbox m_Sandbox;
     bool m_bFailed = false;
 };
-
-std::string FolderMessage(const std::string& sFolder)
-{
-    return std::string(gls_Error.GetText()) + "|Cannot create folder " + sFolder;
-}
-
-TEST_F(HostileEnvironmentTest, TargetLongerThanMaxPathEndsInTheFolderMessage)
-{
-    ASSERT_TRUE(m_Sandbox.Prepare());
-    std::string sLong = m_Sandbox.Target(std::string(120, 'a') + "\\" + std::string(120, 'b') +
-                                         "\\" + std::string(40, 'c'));
-    g_sDstDir = sLong.c_str();
-    CFakeInstallView view;
-    InstallAndRollBack(view);
-    EXPECT_TRUE(m_bFailed);
-    EXPECT_EQ(view.m_Messages, std::vector<std::string>{FolderMessage(sLong)});
-}
-
-TEST_F(HostileEnvironmentTest, TargetFolderThatIsAFileEndsInTheFolderMessage)
-{
-    std::string sFile = m_Sandbox.Target("Taken");
-    WriteWholeFile(sFile, "not a folder");
-    ASSERT_TRUE(m_Sandbox.Prepare());
-    g_sDstDir = sFile.c_str();
-    CFakeInstallView view;
-    InstallAndRollBack(view);
-    EXPECT_TRUE(m_bFailed);
-    EXPECT_EQ(view.m_Messages, std::vector<std::string>{FolderMessage(sFile)});
-    EXPECT_TRUE(FileExists(sFile.c_str()));
-}
-
-TEST_F(HostileEnvironmentTest, ReadOnlyExistingTargetIsReplaced)
-{
-    ASSERT_TRUE(m_Sandbox.Prepare());
-    std::string sAgent = m_Sandbox.Target("Program Files\\Quorvane\\QvAgent.exe");
-    ASSERT_TRUE(ForceDirectories(m_Sandbox.Target("Program Files\\Quorvane").c_str()));
-    WriteWholeFile(sAgent, "old agent");
-    SetFileAttributesA(sAgent.c_str(), FILE_ATTRIBUTE_READONLY);
-    CFakeInstallView view;
-    CCopyEngine engine(view, g_SetupDat);
-    m_Sandbox.Install(engine, view);
-    EXPECT_FALSE(engine.Failed());
-    EXPECT_TRUE(view.m_Messages.empty());
-    m_Sandbox.RollBackAndClose();
-    // The replaced agent is put back; it and its folders existed before.
-    EXPECT_EQ(ReadWholeFile(sAgent), "old agent");
-    SetFileAttributesA(sAgent.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(sAgent.c_str());
-    RemoveDirectoryA(m_Sandbox.Target("Program Files\\Quorvane").c_str());
-    RemoveDirectoryA(m_Sandbox.Target("Program Files").c_str());
-}
 
 TEST_F(HostileEnvironmentTest, LogReceiverClosingMidRunDoesNotDisturbTheRun)
 {
@@ -157,13 +108,4 @@ TEST_F(HostileEnvironmentTest, SpecialFoldersTheSystemDoesNotNameGiveNoShortcuts
     m_Sandbox.RollBackAndClose();
 }
 
-TEST_F(HostileEnvironmentTest, EmptyImageTargetEndsInTheFolderMessage)
-{
-    ASSERT_TRUE(m_Sandbox.Prepare());
-    g_sImgDstDir = "";
-    CFakeInstallView view;
-    InstallAndRollBack(view);
-    EXPECT_TRUE(m_bFailed);
-    EXPECT_EQ(view.m_Messages, std::vector<std::string>{FolderMessage("")});
-}
 } // namespace
