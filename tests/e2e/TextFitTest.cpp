@@ -10,6 +10,11 @@
 // their texts, kept apart from the setup's layout rules, so that a wrong
 // allowance there cannot pass here too. With QV_TEXTFIT_SHOTS naming a
 // folder, a picture of each dialog is saved there.
+//
+// At 144 DPI the English walk also checks that the setup draws for the
+// screen: the dialogs' 96-DPI places and sizes scaled with MulDiv's rounding,
+// the fonts and the logo at scale, the background's bands on the screen's
+// real height.
 #include "Commands.h"
 #include "LanguageCatalogue.h"
 #include "MessagePump.h"
@@ -291,6 +296,131 @@ std::vector<std::string> CheckDialog(HWND hDialog)
     return faults;
 }
 
+// The scale whose English walk checks the designed places.
+constexpr int DESIGN_DPI = 144;
+
+int Px(int iValue)
+{
+    return MulDiv(iValue, DESIGN_DPI, USER_DEFAULT_SCREEN_DPI);
+}
+
+// A control's place in its dialog's client area, as left, top, width, height.
+struct Bounds
+{
+    int iLeft, iTop, iWidth, iHeight;
+    bool operator==(const Bounds& other) const
+    {
+        return iLeft == other.iLeft && iTop == other.iTop && iWidth == other.iWidth &&
+               iHeight == other.iHeight;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Bounds& b)
+{
+    return out << b.iLeft << "," << b.iTop << " " << b.iWidth << "x" << b.iHeight;
+}
+
+Bounds Scaled(const Bounds& b)
+{
+    return {Px(b.iLeft), Px(b.iTop), Px(b.iWidth), Px(b.iHeight)};
+}
+
+Bounds ControlBounds(HWND hControl)
+{
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(hControl, &rc);
+    MapWindowPoints(nullptr, GetParent(hControl), reinterpret_cast<POINT*>(&rc), 2);
+    return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void ExpectClientSize(HWND hWnd, int iWidth, int iHeight)
+{
+    RECT rc = {0, 0, 0, 0};
+    GetClientRect(hWnd, &rc);
+    EXPECT_EQ(rc.right, Px(iWidth));
+    EXPECT_EQ(rc.bottom, Px(iHeight));
+}
+
+HWND FirstOfClass(HWND hParent, const char* pszClass)
+{
+    for (HWND hChild : Children(hParent))
+        if (lstrcmpiA(ClassOf(hChild).c_str(), pszClass) == 0 && IsShown(hChild))
+            return hChild;
+    return nullptr;
+}
+
+HWND FindLogo(HWND hMain)
+{
+    for (HWND hChild : Children(hMain))
+        if ((GetWindowLongPtrA(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            return hChild;
+    return nullptr;
+}
+
+// The blue of the background at a row of the main form's client area.
+int BackgroundBlue(HWND hMain, int iX, int iY)
+{
+    POINT pt = {iX, iY};
+    ClientToScreen(hMain, &pt);
+    HDC hScreen = GetDC(nullptr);
+    COLORREF colour = GetPixel(hScreen, pt.x, pt.y);
+    ReleaseDC(nullptr, hScreen);
+    return colour == CLR_INVALID ? -1 : GetBValue(colour);
+}
+
+// The main form's logo and background: bands of (height div 256 + 1) real
+// pixels, black at the top; the right edge lies beside the dialog.
+void ExpectMainFormDesign(HWND hMain)
+{
+    EXPECT_EQ(ControlBounds(FindLogo(hMain)), Scaled({16, 16, 200, 169}));
+    RECT rc = {0, 0, 0, 0};
+    GetClientRect(hMain, &rc);
+    int iBand = rc.bottom / 256 + 1;
+    int iX = rc.right - 2;
+    for (int iY : {0, iBand * 100, iBand * 200 + iBand - 1, static_cast<int>(rc.bottom) - 1})
+    {
+        int iBlue = -1;
+        WaitUntil([&] { return (iBlue = BackgroundBlue(hMain, iX, iY)) == iY / iBand; }, 5000);
+        EXPECT_EQ(iBlue, iY / iBand) << "row " << iY;
+    }
+}
+
+// The designed places in the dialogs that have fixed ones at every scale.
+void ExpectDialogDesign(HWND hDialog, const std::string& sDialog, const UiTexts& t)
+{
+    SCOPED_TRACE(sDialog);
+    if (sDialog == "welcome")
+    {
+        ExpectClientSize(hDialog, 552, 273);
+        EXPECT_EQ(ControlBounds(FindChild(hDialog, "Button", t.sNext)),
+                  Scaled({341, 240, 100, 25}));
+        EXPECT_EQ(ControlBounds(FindChild(hDialog, "Button", t.sCancel)),
+                  Scaled({445, 240, 100, 25}));
+        EXPECT_EQ(ControlBounds(FindChild(hDialog, "ListBox", "")), Scaled({12, 56, 121, 89}));
+        // Labels take the height of their text: the fonts are made for the DPI.
+        EXPECT_GE(ControlBounds(FindChild(hDialog, "Static", t.sWelcome)).iHeight, Px(21));
+        EXPECT_GE(ControlBounds(FindChild(hDialog, "Static", "Select language:")).iHeight, Px(11));
+    }
+    else if (sDialog == "options")
+    {
+        ExpectClientSize(hDialog, 552, 273);
+        EXPECT_EQ(ControlBounds(FirstOfClass(hDialog, "Edit")), Scaled({24, 159, 449, 21}));
+        EXPECT_EQ(ControlBounds(FindChild(hDialog, "Button", "...")), Scaled({472, 159, 59, 21}));
+    }
+    else if (sDialog == "folders")
+    {
+        RECT rc = {0, 0, 0, 0};
+        GetWindowRect(hDialog, &rc);
+        EXPECT_EQ(rc.right - rc.left, Px(300));
+        EXPECT_EQ(rc.bottom - rc.top, Px(390));
+    }
+    else if (sDialog == "new folder")
+    {
+        ExpectClientSize(hDialog, 297, 56);
+        EXPECT_EQ(ControlBounds(FindChild(hDialog, "Edit", "")), Scaled({3, 4, 291, 21}));
+    }
+}
+
 // Set before the scenario makes its first window, which starts the desktop
 // of the test's own prefix at that DPI; put back afterwards.
 struct ScreenAtTestDpi
@@ -337,6 +467,13 @@ protected:
                         sFault.c_str());
             ADD_FAILURE() << sLanguage << ", " << pszDialog << ": " << sFault;
         }
+        if (IsDesignWalk(sLanguage))
+            ExpectDialogDesign(hDialog, pszDialog, m_Wizard.Texts());
+    }
+
+    bool IsDesignWalk(const std::string& sLanguage) const
+    {
+        return GetParam() == DESIGN_DPI && sLanguage == "English";
     }
 
     void SaveShot(HWND hDialog, const std::string& sLanguage, const char* pszDialog)
@@ -359,6 +496,13 @@ protected:
         ASSERT_NE(m_Wizard.Button(hWelcome, texts.sNext), nullptr)
             << sLanguage << ": the language did not switch";
         Check(hWelcome, sLanguage, "welcome");
+        if (IsDesignWalk(sLanguage))
+        {
+            EXPECT_EQ(m_Wizard.Title(hWelcome), texts.sWelcome);
+            HWND hMain = FindTopWindow(m_Wizard.ProcessId(), MAIN_CLASS);
+            ASSERT_NE(hMain, nullptr);
+            ExpectMainFormDesign(hMain);
+        }
         HWND hOptions = m_Wizard.PressAndWait(hWelcome, texts.sNext, OPTIONS_CLASS);
         Check(hOptions, sLanguage, "options");
 
