@@ -1,3 +1,4 @@
+#include "LanguageTestSupport.h"
 #include "StringTables.h"
 
 #include <cctype>
@@ -12,18 +13,10 @@ namespace
 std::string Conversions(const char* pszText)
 {
     std::string letters;
-    for (const char* p = std::strchr(pszText, '%'); p != nullptr; p = std::strchr(p + 1, '%'))
-    {
-        if (p[1] == '%')
-        {
-            ++p;
-            continue;
-        }
-        p += 1 + std::strspn(p + 1, "-+ #0123456789.");
-        if (*p == 0)
-            break;
-        letters += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
-    }
+    for (const std::string& sConversion : PrintfConversions(pszText))
+        if (std::isalpha(static_cast<unsigned char>(sConversion.back())))
+            letters +=
+                static_cast<char>(std::toupper(static_cast<unsigned char>(sConversion.back())));
     return letters;
 }
 

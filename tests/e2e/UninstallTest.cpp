@@ -231,6 +231,8 @@ protected:
     MachineSnapshot m_Before;
 };
 
+// The uninstaller as installed, run quietly: it removes the installation,
+// itself and its folder, and leaves only its temporary copy to the restart.
 TEST_F(UninstallTest, LeavesNothingOfTheInstallation)
 {
     MakeMedium();

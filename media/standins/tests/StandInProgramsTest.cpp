@@ -174,41 +174,9 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
     }
 }
 
-// The removal at the next start holds the uninstaller's temporary copy and
-// its folder, in that order, and nothing of the installation.
-void ExpectOnlyTheCopyPending(const std::string& sInstalled)
-{
-    std::string sPending = PendingRenameBytes();
-    size_t iCopy = sPending.find("\\QvUninstall.");
-    ASSERT_NE(iCopy, std::string::npos) << "the temporary copy is not left to the restart";
-    EXPECT_NE(sPending.find("\\Uninstall.exe", iCopy), std::string::npos);
-    EXPECT_EQ(sPending.find(sInstalled), std::string::npos)
-        << sInstalled << " is left to the restart";
-}
-
-// The uninstaller program as installed: beside its log, in a folder the
-// installation made, removing itself and that folder.
-TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
-{
-    PendingRemovalsGuard pending;
-    TempFolder root;
-    std::string sPrg = root / "Prg";
-    std::string sSelf = sPrg + "\\Uninstall.exe";
-    ASSERT_TRUE(CreateDirectoryA(sPrg.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteWholeFile(sPrg + "\\QvApi.dll", "x"));
-    ASSERT_TRUE(WriteWholeFile(sPrg + "\\Install.log",
-                               "S_FOLDER_ " + sPrg + "\r\nS_PRGFILE " + sPrg +
-                                   "\\QvApi.dll\r\nS_PRGFILE " + sSelf + "\r\nS_PRGFILE " + sPrg +
-                                   "\\Install.log\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
-    ProcessTree uninstaller;
-    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf, "/quiet")));
-    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
-    EXPECT_EQ(uninstaller.LastExitCode(), 0u);
-    EXPECT_FALSE(PathExists(sPrg));
-    ExpectOnlyTheCopyPending(sPrg);
-}
-
+// The quiet run of the uninstaller as installed (removing the installation,
+// itself and its folder, leaving only its temporary copy to the restart) is
+// the end-to-end uninstall test's (UninstallTest).
 TEST(StandInUninstaller, ShowsItsReportInItsWindow)
 {
     PendingRemovalsGuard pending;
