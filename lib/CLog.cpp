@@ -45,7 +45,7 @@ void CLog::Start(const CLogConfig& config)
     m_szMessage[0] = 0;
     m_iIndent = 0;
     m_hReceiver = nullptr;
-    m_hFile = INVALID_HANDLE_VALUE;
+    m_hFile.Reset();
     m_bReceiverFound = false;
     m_bFileOpen = false;
     std::memset(m_szIndent, ' ', sizeof(m_szIndent));
@@ -224,9 +224,9 @@ void CLog::WriteLine(const char* pszText, int iLength, const char* pszTag)
             g_szLine[n++] = '\r';
             g_szLine[n++] = '\n';
             DWORD dwWritten = 0;
-            WriteFile(m_hFile, g_szLine, static_cast<DWORD>(n), &dwWritten, nullptr);
+            WriteFile(m_hFile.Get(), g_szLine, static_cast<DWORD>(n), &dwWritten, nullptr);
             if (!m_Config.bNoFlush)
-                FlushFileBuffers(m_hFile);
+                FlushFileBuffers(m_hFile.Get());
         }
     }
 }
@@ -254,20 +254,18 @@ void CLog::OpenFile(const char* pszPath)
         TxPrint(szPath, sizeof(szPath), "%s", sFile.GetText());
         pszPath = szPath;
     }
-    m_hFile = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr,
-                          m_Config.bOverwriteFile ? CREATE_ALWAYS : OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    m_bFileOpen = m_hFile != INVALID_HANDLE_VALUE;
+    m_hFile.Reset(CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr,
+                              m_Config.bOverwriteFile ? CREATE_ALWAYS : OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_bFileOpen = m_hFile.IsValid();
     if (m_bFileOpen && !m_Config.bOverwriteFile)
-        SetFilePointer(m_hFile, 0, nullptr, FILE_END);
+        SetFilePointer(m_hFile.Get(), 0, nullptr, FILE_END);
     g_bLogEnabled = m_bFileOpen || m_bReceiverFound;
 }
 
 void CLog::CloseFile()
 {
-    if (m_bFileOpen)
-        CloseHandle(m_hFile);
-    m_hFile = INVALID_HANDLE_VALUE;
+    m_hFile.Reset();
     m_bFileOpen = false;
     g_bLogEnabled = m_bReceiverFound;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TxHandles.h"
+
 #include <windows.h>
 
 // Fixed settings of a log, chosen when the program is built.
@@ -68,7 +70,7 @@ private:
     CRITICAL_SECTION m_Lock;
     int m_iIndent;
     HWND m_hReceiver;
-    HANDLE m_hFile;
+    TxFileHandle m_hFile;
     char m_szIndent[LOG_MAX_INDENT + 1];
     bool m_bReceiverFound;
     bool m_bFileOpen;
