@@ -1,6 +1,7 @@
 #include "TFormStepBye.h"
 
 #include "CLog.h"
+#include "ExitCodes.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "ManagerStart.h"
@@ -44,6 +45,13 @@ void TFormStepBye::FormShow()
     FitTexts();
     SaveUninstallInfo();
     DiscardKept();
+}
+
+int TFormStepBye::ExitCode() const
+{
+    bool bStopped = FormStepInstall->Stopped();
+    bool bFailed = FormStepInstall->Failed();
+    return InstallExitCode(!bStopped && !bFailed, bStopped, bFailed);
 }
 
 void TFormStepBye::ButtonCloseClick()

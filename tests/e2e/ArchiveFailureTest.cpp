@@ -56,7 +56,7 @@ TEST_P(ArchiveFailureTest, ShowsTheBoxAndEndsBeforeTheWelcomeStep)
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(m_Wizard.Visible(WELCOME_CLASS), nullptr);
     ASSERT_TRUE(Answer(box, IDOK));
-    ExpectSetupEnded();
+    ExpectSetupEnded(1603);
 
     EXPECT_TRUE(m_Log.HasMessage(Replace(failure.pszLogLine, sPath)));
     EXPECT_LT(m_Log.Find("Switching to language"), m_Log.Find("File "))
