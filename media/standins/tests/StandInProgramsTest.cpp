@@ -319,7 +319,7 @@ TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
     Uninstaller uninstaller(sSelf, "/q");
     ASSERT_TRUE(uninstaller.Ended());
-    EXPECT_EQ(uninstaller.ExitCode(), 1u);
+    EXPECT_EQ(uninstaller.ExitCode(), 1603u);
     EXPECT_TRUE(PathExists(sSelf));
 }
 } // namespace
