@@ -273,14 +273,24 @@ TEST_F(UnattendedTest, ASecondSetupWhileOneRunsEndsWith1618)
     EXPECT_TRUE(ProductTraces(m_Paths).empty());
 }
 
-// A switch the setup cannot use gets a box naming it, or with
-// /SUPPRESSMSGBOXES only a line in the log; nothing is made.
-TEST_F(UnattendedTest, BadInputIsRefusedAndNothingIsMade)
+// /? lists the switches; a switch the setup cannot use gets a box naming
+// it, or with /SUPPRESSMSGBOXES only a line in the log; nothing is made.
+TEST_F(UnattendedTest, HelpAndBadInputMakeNothing)
 {
     MakeMedium();
     ChildProcess& process = m_Wizard.Process();
-    ASSERT_TRUE(Launch(process, "/VERYSILENT /IMAGES=many"));
+    ASSERT_TRUE(Launch(process, "/?"));
     MessageBoxInfo box = WaitForMessageBox(process.Id(), WAIT_TIMEOUT_MS);
+    ASSERT_NE(box.hWnd, nullptr) << "no help";
+    EXPECT_EQ(box.sCaption, ENGLISH_CAPTION);
+    EXPECT_EQ(box.sText.compare(0, 22, "Setup.exe [switches]\r\n"), 0) << box.sText;
+    EXPECT_NE(box.sText.find("/D=folder"), std::string::npos) << box.sText;
+    ASSERT_TRUE(Answer(box, IDOK));
+    ASSERT_TRUE(process.WaitForExit(WAIT_TIMEOUT_MS));
+    EXPECT_EQ(process.ExitCode(), 0u);
+
+    ASSERT_TRUE(Launch(process, "/VERYSILENT /IMAGES=many"));
+    box = WaitForMessageBox(process.Id(), WAIT_TIMEOUT_MS);
     ASSERT_NE(box.hWnd, nullptr) << "no box";
     EXPECT_EQ(box.sCaption, "Error");
     EXPECT_EQ(box.sText, "The command line switch /IMAGES=many is not valid. Start the setup with "
