@@ -1,6 +1,7 @@
 #include "InstallBackup.h"
 
 #include "CLog.h"
+#include "ProgramStart.h"
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
 #include "TxPrint.h"
@@ -126,30 +127,11 @@ void RestoreValue(const KeptValue& kept)
                kept.sSubKey.GetText(), kept.sValue.GetText(), lResult);
 }
 
-// One place for starting the agent, so that the route can change.
 void StartAgent(const TxString& sPath)
 {
     TX_LOG("Starting agent %s", sPath.GetText());
-    // As Windows starts it from the Run key, in its own folder rather than
-    // the setup's.
-    TxString sCommand("\"");
-    sCommand.Append(sPath.GetText());
-    sCommand.Append("\" /r");
-    const char* pszName = nullptr;
-    TxString sFolder = FolderOf(sPath.GetText(), &pszName);
-    std::vector<char> commandLine(sCommand.GetText(), sCommand.GetText() + sCommand.Length() + 1);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(sPath.GetText(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        sFolder.IsEmpty() ? nullptr : sFolder.GetText(), &startup, &process))
-    {
-        TX_LOG("RestoreKept - CreateProcessA failed: path=%s, error=%lu", sPath.GetText(),
-               GetLastError());
-        return;
-    }
-    TxKernelHandle hProcess(process.hProcess);
-    TxKernelHandle hThread(process.hThread);
+    // As Windows starts it from the Run key: as the user, in its own folder.
+    StartProgramAsUser(sPath.GetText(), "/r");
 }
 
 void DeleteNowOrAtRestart(const char* pszPath, bool bFolder)

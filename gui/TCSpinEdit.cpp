@@ -51,9 +51,9 @@ void TCSpinEdit::SetValue(int iValue)
         SetText(szText);
 }
 
-void TCSpinEdit::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
+void TCSpinEdit::MoveWindowPx(const RECT& rc)
 {
-    TxControl::SetBoundsPx(iLeft, iTop, iWidth, iHeight);
+    TxControl::MoveWindowPx(rc);
     // Buddying again aligns the arrows to the edit box's new place.
     SendMessageA(m_hUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
 }

@@ -20,13 +20,15 @@ public:
     int Value() const;
     void SetValue(int iValue);
 
-    // Places the edit box and the arrows at its right within the bounds.
-    void SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight) override;
     void SetEnabled(bool bEnabled) override;
     void SetVisible(bool bVisible) override;
     void Command(HWND hFrom, int iCode) override;
 
     std::function<void()> OnChange;
+
+protected:
+    // Places the edit box and the arrows at its right within rc.
+    void MoveWindowPx(const RECT& rc) override;
 
 private:
     void ApplyRange();

@@ -4,7 +4,6 @@
 #include "TxDpi.h"
 #include "TxException.h"
 #include "TxFont.h"
-#include "TxGdiHandles.h"
 #include "TxForm.h"
 
 #include <vector>
@@ -30,14 +29,23 @@ RECT TxRectInParent(HWND hWnd, HWND hParent)
 
 TxControl::TxControl(TxForm& parent, const char* pszClass, const char* pszText, DWORD dwStyle,
                      DWORD dwExStyle, int iLeft, int iTop, int iWidth, int iHeight)
-    : m_Parent(parent), m_iId(0), m_hWnd(nullptr)
+    : m_Parent(parent), m_iId(0), m_hWnd(nullptr),
+      m_lDesignStyle(WS_CHILD | dwStyle), m_Design{iLeft, iTop, iWidth, iHeight}, m_iTextExtra(-1),
+      m_pLeader(nullptr), m_iLeaderGap(0), m_bPinned(false), m_rcPlaced{0, 0, 0, 0}
 {
-    m_hWnd = CreatePart(pszClass, pszText, dwStyle, dwExStyle, Scaled(iLeft), Scaled(iTop),
-                        Scaled(iWidth), Scaled(iHeight));
+    // A place that depends on the client area or the text is made by the
+    // form's first layout.
+    m_rcPlaced = {iLeft > 0 ? Scaled(iLeft) : 0, iTop > 0 ? Scaled(iTop) : 0, 0, 0};
+    m_rcPlaced.right = m_rcPlaced.left + (iWidth > 0 ? Scaled(iWidth) : 0);
+    m_rcPlaced.bottom = m_rcPlaced.top + (iHeight > 0 ? Scaled(iHeight) : 0);
+    m_hWnd = CreatePart(pszClass, pszText, dwStyle, dwExStyle, m_rcPlaced.left, m_rcPlaced.top,
+                        m_rcPlaced.right - m_rcPlaced.left, m_rcPlaced.bottom - m_rcPlaced.top);
+    m_Parent.AddControl(this);
 }
 
 TxControl::~TxControl()
 {
+    m_Parent.RemoveControl(this);
     DestroyPart(m_hWnd);
 }
 
@@ -74,7 +82,13 @@ void TxControl::DestroyPart(HWND hWnd)
 
 void TxControl::SetText(const char* pszText)
 {
+    bool bChanged = !GetText().IsEqual(pszText != nullptr ? pszText : "");
     SetWindowTextA(m_hWnd, pszText);
+    if (bChanged)
+    {
+        m_Measured.Forget();
+        LayoutChanged();
+    }
 }
 
 TxString TxControl::GetText() const
@@ -84,6 +98,8 @@ TxString TxControl::GetText() const
 
 void TxControl::SetVisible(bool bVisible)
 {
+    if (bVisible != IsVisibleFlag())
+        LayoutChanged();
     ShowWindow(m_hWnd, bVisible ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -102,51 +118,53 @@ void TxControl::SetFocus()
     ::SetFocus(m_hWnd);
 }
 
-void TxControl::SetBounds(int iLeft, int iTop, int iWidth, int iHeight)
-{
-    SetBoundsPx(Scaled(iLeft), Scaled(iTop), Scaled(iWidth), Scaled(iHeight));
-}
-
-void TxControl::SetPosition(int iLeft, int iTop)
-{
-    SetPositionPx(Scaled(iLeft), Scaled(iTop));
-}
-
-RECT TxControl::BoundsPx() const
-{
-    return TxRectInParent(m_hWnd, m_Parent.Handle());
-}
-
-void TxControl::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
-{
-    SetWindowPos(m_hWnd, nullptr, iLeft, iTop, iWidth, iHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TxControl::SetPositionPx(int iLeft, int iTop)
-{
-    SetWindowPos(m_hWnd, nullptr, iLeft, iTop, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void TxControl::SetFont(const TxFont& font)
 {
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), TRUE);
+    m_Measured.Forget();
+    LayoutChanged();
 }
 
-SIZE TxControl::TextExtent(const char* pszText) const
+void TxControl::SetBounds(int iLeft, int iTop, int iWidth, int iHeight)
 {
-    SIZE size = {0, 0};
-    TxWindowDc dc(m_hWnd);
-    if (dc.Get() == nullptr)
-        return size;
-    HFONT hFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
-    TxSelectObject select(dc.Get(), hFont != nullptr ? hFont : GetStockObject(SYSTEM_FONT));
-    RECT rc = {0, 0, 0, 0};
-    // An empty text still takes one line.
-    DrawTextA(dc.Get(), pszText != nullptr && *pszText != 0 ? pszText : " ", -1, &rc,
-              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-    size.cx = rc.right - rc.left;
-    size.cy = rc.bottom - rc.top;
-    return size;
+    m_Design = {iLeft, iTop, iWidth, iHeight};
+    LayoutChanged();
+}
+
+void TxControl::SetSizedToText(int iExtra)
+{
+    m_iTextExtra = iExtra < 0 ? 0 : iExtra;
+    LayoutChanged();
+}
+
+void TxControl::SetFollows(const TxControl& leader, int iGap)
+{
+    m_pLeader = &leader;
+    m_iLeaderGap = iGap;
+    LayoutChanged();
+}
+
+void TxControl::PlacePx(const RECT& rc)
+{
+    if (EqualRect(&rc, &m_rcPlaced))
+        return;
+    m_rcPlaced = rc;
+    MoveWindowPx(rc);
+}
+
+void TxControl::MoveWindowPx(const RECT& rc)
+{
+    if (!SetWindowPos(m_hWnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+    {
+        DWORD dwError = GetLastError();
+        TX_LOG("TxControl::MoveWindowPx - SetWindowPos failed: error=%lu", dwError);
+    }
+}
+
+void TxControl::LayoutChanged()
+{
+    m_Parent.MarkLayout();
 }
 
 void TxControl::Command(HWND, int) {}

@@ -7,6 +7,7 @@
 #include "TxDpi.h"
 #include "TxException.h"
 #include "TxFont.h"
+#include "TxFormLayout.h"
 
 #include <algorithm>
 
@@ -57,7 +58,7 @@ TxForm::TxForm(const char* pszClassName, TxBorder border, int iClientWidth, int 
     : m_Class(pszClassName, StaticWndProc), m_hWnd(nullptr), m_dwStyle(0), m_dwExStyle(0),
       m_pFont(&DialogFont()), m_iModalResult(MR_NONE), m_bModal(false), m_bCentred(false),
       m_iNextId(100), m_MinTrack{0, 0}, m_pActiveControl(nullptr), m_hFocus(nullptr),
-      m_pDefaultButton(nullptr), m_pCancelButton(nullptr)
+      m_pDefaultButton(nullptr), m_pCancelButton(nullptr), m_bLayoutDue(false), m_iHandling(0)
 {
     BorderStyles(border, m_dwStyle, m_dwExStyle);
     RECT rc = {0, 0, Scaled(iClientWidth), Scaled(iClientHeight)};
@@ -97,6 +98,7 @@ TxString TxForm::Caption() const
 void TxForm::Show()
 {
     FormShow();
+    LayoutIfDue(true);
     if (m_bCentred)
         CentreOnScreen();
     // A focus kept from the last showing does not count.
@@ -105,6 +107,8 @@ void TxForm::Show()
     SetForegroundWindow(m_hWnd);
     FocusActiveControl();
     UpdateWindow(m_hWnd);
+    FormShown();
+    LayoutIfDue(false);
 }
 
 void TxForm::Hide()
@@ -221,6 +225,20 @@ void TxForm::RegisterControl(HWND hWnd, TxControl* pControl)
     m_Controls.emplace_back(hWnd, pControl);
 }
 
+void TxForm::RemoveControl(TxControl* pControl)
+{
+    m_Layout.erase(std::remove(m_Layout.begin(), m_Layout.end(), pControl), m_Layout.end());
+    m_bLayoutDue = true;
+}
+
+void TxForm::LayoutIfDue(bool bHidden)
+{
+    if (!m_bLayoutDue || m_hWnd == nullptr || (!bHidden && !IsWindowVisible(m_hWnd)))
+        return;
+    m_bLayoutDue = false;
+    LayoutControls(m_hWnd, m_Layout);
+}
+
 void TxForm::UnregisterControl(HWND hWnd)
 {
     m_Controls.erase(std::remove_if(m_Controls.begin(), m_Controls.end(),
@@ -333,7 +351,8 @@ LRESULT TxForm::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
         FormCloseRequest();
         return 0;
     case WM_SIZE:
-        FormResize();
+        // Controls placed from the right or bottom edge follow it.
+        MarkLayout();
         return 0;
     case WM_GETMINMAXINFO:
         if (m_MinTrack.cx > 0)
@@ -368,14 +387,21 @@ LRESULT CALLBACK TxForm::StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
     }
     if (pForm == nullptr || pForm->m_hWnd == nullptr)
         return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+    LRESULT lResult = 0;
+    ++pForm->m_iHandling;
     try
     {
-        return pForm->WindowProc(uMsg, wParam, lParam);
+        lResult = pForm->WindowProc(uMsg, wParam, lParam);
+        // Once per message that changed the controls, after its handling:
+        // the messages sent on the way often change them again.
+        if (pForm->m_iHandling == 1)
+            pForm->LayoutIfDue(false);
     }
     catch (const std::exception& e)
     {
         // An exception must not unwind through the system's code.
         Application.ShowException(e);
-        return 0;
     }
+    --pForm->m_iHandling;
+    return lResult;
 }

@@ -28,6 +28,11 @@ enum class TxBorder
 // is reached from the window through the user data pointer. Positions and
 // sizes are 96-DPI values (TxDpi.h) except in the members whose names end in
 // Px.
+//
+// The form places its controls from their design rectangles and fits them
+// to their texts (TxFormLayout.h): once when it is shown, and after each
+// message to it whose handling changed a control's text, visibility or
+// place, or the form's size.
 class TxForm
 {
 public:
@@ -43,8 +48,9 @@ public:
     TxString Caption() const;
     const TxFont& Font() const { return *m_pFont; }
 
-    // Runs FormShow, then makes the form visible and focuses the active
-    // control: what the user first sees is the finished form.
+    // Runs FormShow and fits the controls, then makes the form visible and
+    // focuses the active control, so that what the user first sees is the
+    // finished form; then runs FormShown.
     void Show();
     void Hide();
     bool IsVisible() const { return IsWindowVisible(m_hWnd) != FALSE; }
@@ -76,20 +82,28 @@ public:
     // Posts a private message to the form's own window.
     bool Post(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
-    // Used by the controls: the next free control id and the dispatch table.
+    // Used by the controls: the next free control id, the dispatch table
+    // (every window of a control), the controls to lay out and the mark
+    // that they need it.
     int NextControlId() { return m_iNextId++; }
     void RegisterControl(HWND hWnd, TxControl* pControl);
     void UnregisterControl(HWND hWnd);
+    void AddControl(TxControl* pControl) { m_Layout.push_back(pControl); }
+    void RemoveControl(TxControl* pControl);
+    void MarkLayout() { m_bLayoutDue = true; }
 
 protected:
     virtual LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    // Handlers a form overrides.
+    // Handlers a form overrides. FormShow runs before the form becomes
+    // visible (what it sets is shown at once, a message box it shows comes
+    // before the form); FormShown once the form is on screen (work the user
+    // should see progress of).
     virtual void FormShow() {}
+    virtual void FormShown() {}
     // True lets a modal showing end with the current modal result.
     virtual bool FormCloseQuery() { return true; }
     // The system's close command; a modal form counts it as Cancel.
     virtual void FormCloseRequest();
-    virtual void FormResize() {}
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -102,6 +116,9 @@ private:
     // dialog manager does. Returns whether a control took the focus.
     void RememberFocus();
     bool RestoreFocus();
+    // Fits the controls if something marked them; a hidden form waits for
+    // its showing unless bHidden.
+    void LayoutIfDue(bool bHidden);
 
     TxWindowClass m_Class;
     HWND m_hWnd;
@@ -118,4 +135,9 @@ private:
     TxButton* m_pDefaultButton;
     TxButton* m_pCancelButton;
     std::vector<std::pair<HWND, TxControl*>> m_Controls;
+    // The controls in the order they were made.
+    std::vector<TxControl*> m_Layout;
+    bool m_bLayoutDue;
+    // How many messages to the form are being handled, nested.
+    int m_iHandling;
 };

@@ -9,19 +9,11 @@ enum class TxLabelKind
     Centred,  // fixed size, each line centred
 };
 
-// A static text.
+// A static text. An auto-sized label is given its place only; the form's
+// layout sizes it to its text.
 class TxLabel : public TxControl
 {
 public:
     TxLabel(TxForm& parent, int iLeft, int iTop, int iWidth, int iHeight, const char* pszText,
             TxLabelKind kind);
-
-    void SetText(const char* pszText) override;
-    // Sets the font and, for an auto-sized label, measures the text anew.
-    void SetLabelFont(const TxFont& font);
-
-private:
-    void FitToText();
-
-    TxLabelKind m_Kind;
 };

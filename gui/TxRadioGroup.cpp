@@ -1,9 +1,5 @@
 #include "TxRadioGroup.h"
 
-#include "TxDpi.h"
-
-#include <vector>
-
 namespace
 {
 // Sizes at 96 DPI. Room above the first item for the frame's caption:
@@ -17,8 +13,7 @@ constexpr int ITEM_INDENT = 8;
 TxRadioGroup::TxRadioGroup(TxForm& parent, int iLeft, int iTop, int iWidth, int iHeight,
                            const char* pszCaption)
     : TxControl(parent, "BUTTON", pszCaption, WS_VISIBLE | WS_GROUP | BS_GROUPBOX, 0, iLeft, iTop,
-                iWidth, iHeight),
-      m_Bounds(BoundsPx())
+                iWidth, iHeight)
 {
 }
 
@@ -29,24 +24,27 @@ TxRadioGroup::~TxRadioGroup()
 
 void TxRadioGroup::Clear()
 {
-    for (HWND hItem : m_Items)
-        DestroyPart(hItem);
     m_Items.clear();
 }
 
 void TxRadioGroup::Add(const char* pszText)
 {
-    DWORD dwStyle = BS_AUTORADIOBUTTON | (IsVisibleFlag() ? WS_VISIBLE : 0);
-    if (m_Items.empty())
-        dwStyle |= WS_GROUP | WS_TABSTOP;
-    HWND hItem = CreatePart("BUTTON", pszText, dwStyle, 0, 0, 0, 0, 0);
-    EnableWindow(hItem, IsEnabled());
+    auto pItem = std::make_unique<TxRadioButton>(Parent(), 0, 0, 0, 0, pszText, m_Items.empty());
+    HWND hItem = pItem->Handle();
+    if (!IsVisibleFlag())
+        pItem->Hide();
+    pItem->SetEnabled(IsEnabled());
+    pItem->OnClick = [this]
+    {
+        if (OnClick)
+            OnClick();
+    };
     // Items stand right above the frame in the z-order, in their own order:
     // the frame then never paints over them and the tab order follows them.
-    HWND hAfter = m_Items.empty() ? GetWindow(Handle(), GW_HWNDPREV) : m_Items.back();
+    HWND hAfter = m_Items.empty() ? GetWindow(Handle(), GW_HWNDPREV) : m_Items.back()->Handle();
     SetWindowPos(hItem, hAfter != nullptr ? hAfter : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    m_Items.push_back(hItem);
+    m_Items.push_back(std::move(pItem));
     Arrange();
 }
 
@@ -54,15 +52,13 @@ TxString TxRadioGroup::ItemText(int iIndex) const
 {
     if (iIndex < 0 || iIndex >= Count())
         return TxString();
-    char szText[512] = "";
-    GetWindowTextA(m_Items[static_cast<size_t>(iIndex)], szText, sizeof(szText));
-    return TxString(szText);
+    return m_Items[static_cast<size_t>(iIndex)]->GetText();
 }
 
 int TxRadioGroup::ItemIndex() const
 {
     for (size_t i = 0; i < m_Items.size(); ++i)
-        if (SendMessageA(m_Items[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (m_Items[i]->IsChecked())
             return static_cast<int>(i);
     return -1;
 }
@@ -70,51 +66,31 @@ int TxRadioGroup::ItemIndex() const
 void TxRadioGroup::SetItemIndex(int iIndex)
 {
     for (size_t i = 0; i < m_Items.size(); ++i)
-        SendMessageA(m_Items[i], BM_SETCHECK,
-                     static_cast<int>(i) == iIndex ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void TxRadioGroup::SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight)
-{
-    TxControl::SetBoundsPx(iLeft, iTop, iWidth, iHeight);
-    m_Bounds = BoundsPx();
-    Arrange();
+        m_Items[i]->SetChecked(static_cast<int>(i) == iIndex);
 }
 
 void TxRadioGroup::SetEnabled(bool bEnabled)
 {
     TxControl::SetEnabled(bEnabled);
-    for (HWND hItem : m_Items)
-        EnableWindow(hItem, bEnabled ? TRUE : FALSE);
+    for (const auto& pItem : m_Items)
+        pItem->SetEnabled(bEnabled);
 }
 
 void TxRadioGroup::SetVisible(bool bVisible)
 {
     TxControl::SetVisible(bVisible);
-    for (HWND hItem : m_Items)
-        ShowWindow(hItem, bVisible ? SW_SHOWNA : SW_HIDE);
-}
-
-void TxRadioGroup::Command(HWND hFrom, int iCode)
-{
-    if (iCode == BN_CLICKED && hFrom != Handle() && IsWindowEnabled(hFrom) && OnClick)
-        OnClick();
+    for (const auto& pItem : m_Items)
+        pItem->SetVisible(bVisible);
 }
 
 void TxRadioGroup::Arrange()
 {
+    const TxDesignRect& frame = Design();
     int iCount = Count();
-    if (iCount == 0)
-        return;
-    int iIndent = Scaled(ITEM_INDENT);
-    int iItemHeight = Scaled(ITEM_HEIGHT);
-    int iCaptionSpace = Scaled(CAPTION_SPACE);
-    int iWidth = m_Bounds.right - m_Bounds.left - 2 * iIndent;
-    int iRow = (m_Bounds.bottom - m_Bounds.top - iCaptionSpace - Scaled(FRAME_SPACE)) / iCount;
+    int iRow = (frame.iHeight - CAPTION_SPACE - FRAME_SPACE) / iCount;
     for (int i = 0; i < iCount; ++i)
-    {
-        int iTop = m_Bounds.top + iCaptionSpace + i * iRow + (iRow - iItemHeight) / 2;
-        SetWindowPos(m_Items[static_cast<size_t>(i)], nullptr, m_Bounds.left + iIndent, iTop,
-                     iWidth, iItemHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+        m_Items[static_cast<size_t>(i)]->SetBounds(frame.iLeft + ITEM_INDENT,
+                                                   frame.iTop + CAPTION_SPACE + i * iRow +
+                                                       (iRow - ITEM_HEIGHT) / 2,
+                                                   frame.iWidth - 2 * ITEM_INDENT, ITEM_HEIGHT);
 }

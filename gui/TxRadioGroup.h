@@ -1,12 +1,14 @@
 #pragma once
 
 #include "TxControl.h"
+#include "TxRadioButton.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 // A framed group with a caption and one radio button per item, one below
-// the other; exactly the selected item is checked.
+// the other inside the frame; exactly the selected item is checked.
 class TxRadioGroup : public TxControl
 {
 public:
@@ -22,18 +24,16 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int iIndex);
 
-    // The items follow the frame.
-    void SetBoundsPx(int iLeft, int iTop, int iWidth, int iHeight) override;
     void SetEnabled(bool bEnabled) override;
     void SetVisible(bool bVisible) override;
-    void Command(HWND hFrom, int iCode) override;
 
+    // A click on an item.
     std::function<void()> OnClick;
 
 private:
+    // Gives each item its design rectangle: the rows share the frame below
+    // its caption.
     void Arrange();
 
-    // The frame's place in the screen's pixels.
-    RECT m_Bounds;
-    std::vector<HWND> m_Items;
+    std::vector<std::unique_ptr<TxRadioButton>> m_Items;
 };

@@ -10,15 +10,12 @@
 #include "SetupState.h"
 #include "TxPaths.h"
 #include "StringTables.h"
-#include "TFormNewFolder.h"
 #include "TFormStepBye.h"
 #include "TFormStepInstall.h"
 #include "TFormStepOptions.h"
 #include "TFormStepPhotos.h"
 #include "TFormStepWelcome.h"
-#include "TFormTree.h"
 #include "TxApplication.h"
-#include "WizardCaption.h"
 #include "WizardForms.h"
 #include "WizardMessages.h"
 
@@ -66,9 +63,10 @@ const TxString& StepTitle(int iCode)
 } // namespace
 
 TFormMain::TFormMain(CWizardForms& forms)
-    : TxForm("TFormMain", TxBorder::Main, 640, 480), PaintBox(*this, 0, 0, 640, 480),
+    : TxForm("TFormMain", TxBorder::Main, 640, 480), PaintBox(*this, 0, 0, 0, 0),
       ImageLogo(*this, LOGO_MARGIN, LOGO_MARGIN, LOGO_WIDTH, LOGO_HEIGHT), m_Forms(forms)
 {
+    // The paint box, placed at 0, 0 with a size of 0, fills the client area.
     SetCaption(Application.Title().GetText());
     // Full size while still hidden: resizing the shown window costs a
     // second layout and paint of the whole screen.
@@ -114,27 +112,10 @@ void TFormMain::FillLanguageList()
     TxString sDefault;
     LoadLanguages(languages, sDefault);
     SetDefaultTexts();
-    TxListBox& list = FormStepWelcome->ListBoxLanguage;
-    list.Clear();
-    for (int i = 0; i < languages.GetCount(); ++i)
-    {
-        const auto* pLanguage = static_cast<const COneLanguage*>(languages.At(i));
-        list.AddItem(pLanguage->sLanguage.GetText(), pLanguage->LangId);
-    }
-    int iDefault = list.FindExact(sDefault.GetText());
-    if (iDefault < 0)
-    {
+    // The default language, when listed, is chosen as by a click; otherwise
+    // the forms show the built-in English texts.
+    if (!FormStepWelcome->ListLanguages(languages, sDefault))
         SetCaptions();
-        return;
-    }
-    list.SetItemIndex(iDefault);
-    FormStepWelcome->ListBoxLanguageClick();
-}
-
-void TFormMain::FormResize()
-{
-    RECT rc = ClientRectPx();
-    PaintBox.SetBoundsPx(0, 0, rc.right, rc.bottom);
 }
 
 void TFormMain::FormCloseRequest()
@@ -160,18 +141,7 @@ void TFormMain::PaintBoxPaint(HDC hDc, const RECT& rc)
 
 void TFormMain::SetCaptions()
 {
-    TxString sCaption = WizardCaption();
-    SetCaption(sCaption.GetText());
-    FormStepWelcome->SetTexts(sCaption);
-    // The later forms get their texts when they are made.
-    if (FormStepBye == nullptr)
-        return;
-    FormStepOptions->SetTexts(sCaption);
-    FormStepPhotos->SetTexts(sCaption);
-    FormStepInstall->SetTexts(sCaption);
-    FormStepBye->SetTexts(sCaption);
-    FormTree->SetTexts();
-    FormNewFolder->SetTexts();
+    m_Forms.SetCaptions();
 }
 
 bool TFormMain::HaveAllForms()

@@ -15,8 +15,8 @@ public:
     // The forms not made yet are made through forms when they are needed.
     explicit TFormMain(CWizardForms& forms);
 
-    // Sets the texts of all forms from the string tables; called at start
-    // and after every language switch.
+    // Sets the texts of the forms made so far from the string tables
+    // (CWizardForms::SetCaptions).
     void SetCaptions();
     // The handler of the step message: runs one step.
     void NextStep();
@@ -28,7 +28,6 @@ public:
 protected:
     LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void FormShow() override;
-    void FormResize() override;
     void FormCloseRequest() override;
 
 private:

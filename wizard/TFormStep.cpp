@@ -20,7 +20,7 @@ TFormStep::TFormStep(const char* pszClassName)
       ButtonClose(*this, 244, BUTTON_TOP, 100, 25, "Close"), m_bGoOn(true)
 {
     SetCentred(true);
-    LabelCaption.SetLabelFont(HeadingFont());
+    LabelCaption.SetFont(HeadingFont());
     SetDefaultButton(&ButtonNext);
     SetCancelButton(&ButtonCancel);
     ButtonPrevious.OnClick = [this] { ButtonPreviousClick(); };
@@ -28,10 +28,9 @@ TFormStep::TFormStep(const char* pszClassName)
     ButtonCancel.OnClick = [this] { ButtonCancelClick(); };
     ButtonClose.OnClick = [this] { ButtonCloseClick(); };
     // The title and the buttons stay where every step has them.
-    m_Fitter.Anchor(LabelCaption.Handle());
+    LabelCaption.SetPinned(true);
     for (TxButton* pButton : {&ButtonPrevious, &ButtonNext, &ButtonCancel, &ButtonClose})
-        m_Fitter.Anchor(pButton->Handle());
-    m_Fitter.SetArea(STEP_CLIENT_WIDTH, STEP_CLIENT_HEIGHT);
+        pButton->SetPinned(true);
 }
 
 void TFormStep::Prepare(const char* pszCaption, const char* pszTitle, const StepButtons& buttons)
@@ -44,7 +43,6 @@ void TFormStep::Prepare(const char* pszCaption, const char* pszTitle, const Step
     ButtonCancel.SetVisible(buttons.bCancel);
     ButtonClose.SetVisible(buttons.bClose);
     SetActiveControl(buttons.bFocusClose ? &ButtonClose : &ButtonNext);
-    FitTexts();
 }
 
 void TFormStep::SetButtonTexts()

@@ -4,7 +4,6 @@
 #include "TxButton.h"
 #include "TxForm.h"
 #include "TxLabel.h"
-#include "TxTextFit.h"
 
 // The frame all step dialogs share: a fixed dialog of 552 x 273 pixels
 // with the step title and the Previous, Next, Cancel and Close buttons.
@@ -42,11 +41,6 @@ protected:
     // Puts the shared buttons last in the tab order, after the step's own
     // controls; the derived form calls it once its controls exist.
     void MoveButtonsLast();
-    // Gives every text the room it needs; after texts change.
-    void FitTexts() { m_Fitter.Fit(Handle()); }
 
     bool m_bGoOn;
-
-private:
-    TxTextFitter m_Fitter;
 };

@@ -4,7 +4,7 @@
 #include "ExitCodes.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
-#include "ManagerStart.h"
+#include "ProgramStart.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormStepInstall.h"
@@ -27,7 +27,6 @@ void TFormStepBye::SetTexts(const TxString& sCaption)
     LabelCaption.SetText(gls_SetupComplete.GetText());
     SetButtonTexts();
     CheckBoxRunManager.SetText(gls_RunManagerNow.GetText());
-    FitTexts();
 }
 
 void TFormStepBye::FormShow()
@@ -36,13 +35,11 @@ void TFormStepBye::FormShow()
     if (FormStepInstall->Stopped() || FormStepInstall->Failed())
     {
         LabelBye.SetText(gls_SetupUnsuccessful.GetText());
-        FitTexts();
         RollBack();
         return;
     }
     LabelBye.SetText(gls_SetupSuccessful.GetText());
     CheckBoxRunManager.Show();
-    FitTexts();
     SaveUninstallInfo();
     DiscardKept();
 }

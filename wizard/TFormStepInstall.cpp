@@ -35,7 +35,6 @@ void TFormStepInstall::SetTexts(const TxString& sCaption)
     SetButtonTexts();
     ButtonNext.SetText(gls_ButtonStart.GetText());
     ButtonStop.SetText(gls_ButtonStop.GetText());
-    FitTexts();
 }
 
 LRESULT TFormStepInstall::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -62,7 +61,6 @@ void TFormStepInstall::FormShow()
         LabelCaption.SetText(gls_ReadyToInstall.GetText());
         LabelPrepared.SetText(gls_PreparedToInstall.GetText());
     }
-    FitTexts();
 }
 
 void TFormStepInstall::DisableStart()

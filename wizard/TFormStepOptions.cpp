@@ -32,7 +32,6 @@ void TFormStepOptions::SetTexts(const TxString& sCaption)
     SetButtonTexts();
     RadioGroupAddToStartMenu.SetText(gls_AddToStartMenu.GetText());
     RadioGroupAddIconToDesktop.SetText(gls_AddToDesktop.GetText());
-    FitTexts();
 }
 
 bool TFormStepOptions::IsNtFamily()
@@ -63,7 +62,6 @@ void TFormStepOptions::FormShow()
     FillShortcutGroup(RadioGroupAddToStartMenu, bNt, DefaultStartMenuChoice(bNt));
     FillShortcutGroup(RadioGroupAddIconToDesktop, bNt, DEFAULT_DESKTOP_CHOICE);
     UpdateSpaceInfo();
-    FitTexts();
 }
 
 void TFormStepOptions::UpdateSpaceInfo()
@@ -72,7 +70,6 @@ void TFormStepOptions::UpdateSpaceInfo()
         return;
     g_qwFreeDst = m_Space.FreeBytes();
     LabelSpace.SetText(ProgramSpaceText(m_Space.LastDrive(), g_qwFreeDst, g_qwPrgSize).GetText());
-    FitTexts();
 }
 
 void TFormStepOptions::ButtonBrowseClick()

@@ -4,17 +4,13 @@
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormTree.h"
-#include "TxDpi.h"
 
 TFormStepPhotos* FormStepPhotos = nullptr;
 
 namespace
 {
-constexpr int RANDOM_LINE_LEFT = 24;
-constexpr int RANDOM_LINE_TOP = 85;
 // The radio button's circle and the gap before its text.
 constexpr int RADIO_MARK_WIDTH = 24;
-constexpr int SPIN_WIDTH = 64;
 } // namespace
 
 TFormStepPhotos::TFormStepPhotos()
@@ -39,6 +35,11 @@ TFormStepPhotos::TFormStepPhotos()
     CSpinEditRandomImages.OnChange = [this] { UpdateImageInfo(); };
     EditDstImgDir.OnChange = [this] { UpdateImageInfo(); };
     ButtonBrowse.OnClick = [this] { ButtonBrowseClick(); };
+    // The count and its label follow the choice's text, however long the
+    // translation is.
+    RadioButtonInstallRandomlySelected.SetSizedToText(RADIO_MARK_WIDTH);
+    CSpinEditRandomImages.SetFollows(RadioButtonInstallRandomlySelected, 4);
+    LabelRandomImages.SetFollows(CSpinEditRandomImages, 8);
     MoveButtonsLast();
 }
 
@@ -51,26 +52,6 @@ void TFormStepPhotos::SetTexts(const TxString& sCaption)
     SetButtonTexts();
     RadioButtonDoNotInstallImages.SetText(gls_InstallNoImages.GetText());
     RadioButtonInstallRandomlySelected.SetText(gls_InstallRandomImages.GetText());
-    ArrangeRandomLine();
-    FitTexts();
-}
-
-void TFormStepPhotos::ArrangeRandomLine()
-{
-    // The count and its label follow the choice's text, however long the
-    // translation is; the text is measured in the screen's pixels.
-    int iTextWidth = RadioButtonInstallRandomlySelected
-                         .TextExtent(RadioButtonInstallRandomlySelected.GetText().GetText())
-                         .cx;
-    int iRadioWidth = Scaled(RADIO_MARK_WIDTH) + iTextWidth;
-    int iLeft = Scaled(RANDOM_LINE_LEFT);
-    int iSpinLeft = iLeft + iRadioWidth + Scaled(4);
-    int iSpinWidth = Scaled(SPIN_WIDTH);
-    RadioButtonInstallRandomlySelected.SetBoundsPx(iLeft, Scaled(RANDOM_LINE_TOP + 2), iRadioWidth,
-                                                   Scaled(17));
-    CSpinEditRandomImages.SetBoundsPx(iSpinLeft, Scaled(RANDOM_LINE_TOP), iSpinWidth, Scaled(21));
-    LabelRandomImages.SetPositionPx(iSpinLeft + iSpinWidth + Scaled(8),
-                                    Scaled(RANDOM_LINE_TOP + 4));
 }
 
 void TFormStepPhotos::FormShow()
@@ -111,7 +92,6 @@ void TFormStepPhotos::UpdateImageInfo()
     LabelRandomImages.SetText(
         RandomImagesText(g_qwImgSize, g_ImageFiles.GetCount(), CSpinEditRandomImages.Value())
             .GetText());
-    FitTexts();
 }
 
 void TFormStepPhotos::ButtonBrowseClick()

@@ -39,7 +39,6 @@ protected:
 
 private:
     void ButtonBrowseClick();
-    void ArrangeRandomLine();
 
     CDriveSpace m_Space;
 };

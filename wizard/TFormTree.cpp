@@ -1,38 +1,25 @@
 #include "TFormTree.h"
 
+#include "FolderListing.h"
 #include "FolderNames.h"
 #include "StringTables.h"
 #include "TFormNewFolder.h"
-#include "TxDpi.h"
-#include "TxFindFile.h"
 #include "TxMessageBox.h"
-
-#include <cstring>
 
 TFormTree* FormTree = nullptr;
 
 namespace
 {
+// The window's size at start, its least size, at 96 DPI.
 constexpr int TREE_WIDTH = 300;
 constexpr int TREE_HEIGHT = 390;
+// The panel at the foot that holds the buttons and the progress bar; the
+// controls are placed from the right and bottom edges (TxDesignRect).
 constexpr int PANEL_HEIGHT = 41;
-constexpr int VOLUME_LABEL_SIZE = 250;
-// Expansions that take longer than this show their progress.
-constexpr DWORD PROGRESS_DELAY_MS = 1000;
-
-// Critical errors (a drive without its medium) fail silently while it lives;
-// the previous mode comes back at its end.
-class CSilentCriticalErrors
-{
-public:
-    CSilentCriticalErrors() : m_uOldMode(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~CSilentCriticalErrors() { SetErrorMode(m_uOldMode); }
-    CSilentCriticalErrors(const CSilentCriticalErrors&) = delete;
-    CSilentCriticalErrors& operator=(const CSilentCriticalErrors&) = delete;
-
-private:
-    UINT m_uOldMode;
-};
+constexpr int BUTTON_TOP = -(PANEL_HEIGHT - 6);
+constexpr int BUTTON_WIDTH = 75;
+constexpr int CANCEL_LEFT = -(8 + BUTTON_WIDTH);
+constexpr int OK_LEFT = CANCEL_LEFT - 6 - BUTTON_WIDTH;
 
 HTREEITEM Item(FolderNode node)
 {
@@ -47,29 +34,14 @@ TxString DriveRoot(const TxString& sNodeText)
     sRoot.Append("\\");
     return sRoot;
 }
-
-TxString VolumeLabel(const char* pszRoot)
-{
-    char szLabel[VOLUME_LABEL_SIZE] = "";
-    if (!GetVolumeInformationA(pszRoot, szLabel, sizeof(szLabel), nullptr, nullptr, nullptr,
-                               nullptr, 0))
-        return TxString();
-    return TxString(szLabel);
-}
-
-bool IsListedFolder(const WIN32_FIND_DATAA& data)
-{
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0)
-        return false;
-    return std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0;
-}
 } // namespace
 
-TFormTree::TFormTree()
-    : TxForm("TFormTree", TxBorder::Sizeable, 100, 100), TreeView(*this, 0, 0, 100, 100),
-      ButtonNewFolder(*this, 0, 0, 95, 25, "New folder"), ButtonOk(*this, 0, 0, 75, 25, "OK", true),
-      ButtonCancel(*this, 0, 0, 75, 25, "Cancel"), ProgressBar(*this, 0, 0, 100, 7)
+TFormTree::TFormTree(DWORD dwProgressDelayMs)
+    : TxForm("TFormTree", TxBorder::Sizeable, 100, 100), TreeView(*this, 0, 0, 0, -PANEL_HEIGHT),
+      ButtonNewFolder(*this, 8, BUTTON_TOP, 95, 25, "New folder"),
+      ButtonOk(*this, OK_LEFT, BUTTON_TOP, BUTTON_WIDTH, 25, "OK", true),
+      ButtonCancel(*this, CANCEL_LEFT, BUTTON_TOP, BUTTON_WIDTH, 25, "Cancel"),
+      ProgressBar(*this, 0, -8, 0, 7), m_dwProgressDelay(dwProgressDelayMs)
 {
     SetCaption("Folders");
     SetBounds(0, 0, TREE_WIDTH, TREE_HEIGHT);
@@ -85,7 +57,6 @@ TFormTree::TFormTree()
     ButtonOk.OnClick = [this] { ButtonOkClick(); };
     ButtonCancel.OnClick = [this] { SetModalResult(MR_CANCEL); };
     ButtonNewFolder.OnClick = [this] { ButtonNewFolderClick(); };
-    FormResize();
 }
 
 void TFormTree::SetTexts()
@@ -94,7 +65,6 @@ void TFormTree::SetTexts()
     ButtonOk.SetText(gls_ButtonOk.GetText());
     ButtonCancel.SetText(gls_ButtonCancel.GetText());
     ButtonNewFolder.SetText(gls_NewFolder.GetText());
-    m_Fitter.Fit(Handle());
 }
 
 bool TFormTree::Choose(TxString& sFolder)
@@ -116,28 +86,7 @@ TxString TFormTree::Browse(const TxString& sPath, const char* pszProductFolder)
     return sFolder;
 }
 
-void TFormTree::FormResize()
-{
-    // The window's size is in the screen's pixels; the panel's parts are
-    // scaled from 96 DPI.
-    RECT rc = ClientRectPx();
-    int iWidth = rc.right;
-    int iPanelTop = rc.bottom - Scaled(PANEL_HEIGHT);
-    int iButtonTop = iPanelTop + Scaled(6);
-    int iButtonWidth = Scaled(75);
-    int iButtonHeight = Scaled(25);
-    int iCancelLeft = iWidth - Scaled(8) - iButtonWidth;
-    TreeView.SetBoundsPx(0, 0, iWidth, iPanelTop > 0 ? iPanelTop : 0);
-    ButtonNewFolder.SetBoundsPx(Scaled(8), iButtonTop, Scaled(95), iButtonHeight);
-    ButtonCancel.SetBoundsPx(iCancelLeft, iButtonTop, iButtonWidth, iButtonHeight);
-    ButtonOk.SetBoundsPx(iCancelLeft - Scaled(6) - iButtonWidth, iButtonTop, iButtonWidth,
-                         iButtonHeight);
-    ProgressBar.SetBoundsPx(0, iPanelTop + Scaled(PANEL_HEIGHT - 8), iWidth, Scaled(7));
-    // A longer translation widens its button into the panel's free middle.
-    m_Fitter.Fit(Handle());
-}
-
-void TFormTree::FormShow()
+void TFormTree::FormShown()
 {
     FillDrives();
     SelectPath(m_sFolder.GetText(), TreeView.FirstRoot());
@@ -152,17 +101,11 @@ void TFormTree::ButtonOkClick()
 void TFormTree::FillDrives()
 {
     TreeView.Clear();
-    DWORD dwDrives = GetLogicalDrives();
     // Empty removable drives must not bring up the system's box, neither
     // for their labels nor for their folders.
     CSilentCriticalErrors silent;
-    for (char chLetter = 'C'; chLetter <= 'Z'; ++chLetter)
-    {
-        if ((dwDrives & (1u << (chLetter - 'A'))) == 0)
-            continue;
-        char szRoot[] = {chLetter, ':', '\\', 0};
-        TreeView.Add(nullptr, DriveNodeText(chLetter, VolumeLabel(szRoot).GetText()).GetText());
-    }
+    for (const TxString& sDrive : ListDrives(GetLogicalDrives()))
+        TreeView.Add(nullptr, sDrive.GetText());
     for (HTREEITEM hNode = TreeView.FirstRoot(); hNode != nullptr;
          hNode = TreeView.NextSibling(hNode))
         FillSubfolders(DriveRoot(TreeView.ItemText(hNode)).GetText(), hNode);
@@ -171,13 +114,8 @@ void TFormTree::FillDrives()
 void TFormTree::FillSubfolders(const char* pszPath, HTREEITEM hNode)
 {
     TreeView.DeleteChildren(hNode);
-    TxFindFile find;
-    for (bool bFound = find.FindFirst(pszPath, "*"); bFound; bFound = find.FindNext())
-    {
-        const WIN32_FIND_DATAA& data = find.GetFindData();
-        if (IsListedFolder(data))
-            TreeView.Add(hNode, DisplayFolderName(data.cFileName).GetText());
-    }
+    for (const TxString& sName : ListSubfolders(pszPath))
+        TreeView.Add(hNode, sName.GetText());
     TreeView.SortChildren(hNode);
 }
 
@@ -205,7 +143,7 @@ void TFormTree::TreeViewExpanded(HTREEITEM hNode)
         sChildPath.Append(TreeView.ItemText(hChild));
         FillSubfolders(sChildPath.GetText(), hChild);
         ++iDone;
-        if (GetTickCount() - dwStart > PROGRESS_DELAY_MS)
+        if (GetTickCount() - dwStart > m_dwProgressDelay)
         {
             ProgressBar.SetPosition(iDone * 100 / iCount);
             ProgressBar.Show();
@@ -234,11 +172,9 @@ void TFormTree::ButtonNewFolderClick()
     FormNewFolder->SetCaption(sCaption.GetText());
     if (FormNewFolder->ShowModal() != MR_OK)
         return;
-    TxString sPath = NodePath(hSelected);
-    if (!sPath.IsEmpty() && *sPath.CharAt(sPath.Length()) != '\\')
-        sPath.Append("\\");
-    sPath.Append(FormNewFolder->EditNewFolder.GetText());
-    if (!CreateDirectoryA(sPath.GetText(), nullptr))
+    TxString sPath;
+    if (!CreateChildFolder(NodePath(hSelected).GetText(),
+                           FormNewFolder->EditNewFolder.GetText().GetText(), sPath))
     {
         TxMessageBox(gls_FolderCannotBeCreated.GetText(), gls_Error.GetText(),
                      MB_OK | MB_ICONEXCLAMATION);

@@ -4,15 +4,17 @@
 #include "TxButton.h"
 #include "TxForm.h"
 #include "TxProgressBar.h"
-#include "TxTextFit.h"
 #include "TxTreeView.h"
 
 // The folder chooser: a tree of the drives and their folders, loaded one
-// level ahead of what is shown.
+// level ahead of what is shown. It is on screen before it lists, so that a
+// long listing shows its progress.
 class TFormTree : public TxForm, private IFolderTree
 {
 public:
-    TFormTree();
+    // An expansion that takes longer than dwProgressDelayMs shows its
+    // progress.
+    explicit TFormTree(DWORD dwProgressDelayMs = 1000);
 
     void SetTexts();
     // Shows the chooser modally with sFolder selected. After OK sFolder is
@@ -36,8 +38,7 @@ public:
     TxProgressBar ProgressBar;
 
 protected:
-    void FormShow() override;
-    void FormResize() override;
+    void FormShown() override;
 
 private:
     void ButtonOkClick();
@@ -47,6 +48,7 @@ private:
 
     // The folder selected at opening, then the one chosen with OK.
     TxString m_sFolder;
+    DWORD m_dwProgressDelay;
 
     FolderNode ParentOf(FolderNode node) const override;
     FolderNode FirstChild(FolderNode node) const override;
@@ -54,8 +56,6 @@ private:
     TxString NodeText(FolderNode node) const override;
     void ExpandNode(FolderNode node) override;
     void SelectNode(FolderNode node) override;
-
-    TxTextFitter m_Fitter;
 };
 
 extern TFormTree* FormTree;

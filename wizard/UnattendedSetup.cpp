@@ -10,7 +10,7 @@
 #include "InstallChecks.h"
 #include "InstallHistory.h"
 #include "LanguageChoice.h"
-#include "ManagerStart.h"
+#include "ProgramStart.h"
 #include "SetupArchive.h"
 #include "SetupState.h"
 #include "ShortcutDefaults.h"

@@ -1,5 +1,6 @@
 #include "WizardForms.h"
 
+#include "LanguageCatalogue.h"
 #include "TFormMain.h"
 #include "TFormNewFolder.h"
 #include "TFormStepBye.h"
@@ -8,6 +9,7 @@
 #include "TFormStepPhotos.h"
 #include "TFormStepWelcome.h"
 #include "TFormTree.h"
+#include "WizardCaption.h"
 
 namespace
 {
@@ -19,7 +21,8 @@ template <class T> T* Create(std::unique_ptr<T>& pForm)
 } // namespace
 
 CWizardForms::CWizardForms()
-    : m_pMain(std::make_unique<TFormMain>(*this)), m_pWelcome(std::make_unique<TFormStepWelcome>())
+    : m_pMain(std::make_unique<TFormMain>(*this)),
+      m_pWelcome(std::make_unique<TFormStepWelcome>(static_cast<ILanguageChoice&>(*this)))
 {
     FormMain = m_pMain.get();
     FormStepWelcome = m_pWelcome.get();
@@ -52,7 +55,33 @@ void CWizardForms::CreateRemaining()
         DestroyRemaining();
         throw;
     }
-    FormMain->SetCaptions();
+    SetCaptions();
+}
+
+void CWizardForms::ApplyLanguage(const TxString& sName, WORD wLangId)
+{
+    SwitchLanguage(sName, wLangId);
+    SetCaptions();
+}
+
+void CWizardForms::SetCaptions()
+{
+    TxString sCaption = WizardCaption();
+    m_pMain->SetCaption(sCaption.GetText());
+    m_pWelcome->SetTexts(sCaption);
+    if (m_pBye == nullptr)
+        return;
+    m_pOptions->SetTexts(sCaption);
+    m_pPhotos->SetTexts(sCaption);
+    m_pInstall->SetTexts(sCaption);
+    m_pBye->SetTexts(sCaption);
+    m_pTree->SetTexts();
+    m_pNewFolder->SetTexts();
+}
+
+void CWizardForms::LanguageChosen(const TxString& sName, WORD wLangId)
+{
+    ApplyLanguage(sName, wLangId);
 }
 
 // The forms made after the welcome step, newest first.

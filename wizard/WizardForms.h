@@ -1,9 +1,10 @@
 #pragma once
 
+#include "TFormStepWelcome.h"
+
 #include <memory>
 
 class TFormMain;
-class TFormStepWelcome;
 class TFormStepBye;
 class TFormStepOptions;
 class TFormStepPhotos;
@@ -11,14 +12,14 @@ class TFormStepInstall;
 class TFormTree;
 class TFormNewFolder;
 
-// The wizard's forms, one of each for the whole run.
+// The wizard's forms, one of each for the whole run, and their texts.
 //
 // Only the main form and the welcome step are made before the message loop:
 // each form costs several milliseconds of window creation (far more under
 // Wine), and the user sees none of the others before leaving the welcome
 // step. The others are made, in their fixed order, as soon as the welcome
 // dialog is on screen, or earlier when something needs them.
-class CWizardForms
+class CWizardForms : private ILanguageChoice
 {
 public:
     // Creates FormMain and FormStepWelcome.
@@ -33,8 +34,16 @@ public:
     // nothing once they exist.
     void CreateRemaining();
 
+    // Switches to the language (SwitchLanguage), then sets the texts of the
+    // forms made so far; the welcome step's choice comes here.
+    void ApplyLanguage(const TxString& sName, WORD wLangId);
+    // Sets the texts of the forms made so far from the string tables; the
+    // others get theirs when they are made.
+    void SetCaptions();
+
 private:
     void DestroyRemaining();
+    void LanguageChosen(const TxString& sName, WORD wLangId) override;
 
     // Declared in creation order, so that they are destroyed in reverse.
     std::unique_ptr<TFormMain> m_pMain;

@@ -42,6 +42,7 @@ public:
         ++iShows;
         bVisibleInShow = IsVisible();
     }
+    void FormShown() override { bVisibleInShown = IsVisible(); }
 
     TxButton ButtonOk;
     TxButton ButtonCancel;
@@ -53,6 +54,7 @@ public:
     int iRefusals = 0;
     int iShows = 0;
     bool bVisibleInShow = false;
+    bool bVisibleInShown = false;
 };
 
 // Clicks as another program would: posted, not called.
@@ -182,6 +184,7 @@ TEST(TxFormTest, FormIsShownFinishedAndGetsItsFocusBackAfterBoxesAndDialogs)
     SetTimer(nullptr, 0, 10, RunScenario);
     EXPECT_EQ(form.ShowModal(), MR_OK);
     EXPECT_FALSE(form.bVisibleInShow);
+    EXPECT_TRUE(form.bVisibleInShown);
     EXPECT_EQ(focus, (std::vector<std::string>{"list", "list", "list", "list"}));
 }
 

@@ -1,8 +1,5 @@
-// The layout fitting: on rectangles alone, where texts stand in as runs of
-// 6-pixel characters in lines of 13 pixels, and on a form's real controls.
-#include "TxForm.h"
-#include "TxLabel.h"
-#include "TxRadioButton.h"
+// The layout fitting on rectangles alone, where texts stand in as runs of
+// 6-pixel characters in lines of 13 pixels.
 #include "TxTextFit.h"
 
 #include <algorithm>
@@ -140,65 +137,4 @@ TEST(TxTextFitTest, TextsGetRoomWithoutOverlapOrLeavingTheClientArea)
             }
         }
     }
-}
-
-namespace
-{
-class FitForm : public TxForm
-{
-public:
-    FitForm()
-        : TxForm("TxTextFitTestForm", TxBorder::Dialog, 300, 120),
-          Note(*this, 10, 10, 200, 13, "", TxLabelKind::WordWrap),
-          Below(*this, 10, 30, 0, 0, "Below", TxLabelKind::AutoSize),
-          Choice(*this, 10, 60, 120, 17, "Short", true)
-    {
-    }
-
-    TxLabel Note;
-    TxLabel Below;
-    TxRadioButton Choice;
-};
-
-RECT PlaceOf(const TxControl& control)
-{
-    RECT rc = {0, 0, 0, 0};
-    GetWindowRect(control.Handle(), &rc);
-    MapWindowPoints(nullptr, control.Parent().Handle(), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-bool IsMultiLine(const TxControl& control)
-{
-    return (GetWindowLongPtrA(control.Handle(), GWL_STYLE) & BS_MULTILINE) != 0;
-}
-} // namespace
-
-// The pass on real windows: long texts get room, and once the texts are
-// short again (another language) every control is back in its own place.
-TEST(TxTextFitTest, LongTextsGetRoomAndShortOnesTheirPlaceBack)
-{
-    FitForm form;
-    TxTextFitter fitter;
-    const RECT note = PlaceOf(form.Note);
-    const RECT below = PlaceOf(form.Below);
-    const RECT choice = PlaceOf(form.Choice);
-
-    form.Note.SetText("A note far longer than its one line of two hundred pixels, so that it "
-                      "needs three lines or more");
-    form.Choice.SetText("A choice whose text needs more than one line in its place");
-    fitter.Fit(form.Handle());
-    EXPECT_GT(PlaceOf(form.Note).bottom, note.bottom + 13);
-    EXPECT_GE(PlaceOf(form.Below).top, PlaceOf(form.Note).bottom);
-    EXPECT_TRUE(IsMultiLine(form.Choice) ||
-                PlaceOf(form.Choice).right - PlaceOf(form.Choice).left > 120);
-    EXPECT_LE(PlaceOf(form.Choice).bottom, 120);
-
-    form.Note.SetText("Short");
-    form.Choice.SetText("Short");
-    fitter.Fit(form.Handle());
-    EXPECT_EQ(Show(PlaceOf(form.Note)), Show(note));
-    EXPECT_EQ(Show(PlaceOf(form.Below)), Show(below));
-    EXPECT_EQ(Show(PlaceOf(form.Choice)), Show(choice));
-    EXPECT_FALSE(IsMultiLine(form.Choice));
 }

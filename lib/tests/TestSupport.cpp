@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 bool DeleteTree(const std::string& path)
@@ -336,4 +337,35 @@ std::string PendingRemovalsGuard::Current()
     std::string sData;
     ReadPending(sData);
     return sData;
+}
+
+std::vector<DaclEntry> DaclEntries(PSECURITY_DESCRIPTOR pDescriptor, bool& bProtected)
+{
+    std::vector<DaclEntry> entries;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD dwRevision = 0;
+    BOOL bPresent = FALSE;
+    BOOL bDefaulted = FALSE;
+    PACL pDacl = nullptr;
+    bProtected = GetSecurityDescriptorControl(pDescriptor, &control, &dwRevision) &&
+                 (control & SE_DACL_PROTECTED) != 0;
+    if (!GetSecurityDescriptorDacl(pDescriptor, &bPresent, &pDacl, &bDefaulted) || !bPresent ||
+        pDacl == nullptr)
+        return entries;
+    for (DWORD i = 0; i < pDacl->AceCount; ++i)
+    {
+        ACCESS_ALLOWED_ACE* pAce = nullptr;
+        if (!GetAce(pDacl, i, reinterpret_cast<void**>(&pAce)))
+            break;
+        // Allowed and denied entries share this layout.
+        char* pszSid = nullptr;
+        std::string sSid;
+        if (ConvertSidToStringSidA(&pAce->SidStart, &pszSid))
+        {
+            sSid = pszSid;
+            LocalFree(pszSid);
+        }
+        entries.push_back({sSid, pAce->Header.AceType, pAce->Header.AceFlags, pAce->Mask});
+    }
+    return entries;
 }

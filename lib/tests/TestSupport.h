@@ -59,6 +59,23 @@ bool SetRegString(const char* pszKey, const char* pszValue, const char* pszText)
 // missing); null when it cannot be had. The caller closes it.
 HKEY OpenUserKeyForChange(const char* pszKey);
 
+// One entry of a DACL, its SID in text form ("S-1-5-18").
+struct DaclEntry
+{
+    std::string sSid;
+    BYTE type;  // ACCESS_ALLOWED_ACE_TYPE, ...
+    BYTE flags; // OBJECT_INHERIT_ACE, ...
+    DWORD mask;
+    bool operator==(const DaclEntry& other) const
+    {
+        return sSid == other.sSid && type == other.type && flags == other.flags &&
+               mask == other.mask;
+    }
+};
+// The DACL of a security descriptor, in order; bProtected receives whether
+// it is protected from what its container passes on. Empty when it has none.
+std::vector<DaclEntry> DaclEntries(PSECURITY_DESCRIPTOR pDescriptor, bool& bProtected);
+
 // A shell link's target (as stored, not resolved) and description, loaded
 // through IShellLinkA; false when the link cannot be read.
 struct ShortcutInfo

@@ -1,5 +1,5 @@
-// A medium whose archive is missing, foreign or incomplete: one box, and the
-// setup ends before the welcome step.
+// A medium whose archive is missing, foreign, incomplete or not the one the
+// setup was sealed with: one box, and the setup ends before the welcome step.
 #include "SetupE2eTest.h"
 
 struct ArchiveFailure
@@ -11,6 +11,8 @@ struct ArchiveFailure
     const char* pszFile;
     const char* pszBoxText;
     const char* pszLogLine;
+    // The start of the line that says why, where it is not the one above.
+    const char* pszReason = nullptr;
 };
 
 // Names the case in test output instead of dumping its bytes.
@@ -40,6 +42,14 @@ MediumOptions Options(bool bArchive, bool bForeign, const char* pszOmit)
     options.sOmitFromArchive = pszOmit;
     return options;
 }
+
+MediumOptions Sealed(bool bChangedAfterSeal)
+{
+    MediumOptions options;
+    options.bSealed = true;
+    options.bChangedAfterSeal = bChangedAfterSeal;
+    return options;
+}
 } // namespace
 
 TEST_P(ArchiveFailureTest, ShowsTheBoxAndEndsBeforeTheWelcomeStep)
@@ -59,6 +69,10 @@ TEST_P(ArchiveFailureTest, ShowsTheBoxAndEndsBeforeTheWelcomeStep)
     ExpectSetupEnded(1603);
 
     EXPECT_TRUE(m_Log.HasMessage(Replace(failure.pszLogLine, sPath)));
+    if (failure.pszReason != nullptr)
+    {
+        EXPECT_GE(m_Log.Find(Replace(failure.pszReason, sPath)), 0) << failure.pszReason;
+    }
     EXPECT_LT(m_Log.Find("Switching to language"), m_Log.Find("File "))
         << "the languages are loaded before the archive is opened";
     EXPECT_TRUE(ProductTraces(m_Paths).empty());
@@ -66,15 +80,31 @@ TEST_P(ArchiveFailureTest, ShowsTheBoxAndEndsBeforeTheWelcomeStep)
 
 INSTANTIATE_TEST_SUITE_P(
     Medium, ArchiveFailureTest,
-    ::testing::Values(ArchiveFailure{"MissingArchive", Options(false, false, ""), "Setup.dat",
-                                     "File %s not found. Cannot continue in installation.",
-                                     "File %s not found! Aborting installation."},
-                      ArchiveFailure{"ForeignSignature", Options(true, true, ""), "Setup.dat",
-                                     "Copy Error: %s",
-                                     "File %s cannot be open! Aborting installation."},
-                      ArchiveFailure{"PlanFileMissing", Options(true, false, "Texture020.bmp"),
-                                     "Texture020.bmp",
-                                     "File %s not found. Cannot continue in installation.",
-                                     "File %s not found! Aborting installation."}),
+    ::testing::Values(
+        ArchiveFailure{"MissingArchive", Options(false, false, ""), "Setup.dat",
+                       "File %s not found. Cannot continue in installation.",
+                       "File %s not found! Aborting installation."},
+        ArchiveFailure{"ForeignSignature", Options(true, true, ""), "Setup.dat", "Copy Error: %s",
+                       "File %s cannot be open! Aborting installation."},
+        ArchiveFailure{"PlanFileMissing", Options(true, false, "Texture020.bmp"), "Texture020.bmp",
+                       "File %s not found. Cannot continue in installation.",
+                       "File %s not found! Aborting installation."},
+        ArchiveFailure{"ChangedAfterSealing", Sealed(true), "Setup.dat", "Copy Error: %s",
+                       "File %s cannot be open! Aborting installation.",
+                       "OpenSetupArchive - not the archive this setup was sealed "
+                       "with: path=%s, sealed="}),
     [](const ::testing::TestParamInfo<ArchiveFailure>& info)
     { return std::string(info.param.pszName); });
+
+// The setup sealed with its own archive opens it and goes on to the welcome
+// step, saying so in its log.
+TEST_F(ArchiveFailureTest, SealedSetupOpensItsOwnArchive)
+{
+    MakeMedium(Sealed(false));
+    StartSetup();
+    HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
+    ASSERT_NE(hWelcome, nullptr);
+    EXPECT_TRUE(m_Log.HasMessage("OpenSetupArchive - archive matches the seal: path=" +
+                                 MediumFile("Setup.dat")));
+    ConfirmCancelAndExit(hWelcome);
+}

@@ -139,6 +139,28 @@ bool CopyArchive(const std::string& sFolder, const MediumOptions& options, std::
     sBytes.replace(0, 19, "Kestov Update Pack!");
     return WriteWholeFile(sTarget, sBytes);
 }
+
+// Seals Setup.exe with the build's archive tool, then changes the archive if
+// asked: one byte in its middle, the size and the header left as they were.
+bool SealSetup(const std::string& sFolder, const MediumOptions& options, std::string& sError)
+{
+    std::string sArchive = JoinPath(sFolder, "Setup.dat");
+    std::string sCommand =
+        "setupdat.exe seal \"" + JoinPath(sFolder, "Setup.exe") + "\" \"" + sArchive + "\"";
+    int iExit = RunTool(BuildPath("tools\\setupdat\\setupdat.exe"), sCommand, PACK_TIMEOUT_MS);
+    if (iExit != 0)
+    {
+        sError = "archive tool failed (" + std::to_string(iExit) + "): " + sCommand;
+        return false;
+    }
+    if (!options.bChangedAfterSeal)
+        return true;
+    std::string sBytes;
+    if (!ReadBytes(sArchive, sBytes) || sBytes.empty())
+        return false;
+    sBytes[sBytes.size() / 2] ^= 1;
+    return WriteWholeFile(sArchive, sBytes);
+}
 } // namespace
 
 std::vector<std::string> ImageNames(int iImages)
@@ -176,6 +198,8 @@ bool PrepareMedium(const std::string& sFolder, const MediumOptions& options, std
         return false;
     }
     if (options.bArchive && !CopyArchive(sFolder, options, sError))
+        return false;
+    if (options.bSealed && !SealSetup(sFolder, options, sError))
         return false;
     return WriteImages(sFolder, options, sError);
 }

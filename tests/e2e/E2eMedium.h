@@ -15,6 +15,10 @@ struct MediumOptions
     std::string sOmitFromArchive;
     // One more image of this size, sparse, so that the space check fails.
     unsigned long long qwHugeImage = 0;
+    // Setup.exe sealed with the archive's digest, as make-medium seals it.
+    bool bSealed = false;
+    // One byte of the archive changed after the seal.
+    bool bChangedAfterSeal = false;
 };
 
 // Builds a medium in sFolder as the distribution would have it: Setup.exe,

@@ -1,5 +1,6 @@
 // Installations that run to the end: what lands on the machine, in the
 // registry and in "Install.log".
+#include "ElevationRecord.h"
 #include "InstallExpectations.h"
 #include "MessagePump.h"
 #include "SetupE2eTest.h"
@@ -200,11 +201,9 @@ TEST_F(InstallTest, SecondInstallProposesTheFolderAndAppendsABlock)
     EXPECT_EQ(sLog.substr(sLog.size() - 4), "\r\n\r\n");
 }
 
-// Wine's explorer often answers for the desktop as Windows' does, and the
-// setup then takes the shell's way; in a new prefix, and now and then for the
-// 32-bit setup under WoW64, the shell's window list is not registered and the
-// setup starts the manager itself. Either way must start it alike;
-// ManagerStartTest covers the setup's own way in every run.
+// The elevated setup starts the manager as the user: its token is not
+// elevated. Under Wine the first route, the desktop shell's token, answers;
+// ManagerStartTest covers that route's folder and command line by itself.
 TEST_F(InstallTest, FinishStartsTheInstalledManagerInItsOwnFolder)
 {
     MediumOptions options;
@@ -213,6 +212,7 @@ TEST_F(InstallTest, FinishStartsTheInstalledManagerInItsOwnFolder)
     StartSetup();
     HWND hBye = InstallAndWaitForFinish(WalkToInstallStep(false));
     ASSERT_NE(hBye, nullptr);
+    ElevationRecord elevation;
     CloseFinishStep(hBye, true);
 
     std::string sManager = JoinPath(m_Paths.sProgramDir, "QvManag.exe");
@@ -222,8 +222,11 @@ TEST_F(InstallTest, FinishStartsTheInstalledManagerInItsOwnFolder)
         << "the manager was not started from " << sManager;
     EXPECT_EQ(managers.size(), 1u);
     EXPECT_TRUE(
-        m_Log.HasMessage("StartProgramAsUser - started by the desktop's shell: path=" + sManager) ||
-        m_Log.HasMessage("StartProgramAsUser - started directly: path=" + sManager));
+        m_Log.HasMessage("StartProgramAsUser - started with the desktop shell's token: path=" +
+                         sManager) ||
+        m_Log.HasMessage("StartProgramAsUser - started by the desktop's shell: path=" + sManager));
+    EXPECT_EQ(elevation.WaitFor("QvManag.exe", WAIT_TIMEOUT_MS), 0)
+        << "the manager runs with the setup's administrator rights";
     HWND hManager = nullptr;
     EXPECT_TRUE(WaitUntil([&]
                           { return (hManager = FindTopWindow(managers[0], nullptr)) != nullptr; },

@@ -1,26 +1,39 @@
-// The setup's own start of the manager, taken where no desktop shell
-// answers. Under Wine the shell answers the setup (the 32-bit one not
-// always), so this calls that way directly, from the driver's process.
+// The setup's start of its programs as the user, by the first route: with
+// the desktop shell's token. Under Wine the shell's window belongs to Wine's
+// explorer, so this calls that route directly, from the driver's process;
+// InstallTest and UninstallTest show it from the elevated setup.
 #include "ChildProcess.h"
 #include "E2eFiles.h"
 #include "InstallExpectations.h"
-#include "ManagerStart.h"
 #include "MessagePump.h"
+#include "ProgramStart.h"
 
 #include <gtest/gtest.h>
 
-TEST(ManagerStart, DirectStartRunsTheProgramInItsFolderWithItsPathQuoted)
+TEST(ManagerStart, ShellTokenStartRunsTheProgramInItsFolderWithItsPathQuoted)
 {
+    struct Case
+    {
+        const char* pszProgram;
+        const char* pszArguments;
+        const char* pszCommandTail;
+    };
     TempFolder work("qve2e-start-");
     // A blank in the folder: unquoted, the system would first try "Program".
     std::string sFolder = work / "Program Folder";
-    std::string sManager = JoinPath(sFolder, "QvManag.exe");
     ASSERT_TRUE(MakeFolders(sFolder));
-    ASSERT_TRUE(CopyOneFile(ProgramsPath("media\\standins\\bin\\QvManag.exe"), sManager));
-    ASSERT_TRUE(StartProgramDirectly(sManager.c_str()));
-    std::vector<DWORD> managers;
-    ASSERT_TRUE(WaitUntil([&] { return !(managers = ProcessesOf(sManager)).empty(); }, 10000));
-    ExpectStartedInItsFolder(managers[0], sManager);
-    KillProcessesOf(sManager);
-    EXPECT_FALSE(StartProgramDirectly(JoinPath(sFolder, "Missing.exe").c_str()));
+    for (const Case& c : {Case{"QvManag.exe", nullptr, ""}, Case{"QvAgent.exe", "/r", " /r"}})
+    {
+        SCOPED_TRACE(c.pszProgram);
+        std::string sProgram = JoinPath(sFolder, c.pszProgram);
+        ASSERT_TRUE(CopyOneFile(ProgramsPath(std::string("media\\standins\\bin\\") + c.pszProgram),
+                                sProgram));
+        ASSERT_TRUE(StartWithShellToken(sProgram.c_str(), c.pszArguments));
+        std::vector<DWORD> started;
+        ASSERT_TRUE(WaitUntil([&] { return !(started = ProcessesOf(sProgram)).empty(); }, 10000));
+        ExpectStartedInItsFolder(started[0], sProgram);
+        EXPECT_EQ(ProcessCommandLine(started[0]), "\"" + sProgram + "\"" + c.pszCommandTail);
+        KillProcessesOf(sProgram);
+    }
+    EXPECT_FALSE(StartWithShellToken(JoinPath(sFolder, "Missing.exe").c_str(), nullptr));
 }

@@ -6,9 +6,11 @@
 // longer exist, and the product's programs would find an installation that
 // is not there.
 #include "ChildProcess.h"
+#include "ElevationRecord.h"
 #include "MachineSnapshot.h"
 #include "MessagePump.h"
 #include "ProcessTree.h"
+#include "ProductNames.h"
 #include "SetupE2eTest.h"
 #include "TxHandles.h"
 #include "WindowQuery.h"
@@ -249,16 +251,20 @@ protected:
         return lines;
     }
 
-    // Whether the uninstaller's copy "<temp>\QvUninstall.<n>\Uninstall.exe"
-    // waits for the restart, its folder after it.
+    // Whether the uninstaller's copy
+    // "<Windows>\Temp\QvUninstall.<16 hex digits>\Uninstall.exe" waits for
+    // the restart, its folder after it. It runs elevated, so its folder is
+    // not in the user's temp folder, which the user's other programs may change.
     static bool TemporaryCopyIsPending()
     {
-        char szTemp[MAX_PATH + 1] = "";
-        DWORD n = GetTempPathA(sizeof(szTemp), szTemp);
-        std::string sPrefix = std::string(szTemp, n < sizeof(szTemp) ? n : 0) + "QvUninstall.";
+        char szWindows[MAX_PATH + 1] = "";
+        UINT n = GetSystemWindowsDirectoryA(szWindows, MAX_PATH);
+        std::string sPrefix =
+            JoinPath(std::string(szWindows, n < MAX_PATH ? n : 0), "Temp") + "\\QvUninstall.";
         std::vector<std::string> pending = PendingDeletions();
         for (size_t i = 0; i + 1 < pending.size(); ++i)
             if (SamePath(pending[i].substr(0, sPrefix.size()), sPrefix) &&
+                pending[i + 1].size() == sPrefix.size() + 16 &&
                 SamePath(pending[i], pending[i + 1] + "\\Uninstall.exe"))
                 return true;
         return false;
@@ -292,6 +298,12 @@ TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
     const std::string sAgent = JoinPath(m_Paths.sProgramDir, "QvAgent.exe");
     ChildProcess agent;
     ASSERT_TRUE(agent.Start(sAgent, "\"" + sAgent + "\" /r", m_Paths.sProgramDir));
+    // Only the agent the rollback starts may write its token down: this one
+    // has looked for the record before it made its event.
+    ASSERT_TRUE(WaitUntil(
+        [] { return TxKernelHandle(OpenEventA(SYNCHRONIZE, FALSE, AGENT_CLOSE_EVENT)).IsValid(); },
+        WAIT_TIMEOUT_MS));
+    ElevationRecord elevation;
     std::string sLogBefore;
     ASSERT_TRUE(ReadBytes(JoinPath(m_Paths.sProgramDir, "Install.log"), sLogBefore));
     MachineSnapshot installed = MachineSnapshot::Take(m_Paths);
@@ -308,6 +320,8 @@ TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
     EXPECT_FALSE(agent.IsRunning()) << "the setup did not close the agent";
     EXPECT_TRUE(WaitUntil([&] { return !ProcessesOf(sAgent).empty(); }, 10000))
         << "the closed agent was not started again";
+    EXPECT_EQ(elevation.WaitFor("QvAgent.exe", WAIT_TIMEOUT_MS), 0)
+        << "the rollback started the agent with the setup's administrator rights";
 
     const std::string sManager = JoinPath(m_Paths.sProgramDir, "QvManag.exe");
     ChildProcess manager;

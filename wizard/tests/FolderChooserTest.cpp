@@ -2,6 +2,7 @@
 // own under the temporary folder; needs a display.
 #include "TFormNewFolder.h"
 #include "TFormTree.h"
+#include "TxHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,52 @@ TEST_F(FolderChooserTest, DriveNodeYieldsTheDriveWithoutBackslash)
     PostMessageA(form.ButtonOk.Handle(), BM_CLICK, 0, 0);
     EXPECT_TRUE(form.Choose(sFolder));
     EXPECT_STREQ(sFolder.GetText(), "C:");
+}
+
+namespace
+{
+// Watches, from a thread of its own, whether the chooser's progress bar is
+// ever on screen while the chooser's thread lists.
+struct ProgressWatch
+{
+    HWND hProgress;
+    volatile LONG lStop;
+    volatile LONG lSeen;
+};
+
+DWORD WINAPI WatchProgress(LPVOID pParam)
+{
+    auto* pWatch = static_cast<ProgressWatch*>(pParam);
+    while (InterlockedCompareExchange(&pWatch->lStop, 0, 0) == 0)
+    {
+        if (IsWindowVisible(pWatch->hProgress))
+            InterlockedExchange(&pWatch->lSeen, 1);
+        Sleep(1);
+    }
+    return 0;
+}
+} // namespace
+
+// The chooser is shown, then lists: a long expansion's progress is seen.
+TEST_F(FolderChooserTest, LongListingShowsItsProgressOnScreen)
+{
+    const std::string sMany = m_sRoot + "\\Gamma";
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_TRUE(CreateDirectoryA((sMany + "\\f" + std::to_string(i)).c_str(), nullptr));
+    // Any expansion that takes time at all shows its progress.
+    TFormTree form(0);
+    ProgressWatch watch = {form.ProgressBar.Handle(), 0, 0};
+    TxKernelHandle thread(CreateThread(nullptr, 0, WatchProgress, &watch, 0, nullptr));
+    ASSERT_NE(thread.Get(), nullptr);
+    TxString sFolder(sMany.c_str());
+    PostMessageA(form.ButtonCancel.Handle(), BM_CLICK, 0, 0);
+    form.Choose(sFolder);
+    InterlockedExchange(&watch.lStop, 1);
+    WaitForSingleObject(thread.Get(), INFINITE);
+    for (int i = 0; i < 2000; ++i)
+        RemoveDirectoryA((sMany + "\\f" + std::to_string(i)).c_str());
+    EXPECT_EQ(watch.lSeen, 1);
+    EXPECT_FALSE(IsWindowVisible(form.ProgressBar.Handle())) << "hidden after the listing";
 }
 
 TEST(NewFolderFormTest, OkOnlyForAValidName)

@@ -2,6 +2,7 @@
 
 #include "ProductNames.h"
 #include "TxHandles.h"
+#include "TxSecurity.h"
 
 namespace
 {
@@ -32,4 +33,16 @@ AgentCloseResult RequestAgentClose(DWORD dwTimeoutMs)
         Sleep(POLL_INTERVAL_MS);
     }
     return AgentCloseResult::Closed;
+}
+
+bool MakeAgentEventSecurity(TxLocalMem& descriptor)
+{
+    TxString sUser;
+    if (!TxProcessUserSid(sUser))
+        return false;
+    // EVENT_ALL_ACCESS (0x1f0003) for each; protected, so nothing else.
+    TxString sSddl("D:P(A;;0x1f0003;;;");
+    sSddl.Append(sUser.GetText());
+    sSddl.Append(")(A;;0x1f0003;;;BA)(A;;0x1f0003;;;SY)");
+    return TxMakeSecurityDescriptor(sSddl.GetText(), descriptor);
 }

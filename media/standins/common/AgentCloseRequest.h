@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TxHandles.h"
+
 #include <windows.h>
 
 enum class AgentCloseResult
@@ -16,3 +18,8 @@ AgentCloseResult RequestAgentClose(DWORD dwTimeoutMs);
 
 // True while some process holds the agent's event.
 bool AgentEventExists();
+
+// The security of the agent's event: its own user, administrators and SYSTEM
+// may open it (and so set it); any other user cannot, so cannot make it
+// close. False when the user's SID cannot be read.
+bool MakeAgentEventSecurity(TxLocalMem& descriptor);

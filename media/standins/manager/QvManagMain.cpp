@@ -4,6 +4,7 @@
 #include "ManagerWindow.h"
 #include "ProductNames.h"
 #include "RegistryValues.h"
+#include "TokenRecord.h"
 #include "TxFormat.h"
 #include "WindowSupport.h"
 
@@ -35,6 +36,7 @@ TxString ManagerText(const LanguageSettings& settings)
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow)
 {
+    RecordTokenElevation("QvManag.exe");
     TxString sOk("OK");
     ReadRegistryString(HKEY_LOCAL_MACHINE, LANGUAGE_REG_KEY, "glx_Ok", sOk);
     ManagerWindow window(ManagerText(ReadLanguageSettings()), sOk);

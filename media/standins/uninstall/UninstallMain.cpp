@@ -4,7 +4,7 @@
 //   Uninstall.exe          shows a window; the removal starts with Start
 //   Uninstall.exe /quiet   removes without any window (/q is the same)
 //
-// The installed program hands the work to a copy of itself in the temp
+// The installed program hands the work to a copy of itself in a temporary
 // folder and ends with 0 at once (see SelfCopy); a caller that needs the
 // result waits for the processes it started and their children, for example
 // through a job, and takes the copy's exit code. It ends with the first code
@@ -15,6 +15,7 @@
 // done (the log is missing or unreadable, or the window failed) or some items
 // could not be removed (the report names them).
 #include "CommandLine.h"
+#include "DllSearch.h"
 #include "ProductNames.h"
 #include "SelfCopy.h"
 #include "TxPaths.h"
@@ -95,6 +96,9 @@ int RunRemoval(HINSTANCE hInstance, const char* pszCmdLine, int nCmdShow, const 
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCmdLine, int nCmdShow)
 {
+    // Before anything can load a library: it runs elevated from a folder in
+    // which others may have put DLLs.
+    RestrictDllSearch();
     TxString sSelf = TxProgramPath();
     if (sSelf.IsEmpty())
         return EXIT_NOTHING_DONE;
