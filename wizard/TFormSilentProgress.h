@@ -13,6 +13,9 @@ class TFormSilentProgress : public TxForm, public IUnattendedProgress
 public:
     TFormSilentProgress();
 
+    // The texts of the current language.
+    void SetTexts();
+
     void Begin() override;
     void SetFile(const char* pszPath) override;
     void SetProgress(int iPercent, const char* pszLabel) override;
