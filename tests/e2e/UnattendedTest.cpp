@@ -346,3 +346,66 @@ TEST_F(UnattendedTest, LanguageShortcutAndManagerSwitches)
     EXPECT_TRUE(WaitUntil([&] { return !ProcessesOf(sManager).empty(); }, WAIT_TIMEOUT_MS))
         << "the manager was not started";
 }
+
+// A check that refuses the installation: its box is answered silently and
+// logged, the run ends with 1603 and nothing is made.
+struct UnattendedRefusal
+{
+    const char* pszName;
+    MediumOptions options;
+    // What the box line of the log names after "caption=".
+    const char* pszBox;
+};
+
+void PrintTo(const UnattendedRefusal& refusal, std::ostream* pStream)
+{
+    *pStream << refusal.pszName;
+}
+
+class UnattendedRefusalTest : public UnattendedTest,
+                              public ::testing::WithParamInterface<UnattendedRefusal>
+{
+};
+
+TEST_P(UnattendedRefusalTest, EndsWith1603AndMakesNothing)
+{
+    MakeMedium(GetParam().options);
+    WatchedRun run = Run("/S");
+    EXPECT_EQ(run.dwExitCode, 1603u);
+    EXPECT_TRUE(run.windows.empty()) << Listed(run.windows);
+    EXPECT_GE(m_Log.Find(std::string("CUnattendedMessages::ShowMessage - box answered without "
+                                     "showing it: caption=") +
+                         GetParam().pszBox),
+              0);
+    EXPECT_TRUE(m_Log.HasMessage("Setup exit code: 1603"));
+    EXPECT_LT(m_Log.Find("Copying "), 0);
+    EXPECT_TRUE(ProductTraces(m_Paths).empty());
+}
+
+namespace
+{
+MediumOptions DiskTooSmall()
+{
+    MediumOptions options;
+    options.iImages = 1;
+    options.qwHugeImage = 1ull << 40;
+    return options;
+}
+
+MediumOptions ChangedAfterSealing()
+{
+    MediumOptions options;
+    options.bSealed = true;
+    options.bChangedAfterSeal = true;
+    return options;
+}
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, UnattendedRefusalTest,
+    ::testing::Values(UnattendedRefusal{"DiskTooSmall", DiskTooSmall(),
+                                        "Cannot install, text=There is not enough free space"},
+                      UnattendedRefusal{"ArchiveNotTheSealedOne", ChangedAfterSealing(),
+                                        "Error, text=Copy Error: "}),
+    [](const ::testing::TestParamInfo<UnattendedRefusal>& info)
+    { return std::string(info.param.pszName); });
