@@ -330,13 +330,16 @@ TEST_F(UnattendedTest, HelpAndBadInputMakeNothing)
     EXPECT_FALSE(FolderExists(m_Work / "missing"));
 }
 
-TEST_F(UnattendedTest, LanguageShortcutAndManagerSwitches)
+TEST_F(UnattendedTest, LanguageImageShortcutAndManagerSwitches)
 {
-    MediumOptions options;
-    options.iImages = 0;
-    MakeMedium(options);
-    WatchedRun run = Run("-s -lang=deutsch -runmanager /STARTMENU=user /DESKTOP=all");
+    MakeMedium();
+    const std::string sImages = m_Work / "Bilder";
+    WatchedRun run = Run("-s -lang=deutsch -runmanager /STARTMENU=user /DESKTOP=all /IMAGES=2 "
+                         "/IMAGEDIR=\"" +
+                         sImages + "\"");
     EXPECT_EQ(run.dwExitCode, 0u);
+    EXPECT_EQ(ListFiles(sImages).size(), 2u);
+    EXPECT_TRUE(ListFiles(m_Paths.sImageDir).empty());
     ExpectProgramFiles(m_Paths, "GERMAN");
     ExpectLanguageExport("Deutsch", "GERMAN", 7, "Abbrechen");
     EXPECT_TRUE(FileExists(JoinPath(m_Paths.sPrograms, SHORTCUT_NAME)));
