@@ -1,6 +1,7 @@
 #include "TFormStepBye.h"
 
 #include "CLog.h"
+#include "ExitCodes.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "ProgramStart.h"
@@ -41,6 +42,13 @@ void TFormStepBye::FormShow()
     CheckBoxRunManager.Show();
     SaveUninstallInfo();
     DiscardKept();
+}
+
+int TFormStepBye::ExitCode() const
+{
+    bool bStopped = FormStepInstall->Stopped();
+    bool bFailed = FormStepInstall->Failed();
+    return InstallExitCode(!bStopped && !bFailed, bStopped, bFailed);
 }
 
 void TFormStepBye::ButtonCloseClick()

@@ -148,6 +148,61 @@ std::string WinePath(const std::string& sLinuxPath)
     return sPath;
 }
 
+namespace
+{
+bool IsReparsePoint(const std::string& sPath)
+{
+    DWORD dwAttributes = GetFileAttributesA(sPath.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
+           (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// The Unix path Wine maps a Windows path to; empty outside Wine.
+std::string UnixPath(const std::string& sPath)
+{
+    using UnixNameProc = char*(CDECL*)(LPCWSTR);
+    auto pfn = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wszPath[MAX_PATH];
+    if (pfn == nullptr || MultiByteToWideChar(CP_ACP, 0, sPath.c_str(), -1, wszPath, MAX_PATH) == 0)
+        return std::string();
+    char* pszUnix = pfn(wszPath);
+    if (pszUnix == nullptr)
+        return std::string();
+    std::string sUnix(pszUnix);
+    HeapFree(GetProcessHeap(), 0, pszUnix);
+    return sUnix;
+}
+} // namespace
+
+bool MakeLink(const std::string& sLink, const std::string& sTarget)
+{
+    std::string sUnixLink = UnixPath(sLink);
+    std::string sUnixTarget = UnixPath(sTarget);
+    if (sUnixLink.empty() || sUnixTarget.empty())
+    {
+        DWORD dwFlags = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+        if (GetFileAttributesA(sTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+            dwFlags |= SYMBOLIC_LINK_FLAG_DIRECTORY;
+        return CreateSymbolicLinkA(sLink.c_str(), sTarget.c_str(), dwFlags) &&
+               IsReparsePoint(sLink);
+    }
+    // Wine starts a Unix program but tells neither its end nor its exit code.
+    std::string sCommand = "/bin/ln -s \"" + sUnixTarget + "\" \"" + sUnixLink + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(WinePath("/bin/ln").c_str(), &sCommand[0], nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    TxKernelHandle hProcess(process.hProcess);
+    TxKernelHandle hThread(process.hThread);
+    for (int i = 0; i < 100; ++i, Sleep(50))
+        if (IsReparsePoint(sLink))
+            return true;
+    return false;
+}
+
 bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
 {
     TxComInit com;

@@ -49,6 +49,11 @@ std::string SystemErrorText(DWORD dwError);
 // The Windows path of a Linux path (as the build hands its trees over):
 // Wine shows the Linux root as drive Z:.
 std::string WinePath(const std::string& sLinuxPath);
+// A symbolic link at sLink to the file or folder sTarget. Wine accepts
+// CreateSymbolicLinkA without making a link, so under Wine it is made by
+// the Linux tool; the system then reports it as a reparse point. False when
+// no link could be made.
+bool MakeLink(const std::string& sLink, const std::string& sTarget);
 
 // Registry reads and writes; keys under HKEY_LOCAL_MACHINE unless hRoot
 // names another root. view adds KEY_WOW64_64KEY or KEY_WOW64_32KEY.

@@ -132,7 +132,7 @@ protected:
         HWND hBye = m_Wizard.WaitForStep(BYE_CLASS, 60000);
         ASSERT_NE(hBye, nullptr);
         EXPECT_TRUE(ShowsText(hBye, "Static", m_Wizard.Texts().sSetupUnsuccessful));
-        CloseFinishStep(hBye, false);
+        CloseFinishStep(hBye, false, 1602);
     }
 
     // What an installation must have made, so that its removal is tested.

@@ -212,6 +212,25 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     EXPECT_FALSE(PathExists(root / "QvApi.dll"));
 }
 
+// Closed before Start: nothing removed, and the caller reads a cancel.
+TEST(StandInUninstaller, WindowClosedWithoutStartingEndsWith1602)
+{
+    PendingRemovalsGuard pending;
+    TempFolder root;
+    std::string sSelf = root / "Uninstall.exe";
+    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
+    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
+    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
+    ProcessTree uninstaller;
+    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf)));
+    HWND hWnd = WaitForWindow(uninstaller, "Quorvane Uninstall Program (stand-in)");
+    ASSERT_NE(hWnd, nullptr);
+    PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(uninstaller.LastExitCode(), 1602u);
+    EXPECT_TRUE(PathExists(root / "QvApi.dll"));
+}
+
 TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
 {
     PendingRemovalsGuard pending;
@@ -221,7 +240,7 @@ TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
     ProcessTree uninstaller;
     ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf, "/q")));
     ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
-    EXPECT_EQ(uninstaller.LastExitCode(), 1u);
+    EXPECT_EQ(uninstaller.LastExitCode(), 1603u);
     EXPECT_TRUE(PathExists(sSelf));
 }
 } // namespace
