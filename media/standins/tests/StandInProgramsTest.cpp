@@ -1,4 +1,5 @@
 #include "AgentCloseRequest.h"
+#include "MessagePump.h"
 #include "ProcessTree.h"
 #include "ProductNames.h"
 #include "StandInTestSupport.h"
@@ -174,73 +175,73 @@ TEST(StandInScreenSaver, EndsAtOnceForSettingsAndPreview)
     }
 }
 
-// The quiet run of the uninstaller as installed (removing the installation,
-// itself and its folder, leaving only its temporary copy to the restart) is
-// the end-to-end uninstall test's (UninstallTest).
-TEST(StandInUninstaller, ShowsItsReportInItsWindow)
+// The uninstaller copied into a folder of its own. Its quiet run as
+// installed (removing the installation, itself and its folder, leaving only
+// its temporary copy to the restart) is the end-to-end uninstall test's
+// (UninstallTest).
+class StandInUninstallerRun : public ::testing::Test
 {
-    PendingRemovalsGuard pending;
-    TempFolder root;
-    std::string sSelf = root / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
-    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    ProcessTree uninstaller;
-    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf)));
-    HWND hWnd = WaitForWindow(uninstaller, "Quorvane Uninstall Program (stand-in)");
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), m_sSelf.c_str(), FALSE));
+    }
+
+    // Starts it with its window over a log that names one file; the window.
+    HWND StartWindowed()
+    {
+        EXPECT_TRUE(WriteWholeFile(m_Root / "QvApi.dll", "x"));
+        EXPECT_TRUE(
+            WriteWholeFile(m_Root / "Install.log", "S_PRGFILE " + (m_Root / "QvApi.dll") + "\r\n"));
+        EXPECT_TRUE(m_Uninstaller.Start(CommandLine(m_sSelf)));
+        return WaitForWindow(m_Uninstaller, "Quorvane Uninstall Program (stand-in)");
+    }
+
+    PendingRemovalsGuard m_Pending;
+    TempFolder m_Root;
+    std::string m_sSelf = m_Root / "Uninstall.exe";
+    ProcessTree m_Uninstaller;
+};
+
+TEST_F(StandInUninstallerRun, ShowsItsReportInItsWindow)
+{
+    HWND hWnd = StartWindowed();
     ASSERT_NE(hWnd, nullptr);
     // The window may be found before its buttons are made.
     HWND hStart = nullptr;
-    for (DWORD dwWaited = 0; hStart == nullptr && dwWaited < START_TIMEOUT_MS; dwWaited += 50)
-    {
-        hStart = FindWindowExA(hWnd, nullptr, "BUTTON", "Start");
-        if (hStart == nullptr)
-            Sleep(50);
-    }
-    ASSERT_NE(hStart, nullptr);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (hStart = FindWindowExA(hWnd, nullptr, "BUTTON", "Start")) != nullptr; },
+        START_TIMEOUT_MS));
     DWORD_PTR dwResult = 0;
     SendMessageTimeoutA(hStart, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, START_TIMEOUT_MS, &dwResult);
     std::string sReport = ChildText(hWnd, "EDIT");
-    EXPECT_NE(sReport.find("Deleted file " + (root / "QvApi.dll") + "\r\n"), std::string::npos)
+    EXPECT_NE(sReport.find("Deleted file " + (m_Root / "QvApi.dll") + "\r\n"), std::string::npos)
         << sReport;
     EXPECT_NE(sReport.find("Uninstallation Complete"), std::string::npos) << sReport;
     HWND hClose = FindWindowExA(hWnd, nullptr, "BUTTON", "Close");
     ASSERT_NE(hClose, nullptr);
     PostMessageA(hClose, BM_CLICK, 0, 0);
-    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
-    EXPECT_EQ(uninstaller.LastExitCode(), 0u);
-    EXPECT_FALSE(PathExists(root / "QvApi.dll"));
+    ASSERT_TRUE(m_Uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(m_Uninstaller.LastExitCode(), 0u);
+    EXPECT_FALSE(PathExists(m_Root / "QvApi.dll"));
 }
 
 // Closed before Start: nothing removed, and the caller reads a cancel.
-TEST(StandInUninstaller, WindowClosedWithoutStartingEndsWith1602)
+TEST_F(StandInUninstallerRun, WindowClosedWithoutStartingEndsWith1602)
 {
-    PendingRemovalsGuard pending;
-    TempFolder root;
-    std::string sSelf = root / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
-    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    ProcessTree uninstaller;
-    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf)));
-    HWND hWnd = WaitForWindow(uninstaller, "Quorvane Uninstall Program (stand-in)");
+    HWND hWnd = StartWindowed();
     ASSERT_NE(hWnd, nullptr);
     PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
-    EXPECT_EQ(uninstaller.LastExitCode(), 1602u);
-    EXPECT_TRUE(PathExists(root / "QvApi.dll"));
+    ASSERT_TRUE(m_Uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(m_Uninstaller.LastExitCode(), 1602u);
+    EXPECT_TRUE(PathExists(m_Root / "QvApi.dll"));
 }
 
-TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
+TEST_F(StandInUninstallerRun, QuietRunWithoutLogDoesNothing)
 {
-    PendingRemovalsGuard pending;
-    TempFolder root;
-    std::string sSelf = root / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ProcessTree uninstaller;
-    ASSERT_TRUE(uninstaller.Start(CommandLine(sSelf, "/q")));
-    ASSERT_TRUE(uninstaller.WaitForAll(START_TIMEOUT_MS));
-    EXPECT_EQ(uninstaller.LastExitCode(), 1603u);
-    EXPECT_TRUE(PathExists(sSelf));
+    ASSERT_TRUE(m_Uninstaller.Start(CommandLine(m_sSelf, "/q")));
+    ASSERT_TRUE(m_Uninstaller.WaitForAll(START_TIMEOUT_MS));
+    EXPECT_EQ(m_Uninstaller.LastExitCode(), 1603u);
+    EXPECT_TRUE(PathExists(m_sSelf));
 }
 } // namespace
