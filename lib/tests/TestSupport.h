@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,13 @@ std::string WinePath(const std::string& sLinuxPath);
 bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget);
 // Removes such a link itself, never its target; true when it is gone.
 bool RemoveSymbolicLink(const std::string& sLink);
+// Runs a Unix tool under Wine ("/bin/chmod", "777 /tmp/x"), which tells
+// neither its end nor its exit code: true once done() says the work is seen
+// done (within 5 s). False outside Wine.
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done);
+// The Unix path Wine maps a Windows path to; empty outside Wine.
+std::string WineUnixPath(const std::string& sPath);
 
 // Keys under HKEY_LOCAL_MACHINE.
 bool RegKeyExists(const char* pszKey);
