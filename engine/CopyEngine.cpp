@@ -16,6 +16,8 @@
 #include "TxHandles.h"
 #include "TxPaths.h"
 
+#include <vector>
+
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
       m_bCompleted(false), m_bFailed(false), m_bStopped(false), m_View(view), m_Archive(archive),
@@ -66,6 +68,7 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
         SelectImages(choice, iRandomCount, dwSeed);
     if (RefuseRelativeFolder(g_sDstDir) || (m_bInstallImages && RefuseRelativeFolder(g_sImgDstDir)))
         return;
+    RecoverInterruptedRuns();
     if (!CreateTargetFolder(g_sDstDir, true))
         return;
     // The image folder stays the user's own, as the folder above it has it.
@@ -190,12 +193,37 @@ TxString CCopyEngine::PlanSource(const CInstallFile& file) const
     return sBase;
 }
 
+TxString CCopyEngine::PlanFolder(const CInstallFile& file)
+{
+    const TxString& sBase = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    return file.sSubFolder.IsEmpty() ? sBase : JoinPath(sBase.GetText(), file.sSubFolder.GetText());
+}
+
+void CCopyEngine::RecoverInterruptedRuns()
+{
+    std::vector<TxString> folders = {g_sDstDir};
+    for (int i = 0; i < g_InstallFiles.GetCount(); ++i)
+        folders.push_back(PlanFolder(*g_InstallFiles.FileAt(i)));
+    if (m_bInstallImages)
+        folders.push_back(g_sImgDstDir);
+    for (const TxString* pFolder :
+         {&g_sCommonPrograms, &g_sPrograms, &g_sCommonDesktop, &g_sDesktop})
+        folders.push_back(*pFolder);
+    for (size_t i = 0; i < folders.size(); ++i)
+    {
+        bool bSeen = folders[i].IsEmpty();
+        for (size_t j = 0; j < i && !bSeen; ++j)
+            bSeen = folders[j].IsEqual(folders[i]);
+        if (!bSeen && DirectoryExists(folders[i].GetText()))
+            RecoverInterruptedBackups(folders[i].GetText());
+    }
+}
+
 bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
 {
-    sFolder = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    sFolder = PlanFolder(file);
     if (file.sSubFolder.IsEmpty())
         return true;
-    sFolder = JoinPath(sFolder.GetText(), file.sSubFolder.GetText());
     if (sFolder.IsEqual(m_sKnownFolder))
         return true;
     if (DirectoryExists(sFolder.GetText()) || CreateProgramFolderRecorded(sFolder.GetText()))
@@ -235,19 +263,16 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     TxString sError;
     bool bCopied = false;
     // A file of an earlier installation is moved aside first, so that a
-    // rollback can put it back.
+    // rollback can put it back; the new one is made new, so that nothing put
+    // under its name since (a link) is written through.
     if (!KeepFile(sTarget.GetText()))
         sError = TxSystemErrorText(GetLastError());
     else if (bPacked)
-    {
-        TxClearReadOnly(sTarget.GetText());
-        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
-    }
+        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText(), true);
     else
     {
-        TxClearReadOnly(sTarget.GetText());
         bCopied = !TX_FAULT(TXFAULT_COPY) &&
-                  CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
+                  CopyFileA(sSource.GetText(), sTarget.GetText(), TRUE) != FALSE;
         DWORD dwError = bCopied ? 0 : GetLastError();
         if (dwError != 0)
             sError = TxSystemErrorText(dwError);

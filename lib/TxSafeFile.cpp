@@ -242,6 +242,24 @@ TxFileHandle TxOpenEntry(const char* pszPath, TxEntryKind kind, DWORD dwAccess, 
     return hEntry;
 }
 
+TxFileHandle TxOpenLinkItself(const char* pszPath, DWORD dwAccess)
+{
+    TxFileHandle hLink(
+        CreateFileA(pszPath, dwAccess | FILE_READ_ATTRIBUTES, TX_SHARE_ALL, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!hLink.IsValid())
+        return hLink;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(hLink.Get(), &info))
+        return Refuse(GetLastError());
+    DWORD dwError = CheckNamedAsGiven(hLink.Get(), pszPath);
+    if (dwError != NO_ERROR)
+        return Refuse(dwError);
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return Refuse(ERROR_NOT_A_REPARSE_POINT);
+    return hLink;
+}
+
 TxFileHandle TxCreateNewFile(const char* pszPath, DWORD dwAccess, DWORD dwShare, DWORD dwAttributes)
 {
     return TxFileHandle(CreateFileA(pszPath, dwAccess, dwShare, nullptr, CREATE_NEW,

@@ -37,6 +37,12 @@ enum TxEntryKind
 // with ERROR_DIRECTORY: an entry of the other kind.
 TxFileHandle TxOpenEntry(const char* pszPath, TxEntryKind kind, DWORD dwAccess, DWORD dwShare);
 
+// Opens the link (reparse point) at pszPath itself, never what it leads to,
+// so that it can be moved or deleted. Refused with ERROR_NOT_A_REPARSE_POINT
+// when the entry is no link, and with TX_ERROR_LINK when the system gives
+// the link's target instead (Wine does so with Unix links).
+TxFileHandle TxOpenLinkItself(const char* pszPath, DWORD dwAccess);
+
 // Creates a file that was not there (CREATE_NEW): fails with
 // ERROR_FILE_EXISTS when any entry stands under the name, a link whose
 // target is missing included, so that nothing is written through a link.
