@@ -16,8 +16,6 @@
 #include "TxHandles.h"
 #include "TxPaths.h"
 
-#include <vector>
-
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
       m_bCompleted(false), m_bFailed(false), m_bStopped(false), m_View(view), m_Archive(archive),
@@ -201,22 +199,19 @@ TxString CCopyEngine::PlanFolder(const CInstallFile& file)
 
 void CCopyEngine::RecoverInterruptedRuns()
 {
-    std::vector<TxString> folders = {g_sDstDir};
-    for (int i = 0; i < g_InstallFiles.GetCount(); ++i)
-        folders.push_back(PlanFolder(*g_InstallFiles.FileAt(i)));
-    if (m_bInstallImages)
-        folders.push_back(g_sImgDstDir);
-    for (const TxString* pFolder :
-         {&g_sCommonPrograms, &g_sPrograms, &g_sCommonDesktop, &g_sDesktop})
-        folders.push_back(*pFolder);
-    for (size_t i = 0; i < folders.size(); ++i)
+    // A folder met twice finds nothing left the second time.
+    TxString sPrevious;
+    for (int i = -1; i < g_InstallFiles.GetCount(); ++i)
     {
-        bool bSeen = folders[i].IsEmpty();
-        for (size_t j = 0; j < i && !bSeen; ++j)
-            bSeen = folders[j].IsEqual(folders[i]);
-        if (!bSeen && DirectoryExists(folders[i].GetText()))
-            RecoverInterruptedBackups(folders[i].GetText());
+        TxString sFolder = i < 0 ? g_sDstDir : PlanFolder(*g_InstallFiles.FileAt(i));
+        if (!sFolder.IsEqual(sPrevious) && DirectoryExists(sFolder.GetText()))
+            RecoverInterruptedBackups(sFolder.GetText());
+        sPrevious = sFolder;
     }
+    for (const TxString* pFolder :
+         {&g_sImgDstDir, &g_sCommonPrograms, &g_sPrograms, &g_sCommonDesktop, &g_sDesktop})
+        if (!pFolder->IsEmpty() && DirectoryExists(pFolder->GetText()))
+            RecoverInterruptedBackups(pFolder->GetText());
 }
 
 bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)

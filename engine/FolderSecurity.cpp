@@ -7,7 +7,6 @@
 
 #include <aclapi.h>
 #include <cstring>
-#include <initializer_list>
 
 namespace
 {
@@ -19,50 +18,42 @@ constexpr BYTE NT_AUTHORITY = 5;
 constexpr BYTE CREATOR_AUTHORITY = 3;
 constexpr DWORD INHERITED_BY_ALL = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 
-std::vector<BYTE> MakeSid(BYTE authority, std::initializer_list<DWORD> subAuthorities)
+bool MakeSid(CSidBuffer& sid, BYTE authority, const DWORD* pSubAuthorities, BYTE n)
 {
     SID_IDENTIFIER_AUTHORITY id = {{0, 0, 0, 0, 0, authority}};
-    BYTE n = static_cast<BYTE>(subAuthorities.size());
-    std::vector<BYTE> sid(GetSidLengthRequired(n));
-    if (!InitializeSid(sid.data(), &id, n))
-        return std::vector<BYTE>();
-    DWORD i = 0;
-    for (DWORD dwSub : subAuthorities)
-        *GetSidSubAuthority(sid.data(), i++) = dwSub;
-    return sid;
+    if (!InitializeSid(sid.Get(), &id, n))
+        return false;
+    for (BYTE i = 0; i < n; ++i)
+        *GetSidSubAuthority(sid.Get(), i) = pSubAuthorities[i];
+    return true;
 }
 
-std::vector<BYTE> SystemSid()
+const DWORD SYSTEM_RIDS[] = {SECURITY_LOCAL_SYSTEM_RID};
+const DWORD ADMINS_RIDS[] = {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS};
+const DWORD USERS_RIDS[] = {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS};
+const DWORD TRUSTED_INSTALLER_RIDS[] = {
+    SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649, 1831038044, 1853292631, 2271478464};
+const DWORD CREATOR_OWNER_RIDS[] = {SECURITY_CREATOR_OWNER_RID};
+const DWORD OWNER_RIGHTS_RIDS[] = {SECURITY_CREATOR_OWNER_RIGHTS_RID};
+
+template <size_t N> bool MakeSid(CSidBuffer& sid, BYTE authority, const DWORD (&rids)[N])
 {
-    return MakeSid(NT_AUTHORITY, {SECURITY_LOCAL_SYSTEM_RID});
+    return MakeSid(sid, authority, rids, static_cast<BYTE>(N));
 }
 
-std::vector<BYTE> AdminsSid()
-{
-    return MakeSid(NT_AUTHORITY, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS});
-}
-
-std::vector<BYTE> CopyOfSid(PSID pSid)
-{
-    if (pSid == nullptr || !IsValidSid(pSid))
-        return std::vector<BYTE>();
-    std::vector<BYTE> sid(GetLengthSid(pSid));
-    if (!CopySid(static_cast<DWORD>(sid.size()), sid.data(), pSid))
-        sid.clear();
-    return sid;
-}
-
-std::vector<BYTE> TokenUserSid()
+// The user of the process token, copied into sid.
+bool TokenUserSid(CSidBuffer& sid)
 {
     TxKernelHandle hToken;
+    union
+    {
+        TOKEN_USER user;
+        BYTE abBuffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    } info;
     DWORD cb = 0;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, hToken.Receive()))
-        return std::vector<BYTE>();
-    GetTokenInformation(hToken.Get(), TokenUser, nullptr, 0, &cb);
-    std::vector<BYTE> buffer(cb > 0 ? cb : 1);
-    if (!GetTokenInformation(hToken.Get(), TokenUser, buffer.data(), cb, &cb))
-        return std::vector<BYTE>();
-    return CopyOfSid(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
+    return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, hToken.Receive()) &&
+           GetTokenInformation(hToken.Get(), TokenUser, &info, sizeof(info), &cb) &&
+           CopySid(sizeof(sid.adwBytes), sid.Get(), info.user.User.Sid);
 }
 
 bool IsDriveOrShareRoot(const TxString& sFolder)
@@ -88,24 +79,21 @@ TxString OpenablePath(const TxString& sFolder)
 } // namespace
 
 CFolderSecurity::CFolderSecurity(FolderAccess access)
-    : m_System(SystemSid()), m_Admins(AdminsSid()),
-      m_Users(MakeSid(NT_AUTHORITY, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS})),
-      m_Descriptor(), m_Attributes(), m_bValid(false)
+    : m_System(), m_Admins(), m_Users(), m_adwAcl(), m_Descriptor(), m_Attributes(), m_bValid(false)
 {
     bool bUsers = access == FOLDER_FOR_PROGRAMS;
-    if (m_System.empty() || m_Admins.empty() || m_Users.empty())
-        return;
-    const DWORD cbAce = sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD);
-    m_Acl.resize(sizeof(ACL) + 3 * cbAce + m_System.size() + m_Admins.size() + m_Users.size());
-    PACL pAcl = reinterpret_cast<PACL>(m_Acl.data());
-    m_bValid = InitializeAcl(pAcl, static_cast<DWORD>(m_Acl.size()), ACL_REVISION) &&
+    PACL pAcl = reinterpret_cast<PACL>(m_adwAcl);
+    m_bValid = MakeSid(m_System, NT_AUTHORITY, SYSTEM_RIDS) &&
+               MakeSid(m_Admins, NT_AUTHORITY, ADMINS_RIDS) &&
+               MakeSid(m_Users, NT_AUTHORITY, USERS_RIDS) &&
+               InitializeAcl(pAcl, sizeof(m_adwAcl), ACL_REVISION) &&
                AddAccessAllowedAceEx(pAcl, ACL_REVISION, INHERITED_BY_ALL, FILE_ALL_ACCESS,
-                                     m_System.data()) &&
+                                     m_System.Get()) &&
                AddAccessAllowedAceEx(pAcl, ACL_REVISION, INHERITED_BY_ALL, FILE_ALL_ACCESS,
-                                     m_Admins.data()) &&
+                                     m_Admins.Get()) &&
                (!bUsers ||
                 AddAccessAllowedAceEx(pAcl, ACL_REVISION, INHERITED_BY_ALL,
-                                      FILE_GENERIC_READ | FILE_GENERIC_EXECUTE, m_Users.data())) &&
+                                      FILE_GENERIC_READ | FILE_GENERIC_EXECUTE, m_Users.Get())) &&
                InitializeSecurityDescriptor(&m_Descriptor, SECURITY_DESCRIPTOR_REVISION) &&
                SetSecurityDescriptorDacl(&m_Descriptor, TRUE, pAcl, FALSE) &&
                SetSecurityDescriptorControl(&m_Descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
@@ -119,32 +107,43 @@ CFolderSecurity::CFolderSecurity(FolderAccess access)
 
 CTrustedSids::CTrustedSids() : CTrustedSids(nullptr)
 {
-    std::vector<BYTE> user = TokenUserSid();
-    if (!user.empty())
-        m_Sids.push_back(user);
+    CSidBuffer user;
+    if (TokenUserSid(user))
+        Add(user.Get());
 }
 
-CTrustedSids::CTrustedSids(PSID pOwnUser)
+CTrustedSids::CTrustedSids(PSID pOwnUser) : m_Sids(), m_nSids(0)
 {
-    m_Sids.push_back(SystemSid());
-    m_Sids.push_back(AdminsSid());
-    m_Sids.push_back(MakeSid(NT_AUTHORITY, {SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649,
-                                            1831038044, 1853292631, 2271478464}));
+    CSidBuffer sid;
     // CREATOR OWNER grants only to whoever creates an entry, and OWNER
     // RIGHTS only to the owner, who is weighed on their own.
-    m_Sids.push_back(MakeSid(CREATOR_AUTHORITY, {SECURITY_CREATOR_OWNER_RID}));
-    m_Sids.push_back(MakeSid(CREATOR_AUTHORITY, {SECURITY_CREATOR_OWNER_RIGHTS_RID}));
-    std::vector<BYTE> own = CopyOfSid(pOwnUser);
-    if (!own.empty())
-        m_Sids.push_back(own);
+    if (MakeSid(sid, NT_AUTHORITY, SYSTEM_RIDS))
+        Add(sid.Get());
+    if (MakeSid(sid, NT_AUTHORITY, ADMINS_RIDS))
+        Add(sid.Get());
+    if (MakeSid(sid, NT_AUTHORITY, TRUSTED_INSTALLER_RIDS))
+        Add(sid.Get());
+    if (MakeSid(sid, CREATOR_AUTHORITY, CREATOR_OWNER_RIDS))
+        Add(sid.Get());
+    if (MakeSid(sid, CREATOR_AUTHORITY, OWNER_RIGHTS_RIDS))
+        Add(sid.Get());
+    if (pOwnUser != nullptr)
+        Add(pOwnUser);
+}
+
+void CTrustedSids::Add(PSID pSid)
+{
+    if (m_nSids < static_cast<int>(sizeof(m_Sids) / sizeof(m_Sids[0])) && IsValidSid(pSid) &&
+        CopySid(sizeof(m_Sids[0].adwBytes), m_Sids[m_nSids].Get(), pSid))
+        ++m_nSids;
 }
 
 bool CTrustedSids::IsTrusted(PSID pSid) const
 {
     if (pSid == nullptr || !IsValidSid(pSid))
         return false;
-    for (const std::vector<BYTE>& sid : m_Sids)
-        if (!sid.empty() && EqualSid(const_cast<BYTE*>(sid.data()), pSid))
+    for (int i = 0; i < m_nSids; ++i)
+        if (EqualSid(const_cast<void*>(m_Sids[i].Get()), pSid))
             return true;
     return false;
 }
@@ -246,12 +245,11 @@ bool LockFolderForPrograms(const char* pszFolder)
         return false;
     }
     SECURITY_INFORMATION info = DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
-    std::vector<BYTE> admins = AdminsSid();
     PSID pNewOwner = nullptr;
     if (!HasTrustedOwner(hFolder.Get()))
     {
         info |= OWNER_SECURITY_INFORMATION;
-        pNewOwner = admins.data();
+        pNewOwner = security.Administrators();
     }
     DWORD dwResult = SetSecurityInfo(hFolder.Get(), SE_FILE_OBJECT, info, pNewOwner, nullptr,
                                      security.Dacl(), nullptr);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <vector>
 #include <windows.h>
 
 // Who may change what the setup installs. The programs in the program folder
@@ -17,6 +16,14 @@ enum FolderAccess
     FOLDER_PRIVATE,
 };
 
+// A SID in a buffer of its own.
+struct CSidBuffer
+{
+    DWORD adwBytes[SECURITY_MAX_SID_SIZE / sizeof(DWORD)];
+    PSID Get() { return adwBytes; }
+    const void* Get() const { return adwBytes; }
+};
+
 // A security descriptor to create or lock a folder with: the ACEs of the
 // access asked for, each inherited by files and subfolders, in a protected
 // DACL (nothing inherited from the folder above). Owns its SIDs and ACL.
@@ -29,11 +36,13 @@ public:
 
     // For CreateDirectory; null when the descriptor could not be built.
     SECURITY_ATTRIBUTES* Attributes() { return m_bValid ? &m_Attributes : nullptr; }
-    PACL Dacl() { return m_bValid ? reinterpret_cast<PACL>(m_Acl.data()) : nullptr; }
+    PACL Dacl() { return m_bValid ? reinterpret_cast<PACL>(m_adwAcl) : nullptr; }
+    PSID Administrators() { return m_Admins.Get(); }
 
 private:
-    std::vector<BYTE> m_System, m_Admins, m_Users;
-    std::vector<BYTE> m_Acl;
+    CSidBuffer m_System, m_Admins, m_Users;
+    DWORD m_adwAcl[(sizeof(ACL) + 3 * (sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE)) /
+                   sizeof(DWORD)];
     SECURITY_DESCRIPTOR m_Descriptor;
     SECURITY_ATTRIBUTES m_Attributes;
     bool m_bValid;
@@ -53,7 +62,10 @@ public:
     bool IsTrusted(PSID pSid) const;
 
 private:
-    std::vector<std::vector<BYTE>> m_Sids;
+    void Add(PSID pSid);
+
+    CSidBuffer m_Sids[6];
+    int m_nSids;
 };
 
 // Whether a folder with this owner and DACL lets anyone but the trusted

@@ -308,7 +308,10 @@ void RecoverStore(const TxString& sFolder, const TxString& sStore)
     TxFindHandle hFind(FindFirstFileA(Child(sStore, "*").GetText(), &data));
     for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data) != FALSE)
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(TxString(data.cFileName));
+        {
+            TxString sName(data.cFileName);
+            names.push_back(sName);
+        }
     hFind.Reset();
     for (const TxString& sName : names)
     {
@@ -351,7 +354,8 @@ bool KeepFile(const char* pszPath)
         SetLastError(dwError);
         return false;
     }
-    g_KeptFiles.push_back({TxString(pszPath), static_cast<size_t>(iStore)});
+    KeptFile kept = {TxString(pszPath), static_cast<size_t>(iStore)};
+    g_KeptFiles.push_back(kept);
     return true;
 }
 

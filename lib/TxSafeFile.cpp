@@ -2,10 +2,8 @@
 
 #include "TxSystemLibrary.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <vector>
 
 // The calls older systems lack, looked up once, and what stands in for them:
 //   SetFileInformationByHandle (Vista)  -> NtSetInformationFile, the call it wraps
@@ -117,57 +115,118 @@ bool SetInformation(HANDLE h, int iClass, int iNtClass, void* pInfo, DWORD cbInf
     return NtSetInformation(h, pInfo, cbInfo, iNtClass);
 }
 
-void Upper(std::vector<WCHAR>& text)
+// A wide text in the process heap: no exceptions; a failed growth makes the
+// operation fail with ERROR_NOT_ENOUGH_MEMORY.
+class WideText
 {
-    if (!text.empty())
-        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-}
+public:
+    WideText() = default;
+    ~WideText()
+    {
+        if (m_p != nullptr)
+            HeapFree(GetProcessHeap(), 0, m_p);
+    }
+    WideText(const WideText&) = delete;
+    WideText& operator=(const WideText&) = delete;
+
+    // Room for cch characters.
+    bool Reserve(size_t cch)
+    {
+        if (cch <= m_cchRoom)
+            return true;
+        void* p = m_p != nullptr ? HeapReAlloc(GetProcessHeap(), 0, m_p, cch * sizeof(WCHAR))
+                                 : HeapAlloc(GetProcessHeap(), 0, cch * sizeof(WCHAR));
+        if (p == nullptr)
+            return Fail(ERROR_NOT_ENOUGH_MEMORY);
+        m_p = static_cast<WCHAR*>(p);
+        m_cchRoom = cch;
+        return true;
+    }
+    WCHAR* Data() { return m_p; }
+    size_t Room() const { return m_cchRoom; }
+    size_t Length() const { return m_cch; }
+    void SetLength(size_t cch) { m_cch = cch; }
+    bool Append(const WCHAR* p, size_t cch)
+    {
+        if (!Reserve(m_cch + cch + 1))
+            return false;
+        std::memcpy(m_p + m_cch, p, cch * sizeof(WCHAR));
+        m_cch += cch;
+        m_p[m_cch] = 0;
+        return true;
+    }
+    // Appends cch bytes of ANSI text.
+    bool AppendAnsi(const char* pszText, size_t cch)
+    {
+        int n = cch == 0
+                    ? 0
+                    : MultiByteToWideChar(CP_ACP, 0, pszText, static_cast<int>(cch), nullptr, 0);
+        if (cch != 0 && n <= 0)
+            return Fail(ERROR_INVALID_NAME);
+        if (!Reserve(m_cch + static_cast<size_t>(n) + 1))
+            return false;
+        MultiByteToWideChar(CP_ACP, 0, pszText, static_cast<int>(cch), m_p + m_cch, n);
+        m_cch += static_cast<size_t>(n);
+        m_p[m_cch] = 0;
+        return true;
+    }
+    bool EndsWith(WCHAR ch) const { return m_cch > 0 && m_p[m_cch - 1] == ch; }
+    void Upper()
+    {
+        if (m_cch > 0)
+            CharUpperBuffW(m_p, static_cast<DWORD>(m_cch));
+    }
+    bool StartsWith(const WideText& other) const
+    {
+        return m_cch >= other.m_cch &&
+               std::memcmp(m_p, other.m_p, other.m_cch * sizeof(WCHAR)) == 0;
+    }
+    bool IsSame(const WideText& other) const { return m_cch == other.m_cch && StartsWith(other); }
+
+private:
+    WCHAR* m_p = nullptr;
+    size_t m_cch = 0;
+    size_t m_cchRoom = 0;
+};
 
 // The path of the entry as the system resolved it, in its NT form
 // (\Device\HarddiskVolume1\...) and in upper case: for comparisons only.
-bool FinalPath(HANDLE h, std::vector<WCHAR>& path)
+bool FinalPath(HANDLE h, WideText& path)
 {
     const Api& api = System();
     if (api.pfnFinalPath != nullptr && !g_bFallbacks)
     {
-        path.assign(MAX_PATH, 0);
-        DWORD n = api.pfnFinalPath(h, path.data(), static_cast<DWORD>(path.size()), FINAL_PATH_NT);
-        if (n >= path.size())
+        DWORD n = MAX_PATH;
+        for (int i = 0; i < 2 && path.Reserve(n + 1); ++i)
         {
-            path.assign(n + 1, 0);
-            n = api.pfnFinalPath(h, path.data(), static_cast<DWORD>(path.size()), FINAL_PATH_NT);
+            n = api.pfnFinalPath(h, path.Data(), static_cast<DWORD>(path.Room()), FINAL_PATH_NT);
+            if (n == 0)
+                return false;
+            if (n < path.Room())
+            {
+                path.SetLength(n);
+                path.Upper();
+                return true;
+            }
         }
-        if (n == 0 || n >= path.size())
-            return n == 0 ? false : Fail(ERROR_INSUFFICIENT_BUFFER);
-        path.resize(n);
-        Upper(path);
-        return true;
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
     }
     if (api.pfnNtQueryObject == nullptr)
         return Fail(ERROR_CALL_NOT_IMPLEMENTED);
     // The name and its buffer; a name is at most 65,535 bytes long.
-    std::vector<ULONG_PTR> buffer((sizeof(NtName) + 65536) / sizeof(ULONG_PTR) + 1);
+    WideText buffer;
+    const size_t cbBuffer = sizeof(NtName) + 65536;
     ULONG cbNeeded = 0;
-    if (!TakeStatus(api.pfnNtQueryObject(h, NT_OBJECT_NAME_INFO, buffer.data(),
-                                         static_cast<ULONG>(buffer.size() * sizeof(ULONG_PTR)),
-                                         &cbNeeded)))
+    if (!buffer.Reserve(cbBuffer / sizeof(WCHAR)) ||
+        !TakeStatus(api.pfnNtQueryObject(h, NT_OBJECT_NAME_INFO, buffer.Data(),
+                                         static_cast<ULONG>(cbBuffer), &cbNeeded)))
         return false;
-    const NtName* pName = reinterpret_cast<const NtName*>(buffer.data());
-    path.assign(pName->pszBuffer, pName->pszBuffer + pName->cbLength / sizeof(WCHAR));
-    Upper(path);
+    const NtName* pName = reinterpret_cast<const NtName*>(buffer.Data());
+    path.SetLength(0);
+    if (!path.Append(pName->pszBuffer, pName->cbLength / sizeof(WCHAR)))
+        return false;
+    path.Upper();
     return true;
-}
-
-bool Wide(const char* pszText, size_t cch, std::vector<WCHAR>& wide)
-{
-    wide.clear();
-    if (cch == 0)
-        return true;
-    int n = MultiByteToWideChar(CP_ACP, 0, pszText, static_cast<int>(cch), nullptr, 0);
-    if (n <= 0)
-        return false;
-    wide.assign(static_cast<size_t>(n), 0);
-    return MultiByteToWideChar(CP_ACP, 0, pszText, static_cast<int>(cch), wide.data(), n) == n;
 }
 
 bool IsSeparator(char ch)
@@ -192,24 +251,21 @@ DWORD CheckNamedAsGiven(HANDLE hEntry, const char* pszPath)
     if (cchFolder == 0 || cchFolder == cchPath)
         return ERROR_INVALID_NAME;
     // "C:\name" has the folder "C:\"; "D:\Games\name" the folder "D:\Games".
-    std::vector<char> folder(pszPath, pszPath + cchFolder);
-    if (cchFolder < 2 || folder[cchFolder - 2] != ':')
-        folder.back() = 0;
-    else
-        folder.push_back(0);
+    bool bRoot = cchFolder >= 2 && pszPath[cchFolder - 2] == ':';
+    WideText folder, expected, actual;
+    if (!folder.AppendAnsi(pszPath, bRoot ? cchFolder : cchFolder - 1))
+        return GetLastError();
     // The folder is followed where it leads: only the entry itself counts.
-    TxFileHandle hFolder(CreateFileA(folder.data(), FILE_READ_ATTRIBUTES, TX_SHARE_ALL, nullptr,
+    TxFileHandle hFolder(CreateFileW(folder.Data(), FILE_READ_ATTRIBUTES, TX_SHARE_ALL, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    std::vector<WCHAR> expected, actual, name;
     if (!hFolder.IsValid() || !FinalPath(hFolder.Get(), expected) || !FinalPath(hEntry, actual))
         return GetLastError();
-    if (!Wide(pszPath + cchFolder, cchPath - cchFolder, name))
-        return ERROR_INVALID_NAME;
-    Upper(name);
-    if (expected.empty() || expected.back() != L'\\')
-        expected.push_back(L'\\');
-    expected.insert(expected.end(), name.begin(), name.end());
-    return expected == actual ? NO_ERROR : TX_ERROR_LINK;
+    if (!expected.EndsWith(L'\\') && !expected.Append(L"\\", 1))
+        return GetLastError();
+    if (!expected.AppendAnsi(pszPath + cchFolder, cchPath - cchFolder))
+        return GetLastError();
+    expected.Upper();
+    return expected.IsSame(actual) ? NO_ERROR : TX_ERROR_LINK;
 }
 
 TxFileHandle Refuse(DWORD dwError)
@@ -296,17 +352,20 @@ bool TxDeleteEntry(HANDLE hEntry)
 
 bool TxMoveEntry(HANDLE hEntry, HANDLE hFolder, const char* pszName)
 {
-    size_t cchName = std::strlen(pszName);
-    std::vector<WCHAR> name;
-    if (cchName == 0 || std::strpbrk(pszName, "\\/:") != nullptr || !Wide(pszName, cchName, name))
+    WideText name;
+    if (*pszName == 0 || std::strpbrk(pszName, "\\/:") != nullptr ||
+        !name.AppendAnsi(pszName, std::strlen(pszName)))
         return Fail(ERROR_INVALID_NAME);
-    size_t cbInfo = offsetof(RenameInfo, szFileName) + (name.size() + 1) * sizeof(WCHAR);
-    std::vector<ULONG_PTR> buffer(cbInfo / sizeof(ULONG_PTR) + 1, 0);
-    RenameInfo* pInfo = reinterpret_cast<RenameInfo*>(buffer.data());
+    size_t cbInfo = offsetof(RenameInfo, szFileName) + (name.Length() + 1) * sizeof(WCHAR);
+    WideText buffer;
+    if (!buffer.Reserve(cbInfo / sizeof(WCHAR) + 1))
+        return false;
+    RenameInfo* pInfo = reinterpret_cast<RenameInfo*>(buffer.Data());
+    std::memset(pInfo, 0, cbInfo);
     pInfo->bReplaceIfExists = FALSE;
     pInfo->hRootDirectory = hFolder;
-    pInfo->cbFileName = static_cast<ULONG>(name.size() * sizeof(WCHAR));
-    std::memcpy(pInfo->szFileName, name.data(), name.size() * sizeof(WCHAR));
+    pInfo->cbFileName = static_cast<ULONG>(name.Length() * sizeof(WCHAR));
+    std::memcpy(pInfo->szFileName, name.Data(), name.Length() * sizeof(WCHAR));
     return NtSetInformation(hEntry, pInfo, static_cast<ULONG>(cbInfo), NT_RENAME_INFO);
 }
 
@@ -323,12 +382,12 @@ bool TxGetEntryId(HANDLE hEntry, TxEntryId& id)
 
 bool TxIsInsideFolder(HANDLE hFolder, HANDLE hEntry)
 {
-    std::vector<WCHAR> folder, entry;
+    WideText folder, entry;
     if (!FinalPath(hFolder, folder) || !FinalPath(hEntry, entry))
         return false;
-    if (folder.empty() || folder.back() != L'\\')
-        folder.push_back(L'\\');
-    return entry.size() > folder.size() && std::equal(folder.begin(), folder.end(), entry.begin());
+    if (!folder.EndsWith(L'\\') && !folder.Append(L"\\", 1))
+        return false;
+    return entry.Length() > folder.Length() && entry.StartsWith(folder);
 }
 
 void TxSafeFileUseFallbacks(bool bFallbacks)
