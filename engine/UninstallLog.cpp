@@ -63,11 +63,10 @@ TxString FolderPart(const TxString& sPath)
     return sFolder;
 }
 
-// Why an existing log is not appended to, or null when it may be.
+// Why an existing log, opened as it stands, is not appended to, or null
+// when it may be.
 const char* Refusal(HANDLE hLog)
 {
-    if (hLog == INVALID_HANDLE_VALUE)
-        return GetLastError() == TX_ERROR_LINK ? "it is a link" : "it cannot be opened";
     if (TxHasOtherNames(hLog))
         return "it has further names (hard links)";
     if (!HasTrustedOwner(hLog))
@@ -109,7 +108,10 @@ TxFileHandle OpenLogForAppend(TxString& sPath)
     if (hLog.IsValid() || !NameTaken())
         return hLog;
     hLog = TxOpenEntry(sPath.GetText(), TX_ENTRY_FILE, dwAccess, 0);
-    const char* pszRefusal = Refusal(hLog.IsValid() ? hLog.Get() : INVALID_HANDLE_VALUE);
+    // A log that cannot be opened for another reason fails as before.
+    if (!hLog.IsValid() && GetLastError() != TX_ERROR_LINK)
+        return hLog;
+    const char* pszRefusal = hLog.IsValid() ? Refusal(hLog.Get()) : "it is a link";
     if (pszRefusal == nullptr)
         return hLog;
     TxString sAside;
