@@ -66,9 +66,11 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
         SelectImages(choice, iRandomCount, dwSeed);
     if (RefuseRelativeFolder(g_sDstDir) || (m_bInstallImages && RefuseRelativeFolder(g_sImgDstDir)))
         return;
-    if (!CreateTargetFolder(g_sDstDir))
+    RecoverInterruptedRuns();
+    if (!CreateTargetFolder(g_sDstDir, true))
         return;
-    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir))
+    // The image folder stays the user's own, as the folder above it has it.
+    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir, false))
         return;
     RequestAgentClose();
     m_View.DisableNavigation();
@@ -117,11 +119,12 @@ bool CCopyEngine::RefuseRelativeFolder(const TxString& sFolder)
     return true;
 }
 
-bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
+bool CCopyEngine::CreateTargetFolder(const TxString& sFolder, bool bForPrograms)
 {
     if (DirectoryExists(sFolder.GetText()))
         return true;
-    if (!CreateFolderRecorded(sFolder.GetText()))
+    if (!(bForPrograms ? CreateProgramFolderRecorded(sFolder.GetText())
+                       : CreateFolderRecorded(sFolder.GetText())))
     {
         FailOnFolder(sFolder);
         return false;
@@ -188,15 +191,37 @@ TxString CCopyEngine::PlanSource(const CInstallFile& file) const
     return sBase;
 }
 
+TxString CCopyEngine::PlanFolder(const CInstallFile& file)
+{
+    const TxString& sBase = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    return file.sSubFolder.IsEmpty() ? sBase : JoinPath(sBase.GetText(), file.sSubFolder.GetText());
+}
+
+void CCopyEngine::RecoverInterruptedRuns()
+{
+    // A folder met twice finds nothing left the second time.
+    TxString sPrevious;
+    for (int i = -1; i < g_InstallFiles.GetCount(); ++i)
+    {
+        TxString sFolder = i < 0 ? g_sDstDir : PlanFolder(*g_InstallFiles.FileAt(i));
+        if (!sFolder.IsEqual(sPrevious) && DirectoryExists(sFolder.GetText()))
+            RecoverInterruptedBackups(sFolder.GetText());
+        sPrevious = sFolder;
+    }
+    for (const TxString* pFolder :
+         {&g_sImgDstDir, &g_sCommonPrograms, &g_sPrograms, &g_sCommonDesktop, &g_sDesktop})
+        if (!pFolder->IsEmpty() && DirectoryExists(pFolder->GetText()))
+            RecoverInterruptedBackups(pFolder->GetText());
+}
+
 bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
 {
-    sFolder = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    sFolder = PlanFolder(file);
     if (file.sSubFolder.IsEmpty())
         return true;
-    sFolder = JoinPath(sFolder.GetText(), file.sSubFolder.GetText());
     if (sFolder.IsEqual(m_sKnownFolder))
         return true;
-    if (DirectoryExists(sFolder.GetText()) || CreateFolderRecorded(sFolder.GetText()))
+    if (DirectoryExists(sFolder.GetText()) || CreateProgramFolderRecorded(sFolder.GetText()))
     {
         m_sKnownFolder = sFolder;
         return true;
@@ -233,19 +258,16 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     TxString sError;
     bool bCopied = false;
     // A file of an earlier installation is moved aside first, so that a
-    // rollback can put it back.
+    // rollback can put it back; the new one is made new, so that nothing put
+    // under its name since (a link) is written through.
     if (!KeepFile(sTarget.GetText()))
         sError = TxSystemErrorText(GetLastError());
     else if (bPacked)
-    {
-        TxClearReadOnly(sTarget.GetText());
-        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
-    }
+        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText(), true);
     else
     {
-        TxClearReadOnly(sTarget.GetText());
         bCopied = !TX_FAULT(TXFAULT_COPY) &&
-                  CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
+                  CopyFileA(sSource.GetText(), sTarget.GetText(), TRUE) != FALSE;
         DWORD dwError = bCopied ? 0 : GetLastError();
         if (dwError != 0)
             sError = TxSystemErrorText(dwError);

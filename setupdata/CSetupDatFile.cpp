@@ -133,7 +133,7 @@ bool CSetupDatFile::FindPackageFile(const char* pszName, TxFileInfo* pInfo) cons
     return true;
 }
 
-bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath)
+bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath, bool bNewOnly)
 {
     if (!PackageFiles)
     {
@@ -152,7 +152,7 @@ bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath)
     try
     {
         CheckDataBlock(*pEntry);
-        CopyData(*pEntry, pszDstPath, bCreated);
+        CopyData(*pEntry, pszDstPath, bNewOnly, bCreated);
         return true;
     }
     catch (const std::exception& e)
@@ -178,7 +178,8 @@ void CSetupDatFile::CheckDataBlock(const PackageFile& entry) const
         ThrowLibraryError(TXERR_FILE_READ, m_pDatFile->GetFileName().GetText());
 }
 
-void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, bool& bCreated)
+void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, bool bNewOnly,
+                             bool& bCreated)
 {
     // Copied through one reused buffer of moderate size: a buffer of the whole
     // entry costs its size in memory and a page fault per page, which made
@@ -187,7 +188,7 @@ void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, b
         entry.SizeLow < EXTRACT_BUFFER_SIZE ? entry.SizeLow : EXTRACT_BUFFER_SIZE;
     std::unique_ptr<char[]> pBuffer(new char[dwBufferSize > 0 ? dwBufferSize : 1]);
     m_pDatFile->Seek(entry.DataOffset);
-    TxFile target(pszDstPath, false, true);
+    TxFile target(pszDstPath, false, true, bNewOnly);
     bCreated = true;
     for (DWORD dwLeft = entry.SizeLow; dwLeft > 0;)
     {
