@@ -53,6 +53,11 @@ std::string WinePath(const std::string& sLinuxPath);
 bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget);
 // Removes such a link itself, never its target; true when it is gone.
 bool RemoveSymbolicLink(const std::string& sLink);
+// Renames an entry as a program of another user could, also while this
+// process holds it open: under Wine on the Unix side, past the sharing
+// rules of this process's handles (Windows would refuse to rename a folder
+// held without FILE_SHARE_DELETE); elsewhere with MoveFileExA.
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo);
 
 // Keys under HKEY_LOCAL_MACHINE.
 bool RegKeyExists(const char* pszKey);
