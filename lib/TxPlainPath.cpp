@@ -1,7 +1,7 @@
 #include "TxPlainPath.h"
 
 #include <cstring>
-#include <string>
+#include <initializer_list>
 #include <windows.h>
 
 namespace
@@ -11,62 +11,80 @@ bool IsLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// "CON", "nul.txt", "COM1 ": names that open a device in any folder.
-bool IsDeviceName(const std::string& sComponent)
+bool IsSeparator(char c)
 {
-    std::string sBase = sComponent.substr(0, sComponent.find('.'));
-    while (!sBase.empty() && sBase.back() == ' ')
-        sBase.pop_back();
-    for (char& c : sBase)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    for (const char* pszName : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-        if (sBase == pszName)
-            return true;
-    return sBase.size() == 4 &&
-           (sBase.compare(0, 3, "COM") == 0 || sBase.compare(0, 3, "LPT") == 0) &&
-           sBase[3] >= '0' && sBase[3] <= '9';
+    return c == '\\' || c == '/';
 }
 
-bool IsPlainComponent(const std::string& sComponent)
+char Upper(char c)
 {
-    if (sComponent.empty() || sComponent.find_first_not_of('.') == std::string::npos)
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// "CON", "nul.txt", "COM1 ": names that open a device in any folder. The
+// name is the cch characters at p.
+bool IsDeviceName(const char* p, size_t cch)
+{
+    size_t cchBase = 0;
+    while (cchBase < cch && p[cchBase] != '.')
+        ++cchBase;
+    while (cchBase > 0 && p[cchBase - 1] == ' ')
+        --cchBase;
+    char szBase[8] = "";
+    if (cchBase >= sizeof(szBase))
         return false;
-    if (sComponent.back() == '.' || sComponent.back() == ' ')
+    for (size_t i = 0; i < cchBase; ++i)
+        szBase[i] = Upper(p[i]);
+    for (const char* pszName : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (std::strcmp(szBase, pszName) == 0)
+            return true;
+    return cchBase == 4 &&
+           (std::strncmp(szBase, "COM", 3) == 0 || std::strncmp(szBase, "LPT", 3) == 0) &&
+           szBase[3] >= '0' && szBase[3] <= '9';
+}
+
+bool IsPlainComponent(const char* p, size_t cch)
+{
+    size_t cchDots = 0;
+    while (cchDots < cch && p[cchDots] == '.')
+        ++cchDots;
+    if (cch == 0 || cchDots == cch || p[cch - 1] == '.' || p[cch - 1] == ' ')
         return false;
-    for (char c : sComponent)
-        if (static_cast<unsigned char>(c) < 32 || std::strchr("*?\"<>|:", c) != nullptr)
+    for (size_t i = 0; i < cch; ++i)
+        if (static_cast<unsigned char>(p[i]) < 32 || std::strchr("*?\"<>|:", p[i]) != nullptr)
             return false;
-    return !IsDeviceName(sComponent);
+    return !IsDeviceName(p, cch);
 }
 } // namespace
 
 bool TxPlainFullPath(const char* pszPath, TxString& sFull)
 {
-    std::string s(pszPath != nullptr ? pszPath : "");
-    for (char& c : s)
-        if (c == '/')
-            c = '\\';
+    TxString sPath(pszPath != nullptr ? pszPath : "");
+    sPath.ReplaceChar('/', '\\');
+    const char* s = sPath.GetText();
+    size_t cch = static_cast<size_t>(sPath.Length());
     // After "X:\" or the "\\" of a server: every level a plain name, a
     // server's share among them.
-    bool bDrive = s.size() > 3 && IsLetter(s[0]) && s[1] == ':' && s[2] == '\\';
-    bool bServer = s.size() > 2 && s[0] == '\\' && s[1] == '\\';
+    bool bDrive = cch > 3 && IsLetter(s[0]) && s[1] == ':' && s[2] == '\\';
+    bool bServer = cch > 2 && s[0] == '\\' && s[1] == '\\';
     if (!bDrive && !bServer)
         return false;
     int iLevels = 0;
-    for (size_t nBegin = bDrive ? 3 : 2;; ++iLevels)
+    for (const char* p = s + (bDrive ? 3 : 2);; ++iLevels)
     {
-        size_t nEnd = s.find('\\', nBegin);
-        if (!IsPlainComponent(s.substr(nBegin, nEnd - nBegin)))
+        const char* pEnd = std::strchr(p, '\\');
+        size_t cchLevel = pEnd != nullptr ? static_cast<size_t>(pEnd - p) : std::strlen(p);
+        if (!IsPlainComponent(p, cchLevel))
             return false;
-        if (nEnd == std::string::npos)
+        if (pEnd == nullptr)
             break;
-        nBegin = nEnd + 1;
+        p = pEnd + 1;
     }
     if (bServer && iLevels < 1)
         return false;
     char szFull[MAX_PATH * 2];
-    DWORD n = GetFullPathNameA(s.c_str(), sizeof(szFull), szFull, nullptr);
-    if (n == 0 || n >= sizeof(szFull) || lstrcmpiA(szFull, s.c_str()) != 0)
+    DWORD n = GetFullPathNameA(s, sizeof(szFull), szFull, nullptr);
+    if (n == 0 || n >= sizeof(szFull) || lstrcmpiA(szFull, s) != 0)
         return false;
     sFull = szFull;
     return true;
@@ -75,8 +93,7 @@ bool TxPlainFullPath(const char* pszPath, TxString& sFull)
 bool TxIsPlainFolder(const char* pszFolder)
 {
     const char* p = pszFolder != nullptr ? pszFolder : "";
-    if (IsLetter(p[0]) && p[1] == ':' &&
-        (p[2] == 0 || ((p[2] == '\\' || p[2] == '/') && p[3] == 0)))
+    if (IsLetter(p[0]) && p[1] == ':' && (p[2] == 0 || (IsSeparator(p[2]) && p[3] == 0)))
         return true;
     TxString sFull;
     return TxPlainFullPath(p, sFull);

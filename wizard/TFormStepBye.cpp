@@ -1,6 +1,7 @@
 #include "TFormStepBye.h"
 
 #include "CLog.h"
+#include "EarlierInstallation.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "ManagerStart.h"
@@ -34,9 +35,13 @@ void TFormStepBye::FormShow()
     m_bGoOn = true;
     if (FormStepInstall->Stopped() || FormStepInstall->Failed())
     {
-        LabelBye.SetText(gls_SetupUnsuccessful.GetText());
-        FitTexts();
         RollBack();
+        // Over an earlier installation that the rollback left whole, asking
+        // for a new installation would be untrue.
+        const TxString& sText =
+            EarlierInstallationComplete() ? gls_SetupUnsuccessfulKept : gls_SetupUnsuccessful;
+        LabelBye.SetText(sText.GetText());
+        FitTexts();
         return;
     }
     LabelBye.SetText(gls_SetupSuccessful.GetText());
