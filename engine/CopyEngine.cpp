@@ -66,9 +66,10 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
         SelectImages(choice, iRandomCount, dwSeed);
     if (RefuseRelativeFolder(g_sDstDir) || (m_bInstallImages && RefuseRelativeFolder(g_sImgDstDir)))
         return;
-    if (!CreateTargetFolder(g_sDstDir))
+    if (!CreateTargetFolder(g_sDstDir, true))
         return;
-    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir))
+    // The image folder stays the user's own, as the folder above it has it.
+    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir, false))
         return;
     RequestAgentClose();
     m_View.DisableNavigation();
@@ -117,11 +118,12 @@ bool CCopyEngine::RefuseRelativeFolder(const TxString& sFolder)
     return true;
 }
 
-bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
+bool CCopyEngine::CreateTargetFolder(const TxString& sFolder, bool bForPrograms)
 {
     if (DirectoryExists(sFolder.GetText()))
         return true;
-    if (!CreateFolderRecorded(sFolder.GetText()))
+    if (!(bForPrograms ? CreateProgramFolderRecorded(sFolder.GetText())
+                       : CreateFolderRecorded(sFolder.GetText())))
     {
         FailOnFolder(sFolder);
         return false;
@@ -196,7 +198,7 @@ bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
     sFolder = JoinPath(sFolder.GetText(), file.sSubFolder.GetText());
     if (sFolder.IsEqual(m_sKnownFolder))
         return true;
-    if (DirectoryExists(sFolder.GetText()) || CreateFolderRecorded(sFolder.GetText()))
+    if (DirectoryExists(sFolder.GetText()) || CreateProgramFolderRecorded(sFolder.GetText()))
     {
         m_sKnownFolder = sFolder;
         return true;

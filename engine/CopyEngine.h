@@ -57,7 +57,8 @@ public:
 
 private:
     void SelectImages(ImageChoice choice, int iRandomCount, uint32_t dwSeed);
-    bool CreateTargetFolder(const TxString& sFolder);
+    // bForPrograms: every level made belongs to administrators.
+    bool CreateTargetFolder(const TxString& sFolder, bool bForPrograms);
     // Shows the folder message and fails for a folder that depends on the
     // current folder; nothing is created then.
     bool RefuseRelativeFolder(const TxString& sFolder);

@@ -1,6 +1,7 @@
 #include "TFormStepInstall.h"
 
 #include "InstallChecks.h"
+#include "ProgramFolderCheck.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormStepOptions.h"
@@ -68,6 +69,11 @@ void TFormStepInstall::FormShow()
 void TFormStepInstall::DisableStart(const TxString& sText, const TxString& sCaption)
 {
     TxMessageBox(sText.GetText(), sCaption.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    KeepStartDisabled();
+}
+
+void TFormStepInstall::KeepStartDisabled()
+{
     ButtonNext.SetEnabled(false);
     // Keep a focus the keyboard can use once the step is shown.
     SetActiveControl(&ButtonPrevious);
@@ -82,6 +88,13 @@ void TFormStepInstall::CheckRights()
             RefusedTargetFolder(g_sDstDir.GetText(), bImages ? g_sImgDstDir.GetText() : nullptr))
     {
         DisableStart(RightsFailureText(RIGHTS_NO_FOLDER, pszRelative), gls_InsufficientRights);
+        return;
+    }
+    // Before the probes, which would make their entries where a link leads.
+    CSystemProgramFolder folder;
+    if (!AcceptProgramFolder(folder, *this, g_sDstDir.GetText()))
+    {
+        KeepStartDisabled();
         return;
     }
     CSystemRightsProbes probes;

@@ -34,6 +34,8 @@ protected:
 private:
     void ButtonStopClick();
     void DisableStart(const TxString& sText, const TxString& sCaption);
+    // After a check that has shown its own box.
+    void KeepStartDisabled();
 
     int ShowMessage(const char* pszText, const char* pszCaption, unsigned uFlags) override;
     void ShowProgressControls() override;

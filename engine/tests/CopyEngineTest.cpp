@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+
 namespace
 {
 class CopyEngineTest : public ::testing::Test
@@ -163,6 +165,42 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
     EXPECT_STREQ(s.GetText(), g_sImgDstDir.GetText());
     ASSERT_TRUE(RegistryGetString(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE, s));
     EXPECT_EQ(std::string(s.GetText()), "\"" + Prg("QvAgent.exe") + "\" /r");
+}
+
+// Wine keeps no ACLs but turns a folder's DACL into its Unix mode: a folder
+// made with the program folders' DACL reads back without the Everyone ACE
+// that Wine derives from the mode of a folder made with the inherited one.
+TEST_F(CopyEngineTest, FoldersMadeForTheProgramsBelongToAdministrators)
+{
+    Prepare();
+    CFakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL);
+    ASSERT_TRUE(engine.Completed());
+    auto grantsEveryone = [](const std::string& sFolder)
+    {
+        PACL pDacl = nullptr;
+        PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+        EXPECT_EQ(GetNamedSecurityInfoA(sFolder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                        nullptr, nullptr, &pDacl, nullptr, &pDescriptor),
+                  static_cast<DWORD>(ERROR_SUCCESS));
+        TxLocalMem descriptor(pDescriptor);
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        InitializeSid(everyone, &world, 1);
+        *GetSidSubAuthority(everyone, 0) = SECURITY_WORLD_RID;
+        for (DWORD i = 0; pDacl != nullptr && i < pDacl->AceCount; ++i)
+        {
+            ACCESS_ALLOWED_ACE* pAce = nullptr;
+            if (GetAce(pDacl, i, reinterpret_cast<void**>(&pAce)) &&
+                EqualSid(&pAce->SidStart, everyone))
+                return true;
+        }
+        return false;
+    };
+    for (const std::string& sFolder : {m_Target / "Program Files", Prg(""), Prg("Textures")})
+        EXPECT_FALSE(grantsEveryone(sFolder)) << sFolder;
+    EXPECT_TRUE(grantsEveryone(g_sImgDstDir.GetText())) << "the image folder is the user's own";
 }
 
 TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)

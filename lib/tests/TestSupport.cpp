@@ -135,10 +135,7 @@ std::string WinePath(const std::string& sLinuxPath)
     return sPath;
 }
 
-namespace
-{
-// The Unix path Wine maps a Windows path to; empty outside Wine.
-std::string UnixPath(const std::string& sPath)
+std::string WineUnixPath(const std::string& sPath)
 {
     using UnixNameProc = char*(CDECL*)(LPCWSTR);
     auto pfn = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(
@@ -154,6 +151,8 @@ std::string UnixPath(const std::string& sPath)
     return sUnix;
 }
 
+namespace
+{
 // The directory entry itself, not what a link leads to.
 bool EntryListed(const std::string& sPath)
 {
@@ -162,11 +161,13 @@ bool EntryListed(const std::string& sPath)
     return hFind.IsValid();
 }
 
-// Runs a Unix tool through Wine, which tells neither its end nor its exit
-// code: true once bDone says the work is seen done.
-template <class Done>
-bool RunUnixTool(const char* pszTool, const std::string& sArguments, Done bDone)
+} // namespace
+
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done)
 {
+    if (WineUnixPath("C:\\").empty())
+        return false;
     std::string sCommand = std::string(pszTool) + " " + sArguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -178,16 +179,15 @@ bool RunUnixTool(const char* pszTool, const std::string& sArguments, Done bDone)
     TxKernelHandle hProcess(process.hProcess);
     TxKernelHandle hThread(process.hThread);
     for (int i = 0; i < 100; ++i, Sleep(50))
-        if (bDone())
+        if (done())
             return true;
     return false;
 }
-} // namespace
 
 bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget)
 {
-    std::string sUnixLink = UnixPath(sLink);
-    std::string sUnixTarget = UnixPath(sTarget);
+    std::string sUnixLink = WineUnixPath(sLink);
+    std::string sUnixTarget = WineUnixPath(sTarget);
     if (sUnixLink.empty() || sUnixTarget.empty())
     {
         constexpr DWORD UNPRIVILEGED = 0x2;
@@ -204,8 +204,8 @@ bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget)
 
 bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo)
 {
-    std::string sUnixFrom = UnixPath(sFrom);
-    std::string sUnixTo = UnixPath(sTo);
+    std::string sUnixFrom = WineUnixPath(sFrom);
+    std::string sUnixTo = WineUnixPath(sTo);
     if (sUnixFrom.empty() || sUnixTo.empty())
         return MoveFileExA(sFrom.c_str(), sTo.c_str(), 0) != FALSE;
     return RunUnixTool("/bin/mv", "\"" + sUnixFrom + "\" \"" + sUnixTo + "\"",
@@ -216,7 +216,7 @@ bool RemoveSymbolicLink(const std::string& sLink)
 {
     if (!EntryListed(sLink))
         return true;
-    std::string sUnixLink = UnixPath(sLink);
+    std::string sUnixLink = WineUnixPath(sLink);
     if (sUnixLink.empty())
         return RemoveDirectoryA(sLink.c_str()) || DeleteFileA(sLink.c_str());
     return RunUnixTool("/bin/rm", "-f \"" + sUnixLink + "\"", [&] { return !EntryListed(sLink); });

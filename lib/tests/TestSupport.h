@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,13 @@ bool RemoveSymbolicLink(const std::string& sLink);
 // rules of this process's handles (Windows would refuse to rename a folder
 // held without FILE_SHARE_DELETE); elsewhere with MoveFileExA.
 bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo);
+// Runs a Unix tool under Wine ("/bin/chmod", "777 /tmp/x"), which tells
+// neither its end nor its exit code: true once done() says the work is seen
+// done (within 5 s). False outside Wine.
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done);
+// The Unix path Wine maps a Windows path to; empty outside Wine.
+std::string WineUnixPath(const std::string& sPath);
 
 // Keys under HKEY_LOCAL_MACHINE.
 bool RegKeyExists(const char* pszKey);
