@@ -15,6 +15,7 @@
 #include "TxFormat.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
+#include "TxSafeFile.h"
 
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
@@ -236,7 +237,9 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     bool bCopied = false;
     // A file of an earlier installation is moved aside first, so that a
     // rollback can put it back.
-    if (!KeepFile(sTarget.GetText()))
+    bool bKept = KeepFile(sTarget.GetText());
+    bool bTargetFree = bKept && !EntryExists(sTarget.GetText());
+    if (!bKept)
         sError = TxSystemErrorText(GetLastError());
     else if (bPacked)
     {
@@ -255,6 +258,10 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     if (!bCopied)
     {
         TX_LOG("Copy error: %s", sError.GetText());
+        // Nothing stood there before the copy: what stands there now is what
+        // it wrote before it failed (a full disk, a lost share).
+        if (bTargetFree)
+            RemovePartialCopy(sTarget);
         TxString sText = TxFormat("%s -> %s\n%s", {sSource, sTarget, sError});
         m_View.ShowMessage(sText.GetText(), gls_CopyError.GetText(), MB_OK | MB_ICONEXCLAMATION);
         Fail();
@@ -263,6 +270,33 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     g_History.Record(iKind, sTarget.GetText(), &file.FileInfo);
     ProgressStep(file);
     return true;
+}
+
+bool CCopyEngine::EntryExists(const char* pszPath)
+{
+    if (GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    DWORD dwError = GetLastError();
+    return dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND;
+}
+
+void CCopyEngine::RemovePartialCopy(const TxString& sTarget)
+{
+    // Opened without following a link: one put there since is left alone.
+    TxFileHandle hPartial =
+        TxOpenEntry(sTarget.GetText(), TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    if (!hPartial.IsValid())
+    {
+        DWORD dwError = GetLastError();
+        if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
+            TX_LOG("CCopyEngine::RemovePartialCopy - TxOpenEntry failed: path=%s, error=%lu",
+                   sTarget.GetText(), dwError);
+        return;
+    }
+    TX_LOG("Deleting partial file %s", sTarget.GetText());
+    if (!TxDeleteEntry(hPartial.Get()))
+        TX_LOG("CCopyEngine::RemovePartialCopy - TxDeleteEntry failed: path=%s, error=%lu",
+               sTarget.GetText(), GetLastError());
 }
 
 void CCopyEngine::ProgressStep(const CInstallFile& file)
