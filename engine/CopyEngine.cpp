@@ -15,6 +15,7 @@
 #include "TxFormat.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
+#include "TxSafeFile.h"
 
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
@@ -259,8 +260,12 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     bool bCopied = false;
     // A file of an earlier installation is moved aside first, so that a
     // rollback can put it back; the new one is made new, so that nothing put
-    // under its name since (a link) is written through.
-    if (!KeepFile(sTarget.GetText()))
+    // under its name since (a link) is written through. What stands there
+    // after a failure is the copy's own only when the name was free.
+    bool bKept = KeepFile(sTarget.GetText());
+    bool bTargetFree = bKept && !EntryExists(sTarget.GetText());
+    DWORD dwError = 0;
+    if (!bKept)
         sError = TxSystemErrorText(GetLastError());
     else if (bPacked)
         bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText(), true);
@@ -268,13 +273,20 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     {
         bCopied = !TX_FAULT(TXFAULT_COPY) &&
                   CopyFileA(sSource.GetText(), sTarget.GetText(), TRUE) != FALSE;
-        DWORD dwError = bCopied ? 0 : GetLastError();
+        dwError = bCopied ? 0 : GetLastError();
         if (dwError != 0)
             sError = TxSystemErrorText(dwError);
     }
     if (!bCopied)
     {
         TX_LOG("Copy error: %s", sError.GetText());
+        // What CopyFileA wrote into a free name before it failed (a full disk,
+        // a lost share) goes; an entry put there by someone else meanwhile
+        // (the copy found the name taken) stays. The extraction removes its
+        // own partial file.
+        if (!bPacked && bTargetFree && dwError != ERROR_FILE_EXISTS &&
+            dwError != ERROR_ALREADY_EXISTS)
+            RemovePartialCopy(sTarget);
         TxString sText = TxFormat("%s -> %s\n%s", {sSource, sTarget, sError});
         m_View.ShowMessage(sText.GetText(), gls_CopyError.GetText(), MB_OK | MB_ICONEXCLAMATION);
         Fail();
@@ -283,6 +295,33 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     g_History.Record(iKind, sTarget.GetText(), &file.FileInfo);
     ProgressStep(file);
     return true;
+}
+
+bool CCopyEngine::EntryExists(const char* pszPath)
+{
+    if (GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    DWORD dwError = GetLastError();
+    return dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND;
+}
+
+void CCopyEngine::RemovePartialCopy(const TxString& sTarget)
+{
+    // Opened without following a link: one put there since is left alone.
+    TxFileHandle hPartial =
+        TxOpenEntry(sTarget.GetText(), TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    if (!hPartial.IsValid())
+    {
+        DWORD dwError = GetLastError();
+        if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
+            TX_LOG("CCopyEngine::RemovePartialCopy - TxOpenEntry failed: path=%s, error=%lu",
+                   sTarget.GetText(), dwError);
+        return;
+    }
+    TX_LOG("Deleting partial file %s", sTarget.GetText());
+    if (!TxDeleteEntry(hPartial.Get()))
+        TX_LOG("CCopyEngine::RemovePartialCopy - TxDeleteEntry failed: path=%s, error=%lu",
+               sTarget.GetText(), GetLastError());
 }
 
 void CCopyEngine::ProgressStep(const CInstallFile& file)

@@ -75,6 +75,11 @@ private:
     bool PlanTargetFolder(const CInstallFile& file, TxString& sFolder);
     bool CopyOne(const CInstallFile& file, const TxString& sSource, const TxString& sTarget,
                  bool bPacked, int iKind);
+    // Whether anything stands at the path (an entry that cannot be looked
+    // at counts as one).
+    static bool EntryExists(const char* pszPath);
+    // Deletes what a failed copy wrote at its target, never through a link.
+    static void RemovePartialCopy(const TxString& sTarget);
     void ProgressStep(const CInstallFile& file);
     void Advance();
     void Complete();

@@ -10,6 +10,7 @@
 #include "TxSafeFile.h"
 #include "TxString.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -53,6 +54,9 @@ constexpr int STORE_NAME_TRIES = 8;
 std::vector<BackupStore> g_Stores; // in order of creation
 std::vector<KeptFile> g_KeptFiles;
 std::vector<KeptValue> g_KeptValues;
+// Keys that were missing when a value in them was kept: the run's writes
+// made them, a rollback removes them again when empty.
+std::vector<std::pair<HKEY, TxString>> g_MissingKeys;
 TxString g_sClosedAgent;
 
 TxString FolderOf(const char* pszPath, const char** ppszName)
@@ -255,6 +259,43 @@ void RestoreValue(const KeptValue& kept)
                kept.sSubKey.GetText(), kept.sValue.GetText(), lResult);
 }
 
+// Notes the levels of pszSubKey that do not exist yet.
+void KeepMissingKeys(HKEY hRoot, const char* pszSubKey)
+{
+    for (TxString sKey(pszSubKey); !sKey.IsEmpty();)
+    {
+        TxRegKey key;
+        if (RegOpenKeyExA(hRoot, sKey.GetText(), 0, KEY_QUERY_VALUE, key.Receive()) ==
+            ERROR_SUCCESS)
+            return;
+        bool bKnown = false;
+        for (const auto& known : g_MissingKeys)
+            bKnown = bKnown || (known.first == hRoot && SameText(known.second, sKey.GetText()));
+        if (!bKnown)
+            g_MissingKeys.emplace_back(hRoot, sKey);
+        const char* pszName = nullptr;
+        sKey = FolderOf(sKey.GetText(), &pszName);
+    }
+}
+
+// Removes a key the run made, unless something is in it now.
+void RemoveMadeKey(HKEY hRoot, const TxString& sKey)
+{
+    TxRegKey key;
+    DWORD dwSubkeys = 0;
+    DWORD dwValues = 0;
+    if (RegOpenKeyExA(hRoot, sKey.GetText(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS ||
+        RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &dwSubkeys, nullptr, nullptr,
+                         &dwValues, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        dwSubkeys != 0 || dwValues != 0)
+        return;
+    key.Reset();
+    TX_LOG("Removing registry key %s", sKey.GetText());
+    LONG lResult = RegDeleteKeyA(hRoot, sKey.GetText());
+    if (lResult != ERROR_SUCCESS)
+        TX_LOG("RestoreKept - RegDeleteKeyA failed: key=%s, error=%ld", sKey.GetText(), lResult);
+}
+
 void StartAgent(const TxString& sPath)
 {
     TX_LOG("Starting agent %s", sPath.GetText());
@@ -267,6 +308,7 @@ void Forget()
     g_KeptFiles.clear();
     g_KeptValues.clear();
     g_Stores.clear();
+    g_MissingKeys.clear();
     g_sClosedAgent = "";
 }
 // Puts back what the store of an interrupted run kept, as that run's
@@ -347,6 +389,7 @@ void KeepRegistryValue(HKEY hRoot, const char* pszSubKey, const char* pszValue)
         if (known.hRoot == hRoot && SameText(known.sSubKey, pszSubKey) &&
             SameText(known.sValue, pszValue))
             return;
+    KeepMissingKeys(hRoot, pszSubKey);
     KeptValue kept;
     kept.hRoot = hRoot;
     kept.sSubKey = pszSubKey;
@@ -382,6 +425,11 @@ void RestoreKept()
     bool bAgentBack = false;
     for (auto it = g_KeptValues.rbegin(); it != g_KeptValues.rend(); ++it)
         RestoreValue(*it);
+    // Inner keys first, whatever value made them.
+    std::sort(g_MissingKeys.begin(), g_MissingKeys.end(),
+              [](const auto& a, const auto& b) { return a.second.Length() > b.second.Length(); });
+    for (const auto& made : g_MissingKeys)
+        RemoveMadeKey(made.first, made.second);
     for (auto it = g_KeptFiles.rbegin(); it != g_KeptFiles.rend(); ++it)
     {
         RestoreFile(*it);

@@ -20,7 +20,8 @@ constexpr char BACKUP_FOLDER_PREFIX[] = "~QvBackup.";
 // be written there.
 bool KeepFile(const char* pszPath);
 
-// Keeps a registry value's state before its first change in this run.
+// Keeps a registry value's state before its first change in this run, and
+// which levels of its key are missing yet.
 void KeepRegistryValue(HKEY hRoot, const char* pszSubKey, const char* pszValue);
 
 // Notes that a running agent at pszAgentPath was asked to exit, so that a
@@ -28,7 +29,8 @@ void KeepRegistryValue(HKEY hRoot, const char* pszSubKey, const char* pszValue);
 void NoteAgentClosed(const char* pszAgentPath);
 
 // Puts every kept registry value and file back, newest first, with the
-// files' attributes and times, removes the backup folders and, if its
+// files' attributes and times, removes the keys the run made that are empty
+// again and the backup folders and, if its
 // program came back, starts the agent again. Failures are logged and passed
 // over. Forgets what was kept.
 void RestoreKept();

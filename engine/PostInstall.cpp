@@ -65,6 +65,19 @@ void DesktopShortcut(const TxString& sTarget, int iChoice)
     if (!sFolder.IsEmpty())
         MakeShortcut(sTarget, sFolder);
 }
+// The uninstaller removes the images of every installation "Install.log"
+// records, but trusts only image folders an administrator wrote down: keep
+// the earlier one before "InstalledImgDir" is replaced or deleted.
+void RememberImageFolders(bool bInstallImages)
+{
+    TxString sEarlier;
+    if (RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE, sEarlier))
+        RegistryAddToList(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE,
+                          sEarlier.GetText());
+    if (bInstallImages)
+        RegistryAddToList(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE,
+                          g_sImgDstDir.GetText());
+}
 } // namespace
 
 void AgentCommandLine(const char* pszProgramDir, char* pszOut, int cchOut)
@@ -137,8 +150,10 @@ bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* 
 void PostInstallConfig(bool bInstallImages, int iStartMenuChoice, int iDesktopChoice)
 {
     KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE);
     KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
     KeepRegistryValue(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE);
+    RememberImageFolders(bInstallImages);
     if (bInstallImages)
         RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE,
                           g_sImgDstDir.GetText());

@@ -3,6 +3,7 @@
 #include "CLog.h"
 #include "TxErrorText.h"
 #include "TxException.h"
+#include "TxSafeFile.h"
 
 #include <cstring>
 #include <new>
@@ -159,12 +160,15 @@ bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath, boo
     {
         TX_LOG("Exception in CSetupDatFile::CopyFile: %s", e.what());
         // The caller records nothing for a failed file, so a shortened copy
-        // would be left behind unnoticed: remove it.
-        if (bCreated && !DeleteFileA(pszDstPath))
+        // would be left behind unnoticed: remove it, through a handle that
+        // does not follow a link put in its place since.
+        if (bCreated)
         {
-            DWORD dwError = GetLastError();
-            TX_LOG("CSetupDatFile::CopyFile: DeleteFileA failed for %s, error=%lu", pszDstPath,
-                   dwError);
+            TxFileHandle hPartial =
+                TxOpenEntry(pszDstPath, TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+            if (!hPartial.IsValid() || !TxDeleteEntry(hPartial.Get()))
+                TX_LOG("CSetupDatFile::CopyFile: deleting %s failed, error=%lu", pszDstPath,
+                       GetLastError());
         }
         return false;
     }

@@ -4,6 +4,7 @@
 #include "StringTables.h"
 #include "TxDiskApi.h"
 #include "TxFormat.h"
+#include "TxPlainPath.h"
 
 #include <climits>
 
@@ -48,11 +49,11 @@ RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char
     return bWritten ? RIGHTS_OK : RIGHTS_NO_REGISTRY;
 }
 
-const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
+const char* RefusedTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
 {
-    if (!IsFullPath(pszDstDir))
+    if (!TxIsPlainFolder(pszDstDir))
         return pszDstDir != nullptr ? pszDstDir : "";
-    if (pszImgDstDir != nullptr && !IsFullPath(pszImgDstDir))
+    if (pszImgDstDir != nullptr && !TxIsPlainFolder(pszImgDstDir))
         return pszImgDstDir;
     return nullptr;
 }

@@ -45,10 +45,13 @@ constexpr char RIGHTS_PROBE_VALUE[] = "t_e_s_t";
 // probe value counts as write access and is left in place.
 RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char* pszWindowsDir,
                         const char* pszSystemDir);
-// The first target folder that depends on the setup's current folder: the
-// program folder, then the image folder (null when no images are installed).
-// Null when both are absolute. Such a folder is refused as one without rights.
-const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir);
+// The first target folder the installation may not use: the program folder,
+// then the image folder (null when no images are installed). A folder must
+// be a drive's root or a plain full path (TxIsPlainFolder): one that depends
+// on the setup's current folder, or that the uninstaller could not tell from
+// another ("C:\Games.", "C:\Games \Quorvane", "C:\Games\\Quorvane") is refused as
+// one without rights. Null when both may be used.
+const char* RefusedTargetFolder(const char* pszDstDir, const char* pszImgDstDir);
 // The message for a failed check (empty for RIGHTS_OK).
 TxString RightsFailureText(RightsCheck check, const char* pszDstDir);
 

@@ -80,10 +80,10 @@ void TFormStepInstall::KeepStartDisabled()
 void TFormStepInstall::CheckRights()
 {
     // Before the probes, which would create their test entries relative to
-    // the current folder.
+    // the current folder; the same rule as the uninstaller's for its records.
     bool bImages = FormStepPhotos->Choice() != IMAGES_NONE && g_ImageFiles.GetCount() > 0;
     if (const char* pszRelative =
-            RelativeTargetFolder(g_sDstDir.GetText(), bImages ? g_sImgDstDir.GetText() : nullptr))
+            RefusedTargetFolder(g_sDstDir.GetText(), bImages ? g_sImgDstDir.GetText() : nullptr))
     {
         DisableStart(RightsFailureText(RIGHTS_NO_FOLDER, pszRelative), gls_InsufficientRights);
         return;

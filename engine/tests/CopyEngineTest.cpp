@@ -45,6 +45,7 @@ protected:
         g_History.FreeAll();
         RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
         RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE);
         RemoveAutorun(REG_AUTORUN_VALUE);
         DeleteFileA(JoinPath(g_sSystemDir.GetText(), "Quorvane.scr").GetText());
         g_InstallFiles.FreeAll();
@@ -223,6 +224,33 @@ TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
     RollBack();
     for (const std::string& link : links)
         EXPECT_FALSE(PathExists(link));
+}
+
+// The uninstaller trusts only image folders an administrator wrote down; a
+// later installation without images, or into another image folder, must not
+// make it forget the earlier ones.
+TEST_F(CopyEngineTest, EveryImageFolderStaysNamedForTheUninstaller)
+{
+    Prepare();
+    // An installation by an earlier setup, which kept no list.
+    ASSERT_TRUE(
+        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir", "D:\\Older"));
+    PostInstallConfig(true, SHORTCUT_NONE, SHORTCUT_NONE);
+    PostInstallConfig(false, SHORTCUT_NONE, SHORTCUT_NONE);
+    PostInstallConfig(false, SHORTCUT_NONE, SHORTCUT_NONE);
+    EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir"));
+    std::string sExpected = std::string("D:\\Older") + '\0' + g_sImgDstDir.GetText() + '\0' + '\0';
+    TxRegKey key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, 0, KEY_QUERY_VALUE, key.Receive()),
+              ERROR_SUCCESS);
+    char szList[1024] = "";
+    DWORD cbList = sizeof(szList);
+    DWORD dwType = 0;
+    ASSERT_EQ(RegQueryValueExA(key.Get(), INSTALLED_IMG_DIRS_VALUE, nullptr, &dwType,
+                               reinterpret_cast<BYTE*>(szList), &cbList),
+              ERROR_SUCCESS);
+    EXPECT_EQ(dwType, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(std::string(szList, cbList), sExpected);
 }
 
 TEST_F(CopyEngineTest, RandomSelectionKeepsNImagesInTheirOrder)

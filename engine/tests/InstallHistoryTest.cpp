@@ -154,6 +154,33 @@ TEST_F(InstallHistoryTest, RollBackRemovesValuesThatWereAbsent)
     RegDeleteTreeA(HKEY_CURRENT_USER, KEY);
 }
 
+// Keys the run's writes made go with its values; a key that held something
+// before, or holds another's value now, stays.
+TEST_F(InstallHistoryTest, RollBackRemovesTheKeysTheRunMade)
+{
+    constexpr char KEY[] = "Software\\QvRollbackTest";
+    const std::string sMade = std::string(KEY) + "\\Made";
+    const std::string sDeeper = sMade + "\\Deeper";
+    const std::string sShared = std::string(KEY) + "\\Shared";
+    ASSERT_TRUE(RegistryCreateKey(HKEY_CURRENT_USER, KEY));
+    KeepRegistryValue(HKEY_CURRENT_USER, sDeeper.c_str(), "Value");
+    KeepRegistryValue(HKEY_CURRENT_USER, sShared.c_str(), "Value");
+    RegistrySetString(HKEY_CURRENT_USER, sDeeper.c_str(), "Value", "made by the run");
+    RegistrySetString(HKEY_CURRENT_USER, sShared.c_str(), "Value", "made by the run");
+    RegistrySetString(HKEY_CURRENT_USER, sShared.c_str(), "Other", "written by another program");
+
+    RollBack();
+
+    TxRegKey key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, sMade.c_str(), 0, KEY_READ, key.Receive()),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, sShared.c_str(), "Other"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, sShared.c_str(), "Value"));
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, KEY, 0, KEY_READ, key.Receive()), ERROR_SUCCESS);
+    key.Reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, KEY);
+}
+
 // After a successful run the backups go; one that is still open goes at the
 // next restart instead.
 TEST_F(InstallHistoryTest, DiscardKeptLeavesAnOpenBackupToTheRestart)

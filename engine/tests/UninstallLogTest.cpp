@@ -1,3 +1,4 @@
+#include "EarlierInstallation.h"
 #include "EngineTestSupport.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
@@ -150,4 +151,27 @@ TEST_F(UninstallLogTest, LogThatLeadsElsewhereIsNotWrittenThrough)
             EXPECT_TRUE(RemoveSymbolicLink(log));
         }
     }
+}
+
+// The finish step's choice of text after a rollback rests on this: the
+// installation the registry names, whole as its log records it.
+TEST_F(UninstallLogTest, EarlierInstallationIsCompleteOnlyWithEveryRecordedFile)
+{
+    const std::string prg = m_Prg.Path();
+    const std::string agent = prg + "\\QvAgent.exe";
+    ASSERT_TRUE(WriteWholeFile(agent, "MZ"));
+    ASSERT_TRUE(WriteWholeFile(prg + "\\Install.log",
+                               "S_FOLDER_ " + prg + "\r\nS_PRGFILE " + agent + "\r\nS_PRGFILE " +
+                                   prg + "\\Install.log\r\nS_IMGFILE " + prg +
+                                   "\\gone.jpg\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
+    EXPECT_FALSE(EarlierInstallationComplete()) << "no installation registered";
+    ASSERT_TRUE(
+        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE, prg.c_str()));
+    // An image the user deleted does not make the program incomplete.
+    EXPECT_TRUE(EarlierInstallationComplete());
+    ASSERT_TRUE(DeleteFileA(agent.c_str()));
+    EXPECT_FALSE(EarlierInstallationComplete()) << "a program file is missing";
+    ASSERT_TRUE(DeleteFileA((prg + "\\Install.log").c_str()));
+    EXPECT_FALSE(EarlierInstallationComplete()) << "no log";
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
 }

@@ -203,6 +203,16 @@ bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget)
                        [&] { return EntryListed(sLink); });
 }
 
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo)
+{
+    std::string sUnixFrom = WineUnixPath(sFrom);
+    std::string sUnixTo = WineUnixPath(sTo);
+    if (sUnixFrom.empty() || sUnixTo.empty())
+        return MoveFileExA(sFrom.c_str(), sTo.c_str(), 0) != FALSE;
+    return RunUnixTool("/bin/mv", "\"" + sUnixFrom + "\" \"" + sUnixTo + "\"",
+                       [&] { return !EntryListed(sFrom) && EntryListed(sTo); });
+}
+
 bool RemoveSymbolicLink(const std::string& sLink)
 {
     if (!EntryListed(sLink))

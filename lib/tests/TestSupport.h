@@ -54,6 +54,11 @@ std::string WinePath(const std::string& sLinuxPath);
 bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget);
 // Removes such a link itself, never its target; true when it is gone.
 bool RemoveSymbolicLink(const std::string& sLink);
+// Renames an entry as a program of another user could, also while this
+// process holds it open: under Wine on the Unix side, past the sharing
+// rules of this process's handles (Windows would refuse to rename a folder
+// held without FILE_SHARE_DELETE); elsewhere with MoveFileExA.
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo);
 // Runs a Unix tool under Wine ("/bin/chmod", "777 /tmp/x"), which tells
 // neither its end nor its exit code: true once done() says the work is seen
 // done (within 5 s). False outside Wine.

@@ -126,7 +126,7 @@ TEST(InstallChecksTest, FailureTexts)
                  "sufficient (administrator) rights.");
 }
 
-TEST(InstallChecksTest, RelativeTargetFoldersAreNamed)
+TEST(InstallChecksTest, RefusedTargetFoldersAreNamed)
 {
     struct Case
     {
@@ -146,10 +146,18 @@ TEST(InstallChecksTest, RelativeTargetFoldersAreNamed)
         {"\\\\server", nullptr, "\\\\server"},
         {"\\\\\\share", nullptr, "\\\\\\share"},
         {"", nullptr, ""},
+        // Full, but not plain: the uninstaller could not remove what is
+        // installed there (RecordFilter.AgreesWithTheInstallStepOnFolders).
+        {"C:\\Games\\Quorvane.", nullptr, "C:\\Games\\Quorvane."},
+        {"C:\\Games \\Quorvane", nullptr, "C:\\Games \\Quorvane"},
+        {"C:\\Games\\\\Quorvane", nullptr, "C:\\Games\\\\Quorvane"},
+        {"C:\\Games\\", nullptr, "C:\\Games\\"},
+        {"C:\\Programs", "D:\\Pictures\\..\\Mine", "D:\\Pictures\\..\\Mine"},
+        {"C:\\", nullptr, nullptr},
     };
     for (const Case& c : cases)
     {
-        const char* pszRelative = RelativeTargetFolder(c.pszDst, c.pszImg);
+        const char* pszRelative = RefusedTargetFolder(c.pszDst, c.pszImg);
         EXPECT_STREQ(pszRelative != nullptr ? pszRelative : "(none)",
                      c.pszRelative != nullptr ? c.pszRelative : "(none)")
             << c.pszDst;
