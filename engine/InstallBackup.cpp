@@ -6,7 +6,7 @@
 #include "TxDiskApi.h"
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
-#include "TxRandom.h"
+#include "TxRandomName.h"
 #include "TxSafeFile.h"
 #include "TxString.h"
 
@@ -104,8 +104,9 @@ int MakeStore(const TxString& sFolder)
     CFolderSecurity security(FOLDER_PRIVATE);
     for (int i = 0; i < STORE_NAME_TRIES; ++i)
     {
-        TxString sName(BACKUP_FOLDER_PREFIX);
-        sName.Append(TxRandomHex(16));
+        TxString sName = TxRandomName(BACKUP_FOLDER_PREFIX);
+        if (sName.IsEmpty())
+            break;
         BackupStore store;
         store.sFolder = sFolder;
         store.sPath = Child(sFolder, sName.GetText());
@@ -136,7 +137,7 @@ int MakeStore(const TxString& sFolder)
         g_Stores.push_back(std::move(store));
         return static_cast<int>(g_Stores.size() - 1);
     }
-    TX_LOG("KeepFile - no free name for a backup directory in %s", sFolder.GetText());
+    TX_LOG("KeepFile - no free random name for a backup directory in %s", sFolder.GetText());
     SetLastError(ERROR_ALREADY_EXISTS);
     return -1;
 }

@@ -13,7 +13,7 @@
 #include "TxFile.h"
 #include "TxFormat.h"
 #include "TxPrint.h"
-#include "TxRandom.h"
+#include "TxRandomName.h"
 #include "TxSafeFile.h"
 
 #include <cstring>
@@ -39,19 +39,18 @@ bool NameTaken()
 }
 
 // The name of pszPath's file with ".<random>" before its extension
-// ("Install.log" gives "Install.<tag>.<hex>.log" for a tag).
+// ("Install.log" gives "Install.<tag><hex>.log" for a tag); empty when the
+// system gives no random name.
 TxString NameBeside(const char* pszPath, const char* pszTag)
 {
     const char* pszName = std::strrchr(pszPath, '\\');
     pszName = pszName != nullptr ? pszName + 1 : pszPath;
     const char* pszDot = std::strrchr(pszName, '.');
-    TxString sName(pszName);
-    sName.SetLength(pszDot != nullptr ? static_cast<int>(pszDot - pszName) : sName.Length());
-    sName.Append(".");
-    sName.Append(pszTag);
-    sName.Append(TxRandomHex(16));
-    sName.Append(pszDot != nullptr ? pszDot : "");
-    return sName;
+    TxString sStem(pszName);
+    sStem.SetLength(pszDot != nullptr ? static_cast<int>(pszDot - pszName) : sStem.Length());
+    sStem.Append(".");
+    sStem.Append(pszTag);
+    return TxRandomName(sStem.GetText(), pszDot != nullptr ? pszDot : "");
 }
 
 // The folder part of a path, without the separator ("" for a bare name).

@@ -3,7 +3,7 @@
 #include "CLog.h"
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
-#include "TxRandom.h"
+#include "TxRandomName.h"
 #include "TxSafeFile.h"
 
 #include <cstring>
@@ -62,9 +62,7 @@ TxString OwnProbePath(const TxString& sFolder, const char* pszName, const char* 
 {
     TxString sName(pszName);
     sName.Append(".");
-    sName.Append(TxRandomHex(16));
-    sName.Append(pszExtension);
-    return ProbePath(sFolder, sName.GetText());
+    return ProbePath(sFolder, TxRandomName(sName.GetText(), pszExtension).GetText());
 }
 
 bool ProbeFolder(const TxString& sFolder)
