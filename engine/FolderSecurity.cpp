@@ -4,6 +4,7 @@
 #include "TxDiskApi.h"
 #include "TxHandles.h"
 #include "TxSafeFile.h"
+#include "TxSecurity.h"
 
 #include <aclapi.h>
 #include <cstring>
@@ -16,7 +17,10 @@ constexpr DWORD CHANGE_RIGHTS = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE
                                 WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 constexpr BYTE NT_AUTHORITY = 5;
 constexpr BYTE CREATOR_AUTHORITY = 3;
-constexpr DWORD INHERITED_BY_ALL = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+// SYSTEM and Administrators full control, Users read and execute
+// (FILE_GENERIC_READ | FILE_GENERIC_EXECUTE), each inherited by files and
+// subfolders; protected.
+constexpr char PROGRAM_FOLDER_SDDL[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)";
 
 bool MakeSid(CSidBuffer& sid, BYTE authority, const DWORD* pSubAuthorities, BYTE n)
 {
@@ -30,7 +34,6 @@ bool MakeSid(CSidBuffer& sid, BYTE authority, const DWORD* pSubAuthorities, BYTE
 
 const DWORD SYSTEM_RIDS[] = {SECURITY_LOCAL_SYSTEM_RID};
 const DWORD ADMINS_RIDS[] = {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS};
-const DWORD USERS_RIDS[] = {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS};
 const DWORD TRUSTED_INSTALLER_RIDS[] = {
     SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649, 1831038044, 1853292631, 2271478464};
 const DWORD CREATOR_OWNER_RIDS[] = {SECURITY_CREATOR_OWNER_RID};
@@ -79,30 +82,19 @@ TxString OpenablePath(const TxString& sFolder)
 } // namespace
 
 CFolderSecurity::CFolderSecurity(FolderAccess access)
-    : m_System(), m_Admins(), m_Users(), m_adwAcl(), m_Descriptor(), m_Attributes(), m_bValid(false)
+    : m_Descriptor(), m_Attributes(), m_pDacl(nullptr)
 {
-    bool bUsers = access == FOLDER_FOR_PROGRAMS;
-    PACL pAcl = reinterpret_cast<PACL>(m_adwAcl);
-    m_bValid = MakeSid(m_System, NT_AUTHORITY, SYSTEM_RIDS) &&
-               MakeSid(m_Admins, NT_AUTHORITY, ADMINS_RIDS) &&
-               MakeSid(m_Users, NT_AUTHORITY, USERS_RIDS) &&
-               InitializeAcl(pAcl, sizeof(m_adwAcl), ACL_REVISION) &&
-               AddAccessAllowedAceEx(pAcl, ACL_REVISION, INHERITED_BY_ALL, FILE_ALL_ACCESS,
-                                     m_System.Get()) &&
-               AddAccessAllowedAceEx(pAcl, ACL_REVISION, INHERITED_BY_ALL, FILE_ALL_ACCESS,
-                                     m_Admins.Get()) &&
-               (!bUsers ||
-                AddAccessAllowedAceEx(pAcl, ACL_REVISION, INHERITED_BY_ALL,
-                                      FILE_GENERIC_READ | FILE_GENERIC_EXECUTE, m_Users.Get())) &&
-               InitializeSecurityDescriptor(&m_Descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-               SetSecurityDescriptorDacl(&m_Descriptor, TRUE, pAcl, FALSE) &&
-               SetSecurityDescriptorControl(&m_Descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    BOOL bPresent = FALSE;
+    BOOL bDefaulted = FALSE;
+    if (!TxMakeSecurityDescriptor(access == FOLDER_FOR_PROGRAMS ? PROGRAM_FOLDER_SDDL
+                                                                : ADMIN_ONLY_FOLDER_SDDL,
+                                  m_Descriptor) ||
+        !GetSecurityDescriptorDacl(m_Descriptor.Get(), &bPresent, &m_pDacl, &bDefaulted) ||
+        !bPresent)
+        m_pDacl = nullptr;
     m_Attributes.nLength = sizeof(m_Attributes);
-    m_Attributes.lpSecurityDescriptor = &m_Descriptor;
+    m_Attributes.lpSecurityDescriptor = m_Descriptor.Get();
     m_Attributes.bInheritHandle = FALSE;
-    if (!m_bValid)
-        TX_LOG("CFolderSecurity::CFolderSecurity - building the descriptor failed: error=%lu",
-               GetLastError());
 }
 
 CTrustedSids::CTrustedSids() : CTrustedSids(nullptr)
@@ -236,9 +228,11 @@ bool LockFolderForPrograms(const char* pszFolder)
         return false;
     }
     CFolderSecurity security(FOLDER_FOR_PROGRAMS);
+    CSidBuffer admins;
     TxFileHandle hFolder = TxOpenEntry(sFolder.GetText(), TX_ENTRY_FOLDER,
                                        READ_CONTROL | WRITE_DAC | WRITE_OWNER, TX_SHARE_NO_DELETE);
-    if (!hFolder.IsValid() || security.Dacl() == nullptr)
+    if (!hFolder.IsValid() || security.Dacl() == nullptr ||
+        !MakeSid(admins, NT_AUTHORITY, ADMINS_RIDS))
     {
         TX_LOG("LockFolderForPrograms - TxOpenEntry failed: path=%s, error=%lu", sFolder.GetText(),
                GetLastError());
@@ -249,7 +243,7 @@ bool LockFolderForPrograms(const char* pszFolder)
     if (!HasTrustedOwner(hFolder.Get()))
     {
         info |= OWNER_SECURITY_INFORMATION;
-        pNewOwner = security.Administrators();
+        pNewOwner = admins.Get();
     }
     DWORD dwResult = SetSecurityInfo(hFolder.Get(), SE_FILE_OBJECT, info, pNewOwner, nullptr,
                                      security.Dacl(), nullptr);

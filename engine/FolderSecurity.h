@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TxHandles.h"
+
 #include <windows.h>
 
 // Who may change what the setup installs. The programs in the program folder
@@ -26,7 +28,9 @@ struct CSidBuffer
 
 // A security descriptor to create or lock a folder with: the ACEs of the
 // access asked for, each inherited by files and subfolders, in a protected
-// DACL (nothing inherited from the folder above). Owns its SIDs and ACL.
+// DACL (nothing inherited from the folder above). Made from SDDL by
+// TxMakeSecurityDescriptor, the one builder of descriptors the setup and the
+// uninstaller share; FOLDER_PRIVATE is ADMIN_ONLY_FOLDER_SDDL.
 class CFolderSecurity
 {
 public:
@@ -35,17 +39,13 @@ public:
     CFolderSecurity& operator=(const CFolderSecurity&) = delete;
 
     // For CreateDirectory; null when the descriptor could not be built.
-    SECURITY_ATTRIBUTES* Attributes() { return m_bValid ? &m_Attributes : nullptr; }
-    PACL Dacl() { return m_bValid ? reinterpret_cast<PACL>(m_adwAcl) : nullptr; }
-    PSID Administrators() { return m_Admins.Get(); }
+    SECURITY_ATTRIBUTES* Attributes() { return m_pDacl != nullptr ? &m_Attributes : nullptr; }
+    PACL Dacl() { return m_pDacl; }
 
 private:
-    CSidBuffer m_System, m_Admins, m_Users;
-    DWORD m_adwAcl[(sizeof(ACL) + 3 * (sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE)) /
-                   sizeof(DWORD)];
-    SECURITY_DESCRIPTOR m_Descriptor;
+    TxLocalMem m_Descriptor;
     SECURITY_ATTRIBUTES m_Attributes;
-    bool m_bValid;
+    PACL m_pDacl;
 };
 
 // The accounts that count as administrators as owners and grantees: SYSTEM,

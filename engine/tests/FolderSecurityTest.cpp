@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 #include "FolderSecurity.h"
 #include "TxHandles.h"
+#include "TxSecurity.h"
 
 #include <gtest/gtest.h>
 
@@ -8,35 +9,16 @@
 
 namespace
 {
-struct ExpectedAce
-{
-    const char* pszSid;
-    DWORD dwMask;
-};
-
-std::string SidText(PSID pSid)
-{
-    char* pszSid = nullptr;
-    if (!ConvertSidToStringSidA(pSid, &pszSid))
-        return "?";
-    TxLocalMem text(pszSid);
-    return pszSid;
-}
-
 // A descriptor written in SDDL, owned while the object lives.
 class Sddl
 {
 public:
     explicit Sddl(const char* pszSddl)
     {
-        PSECURITY_DESCRIPTOR pDescriptor = nullptr;
-        EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(pszSddl, SDDL_REVISION_1,
-                                                                         &pDescriptor, nullptr))
-            << pszSddl;
-        m_Descriptor.Reset(pDescriptor);
+        EXPECT_TRUE(TxMakeSecurityDescriptor(pszSddl, m_Descriptor)) << pszSddl;
         BOOL bPresent = FALSE, bDefaulted = FALSE;
-        GetSecurityDescriptorOwner(pDescriptor, &m_pOwner, &bDefaulted);
-        GetSecurityDescriptorDacl(pDescriptor, &bPresent, &m_pDacl, &bDefaulted);
+        GetSecurityDescriptorOwner(m_Descriptor.Get(), &m_pOwner, &bDefaulted);
+        GetSecurityDescriptorDacl(m_Descriptor.Get(), &bPresent, &m_pDacl, &bDefaulted);
         if (!bPresent)
             m_pDacl = nullptr;
     }
@@ -48,46 +30,36 @@ private:
 };
 } // namespace
 
+// The uninstaller's temporary folder is made with FOLDER_PRIVATE's
+// descriptor as well (ADMIN_ONLY_FOLDER_SDDL).
 TEST(FolderSecurity, ProgramAndPrivateFoldersGetTheirProtectedAces)
 {
-    const DWORD READ_AND_EXECUTE = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
+    const BYTE DOWN_THE_TREE = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    const DaclEntry SYSTEM_FULL = {"S-1-5-18", ACCESS_ALLOWED_ACE_TYPE, DOWN_THE_TREE,
+                                   FILE_ALL_ACCESS};
+    const DaclEntry ADMINS_FULL = {"S-1-5-32-544", ACCESS_ALLOWED_ACE_TYPE, DOWN_THE_TREE,
+                                   FILE_ALL_ACCESS};
+    const DaclEntry USERS_READ = {"S-1-5-32-545", ACCESS_ALLOWED_ACE_TYPE, DOWN_THE_TREE,
+                                  FILE_GENERIC_READ | FILE_GENERIC_EXECUTE};
     struct Row
     {
         FolderAccess access;
-        std::vector<ExpectedAce> aces;
+        std::vector<DaclEntry> entries;
     };
     const Row rows[] = {
-        {FOLDER_FOR_PROGRAMS,
-         {{"S-1-5-18", FILE_ALL_ACCESS},
-          {"S-1-5-32-544", FILE_ALL_ACCESS},
-          {"S-1-5-32-545", READ_AND_EXECUTE}}},
-        {FOLDER_PRIVATE, {{"S-1-5-18", FILE_ALL_ACCESS}, {"S-1-5-32-544", FILE_ALL_ACCESS}}},
+        {FOLDER_FOR_PROGRAMS, {SYSTEM_FULL, ADMINS_FULL, USERS_READ}},
+        {FOLDER_PRIVATE, {SYSTEM_FULL, ADMINS_FULL}},
     };
     for (const Row& row : rows)
     {
         CFolderSecurity security(row.access);
         SECURITY_ATTRIBUTES* pAttributes = security.Attributes();
         ASSERT_NE(pAttributes, nullptr);
-        PSECURITY_DESCRIPTOR pDescriptor = pAttributes->lpSecurityDescriptor;
-        EXPECT_TRUE(IsValidSecurityDescriptor(pDescriptor));
         EXPECT_FALSE(pAttributes->bInheritHandle);
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD dwRevision = 0;
-        ASSERT_TRUE(GetSecurityDescriptorControl(pDescriptor, &control, &dwRevision));
-        EXPECT_EQ(control & (SE_DACL_PRESENT | SE_DACL_PROTECTED | SE_DACL_DEFAULTED),
-                  SE_DACL_PRESENT | SE_DACL_PROTECTED);
-        PACL pAcl = security.Dacl();
-        ASSERT_NE(pAcl, nullptr);
-        ASSERT_EQ(pAcl->AceCount, row.aces.size());
-        for (DWORD i = 0; i < pAcl->AceCount; ++i)
-        {
-            ACCESS_ALLOWED_ACE* pAce = nullptr;
-            ASSERT_TRUE(GetAce(pAcl, i, reinterpret_cast<void**>(&pAce)));
-            EXPECT_EQ(pAce->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
-            EXPECT_EQ(pAce->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
-            EXPECT_EQ(pAce->Mask, row.aces[i].dwMask) << i;
-            EXPECT_EQ(SidText(&pAce->SidStart), row.aces[i].pszSid);
-        }
+        bool bProtected = false;
+        EXPECT_EQ(DaclEntries(pAttributes->lpSecurityDescriptor, bProtected), row.entries);
+        EXPECT_TRUE(bProtected) << "would inherit the parent's entries (Users: modify)";
+        EXPECT_NE(security.Dacl(), nullptr);
     }
 }
 
