@@ -1,8 +1,8 @@
 #include "InstallBackup.h"
 
 #include "CLog.h"
-#include "ProgramStart.h"
 #include "FolderSecurity.h"
+#include "ProgramStart.h"
 #include "TxDiskApi.h"
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
@@ -297,13 +297,6 @@ void RemoveMadeKey(HKEY hRoot, const TxString& sKey)
         TX_LOG("RestoreKept - RegDeleteKeyA failed: key=%s, error=%ld", sKey.GetText(), lResult);
 }
 
-void StartAgent(const TxString& sPath)
-{
-    TX_LOG("Starting agent %s", sPath.GetText());
-    // As Windows starts it from the Run key: as the user, in its own folder.
-    StartProgramAsUser(sPath.GetText(), "/r");
-}
-
 void Forget()
 {
     g_KeptFiles.clear();
@@ -440,8 +433,12 @@ void RestoreKept()
     RemoveStores("RestoreKept");
     TxString sAgent = g_sClosedAgent;
     Forget();
+    // As Windows starts it from the Run key: as the user, in its own folder.
     if (bAgentBack)
-        StartAgent(sAgent);
+    {
+        TX_LOG("Starting agent %s", sAgent.GetText());
+        StartProgramAsUser(sAgent.GetText(), "/r");
+    }
 }
 
 void DiscardKept()
