@@ -12,6 +12,10 @@ constexpr char LANGUAGE_REG_KEY[] = "Software\\Kestov\\Quorvane\\Language";
 // Values under SETUP_REG_KEY: where the last installation put its files.
 constexpr char INSTALLED_PRG_DIR_VALUE[] = "InstalledPrgDir";
 constexpr char INSTALLED_IMG_DIR_VALUE[] = "InstalledImgDir";
+// Every image folder an installation of the product has put images into
+// (REG_MULTI_SZ), kept when a later installation without images deletes
+// "InstalledImgDir": the uninstaller removes the images of all of them.
+constexpr char INSTALLED_IMG_DIRS_VALUE[] = "InstalledImgDirs";
 // The agent's start with Windows: a value under the Run key.
 constexpr char REG_RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char REG_AUTORUN_VALUE[] = "QuorvaneAgent";

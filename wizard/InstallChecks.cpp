@@ -1,10 +1,12 @@
 #include "InstallChecks.h"
 
 #include "IMessageView.h"
+#include "ProgramFolderCheck.h"
 #include "RegistryHelpers.h"
 #include "StringTables.h"
 #include "TxDiskApi.h"
 #include "TxFormat.h"
+#include "TxPlainPath.h"
 
 #include <climits>
 
@@ -49,11 +51,11 @@ RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char
     return bWritten ? RIGHTS_OK : RIGHTS_NO_REGISTRY;
 }
 
-const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
+const char* RefusedTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
 {
-    if (!IsFullPath(pszDstDir))
+    if (!TxIsPlainFolder(pszDstDir))
         return pszDstDir != nullptr ? pszDstDir : "";
-    if (pszImgDstDir != nullptr && !IsFullPath(pszImgDstDir))
+    if (pszImgDstDir != nullptr && !TxIsPlainFolder(pszImgDstDir))
         return pszImgDstDir;
     return nullptr;
 }
@@ -123,13 +125,16 @@ const InstallCheck INSTALL_CHECKS[] = {
 bool CheckInstallRights(const InstallCheckContext& context)
 {
     // Before the probes, which would create their test entries relative to
-    // the current folder.
-    if (const char* pszRelative = RelativeTargetFolder(context.pszDstDir, context.pszImgDstDir))
+    // the current folder; the same rule as the uninstaller's for its records.
+    if (const char* pszRefused = RefusedTargetFolder(context.pszDstDir, context.pszImgDstDir))
     {
-        ShowRefusal(context, RightsFailureText(RIGHTS_NO_FOLDER, pszRelative),
+        ShowRefusal(context, RightsFailureText(RIGHTS_NO_FOLDER, pszRefused),
                     gls_InsufficientRights);
         return false;
     }
+    // Before the probes, which would make their entries where a link leads.
+    if (!AcceptProgramFolder(context.programFolder, context.view, context.pszDstDir))
+        return false;
     RightsCheck check =
         CheckRights(context.probes, context.pszDstDir, context.pszWindowsDir, context.pszSystemDir);
     if (check == RIGHTS_OK)

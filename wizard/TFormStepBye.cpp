@@ -1,6 +1,7 @@
 #include "TFormStepBye.h"
 
 #include "CLog.h"
+#include "EarlierInstallation.h"
 #include "ExitCodes.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
@@ -34,8 +35,12 @@ void TFormStepBye::FormShow()
     m_bGoOn = true;
     if (FormStepInstall->Stopped() || FormStepInstall->Failed())
     {
-        LabelBye.SetText(gls_SetupUnsuccessful.GetText());
         RollBack();
+        // Over an earlier installation that the rollback left whole, asking
+        // for a new installation would be untrue.
+        const TxString& sText =
+            EarlierInstallationComplete() ? gls_SetupUnsuccessfulKept : gls_SetupUnsuccessful;
+        LabelBye.SetText(sText.GetText());
         return;
     }
     LabelBye.SetText(gls_SetupSuccessful.GetText());

@@ -1,6 +1,7 @@
 #include "TFormStepInstall.h"
 
 #include "InstallChecks.h"
+#include "ProgramFolderCheck.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormStepOptions.h"
@@ -74,6 +75,7 @@ bool TFormStepInstall::RunChecks()
 {
     bool bImages = FormStepPhotos->Choice() != IMAGES_NONE && g_ImageFiles.GetCount() > 0;
     CSystemRightsProbes probes;
+    CSystemProgramFolder folder;
     InstallCheckContext context = {
         g_sDstDir.GetText(),
         bImages ? g_sImgDstDir.GetText() : nullptr,
@@ -85,7 +87,8 @@ bool TFormStepInstall::RunChecks()
         g_qwFreeDst,
         g_qwFreeImg,
         probes,
-        *this};
+        *this,
+        folder};
     return RunInstallChecks(context);
 }
 

@@ -8,6 +8,7 @@
 #include "ImageInfo.h"
 #include "InstallBackup.h"
 #include "InstallChecks.h"
+#include "ProgramFolderCheck.h"
 #include "InstallHistory.h"
 #include "LanguageChoice.h"
 #include "ProgramStart.h"
@@ -112,6 +113,7 @@ bool PassChecks(const UnattendedChoices& choices, IMessageView& messages)
     bool bSameDrive =
         bImageStep && DrivePart(g_sDstDir.GetText()).IsEqual(DrivePart(g_sImgDstDir.GetText()));
     CSystemRightsProbes probes;
+    CSystemProgramFolder folder;
     InstallCheckContext context = {g_sDstDir.GetText(),
                                    bImages ? g_sImgDstDir.GetText() : nullptr,
                                    g_sWindowsDir.GetText(),
@@ -122,7 +124,8 @@ bool PassChecks(const UnattendedChoices& choices, IMessageView& messages)
                                    g_qwFreeDst,
                                    g_qwFreeImg,
                                    probes,
-                                   messages};
+                                   messages,
+                                   folder};
     return RunInstallChecks(context);
 }
 

@@ -13,6 +13,7 @@
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TxDiskApi.h"
+#include "TxHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,30 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
     RollBackToNothing();
 }
 
+// Wine keeps no ACLs but turns a folder's DACL into its Unix mode: a folder
+// made with the program folders' DACL reads back without the Everyone ACE
+// that Wine derives from the mode of a folder made with the inherited one.
+TEST_F(CopyEngineTest, FoldersMadeForTheProgramsBelongToAdministrators)
+{
+    Prepare();
+    CFakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL);
+    ASSERT_TRUE(engine.Completed());
+    auto grantsEveryone = [](const std::string& sFolder)
+    {
+        std::vector<DaclEntry> dacl = DaclOf(sFolder);
+        EXPECT_FALSE(dacl.empty()) << sFolder;
+        for (const DaclEntry& entry : dacl)
+            if (entry.sSid == EVERYONE_SID)
+                return true;
+        return false;
+    };
+    for (const std::string& sFolder : {m_Sandbox.Target("Program Files"), Prg(""), Prg("Textures")})
+        EXPECT_FALSE(grantsEveryone(sFolder)) << sFolder;
+    EXPECT_TRUE(grantsEveryone(g_sImgDstDir.GetText())) << "the image folder is the user's own";
+}
+
 TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
 {
     Prepare();
@@ -156,6 +181,25 @@ TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
     // Without images the earlier image folder value goes away.
     EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir"));
     RollBackToNothing();
+}
+
+// The uninstaller trusts only image folders an administrator wrote down; a
+// later installation without images, or into another image folder, must not
+// make it forget the earlier ones.
+TEST_F(CopyEngineTest, EveryImageFolderStaysNamedForTheUninstaller)
+{
+    Prepare();
+    // An installation by an earlier setup, which kept no list.
+    ASSERT_TRUE(
+        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir", "D:\\Older"));
+    PostInstallConfig(true, SHORTCUT_NONE, SHORTCUT_NONE);
+    PostInstallConfig(false, SHORTCUT_NONE, SHORTCUT_NONE);
+    PostInstallConfig(false, SHORTCUT_NONE, SHORTCUT_NONE);
+    EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir"));
+    RegValue list;
+    ASSERT_TRUE(ReadRegValue(SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE, list));
+    EXPECT_EQ(list.dwType, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(list.sData, std::string("D:\\Older") + '\0' + g_sImgDstDir.GetText() + '\0' + '\0');
 }
 
 TEST_F(CopyEngineTest, RandomSelectionKeepsNImagesInTheirOrder)

@@ -199,7 +199,7 @@ TEST_F(FileLogTest, AppendsToTheFileButNeverFollowsALink)
     ASSERT_TRUE(WriteWholeFile(path, "earlier\r\n"));
     ASSERT_TRUE(CreateDirectoryA(m_Folder.Child("elsewhere").c_str(), nullptr));
     std::string link = m_Folder.Child("link.log");
-    ASSERT_TRUE(MakeLink(link, m_Folder.Child("elsewhere")));
+    ASSERT_TRUE(MakeSymbolicLink(link, m_Folder.Child("elsewhere")));
     {
         CLog log(config);
         EXPECT_FALSE(log.OpenFile(link.c_str()));

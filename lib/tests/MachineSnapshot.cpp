@@ -80,6 +80,14 @@ std::string SnapshotChange::Describe() const
     return "changed " + sItem + ": " + sBefore + " -> " + sAfter;
 }
 
+std::vector<std::string> Described(const std::vector<SnapshotChange>& changes)
+{
+    std::vector<std::string> lines;
+    for (const SnapshotChange& change : changes)
+        lines.push_back(change.Describe());
+    return lines;
+}
+
 MachineSnapshot::MachineSnapshot(const std::vector<std::string>& paths,
                                  const std::vector<std::string>& keys, FileDetail detail)
     : m_Detail(detail), m_Keys(keys)

@@ -22,6 +22,8 @@ struct SnapshotChange
     // "added file C:\x (size 3, ...)", "removed key HKLM\...", "changed ...: a -> b".
     std::string Describe() const;
 };
+// One line per change, as Describe gives it.
+std::vector<std::string> Described(const std::vector<SnapshotChange>& changes);
 
 // What the machine holds in the places a test names: files and folders (a
 // folder with everything below it) and keys of HKEY_LOCAL_MACHINE with their

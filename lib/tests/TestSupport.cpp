@@ -4,6 +4,7 @@
 #include "TxHandles.h"
 #include "TxPaths.h"
 
+#include <aclapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -26,15 +27,11 @@ bool DeleteTree(const std::string& path)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return DeleteFileA(path.c_str()) != FALSE;
-    WIN32_FIND_DATAA data;
-    TxFindHandle hFind(FindFirstFileA(JoinPath(path, "*").c_str(), &data));
-    for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
-    {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            DeleteTree(JoinPath(path, name));
-    }
-    hFind.Reset();
+    // A link to a folder goes itself; what it points to is not the test's.
+    if ((dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return RemoveDirectoryA(path.c_str()) != FALSE || RemoveSymbolicLink(path);
+    for (const std::string& name : FolderEntries(path))
+        DeleteTree(JoinPath(path, name));
     return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
@@ -79,11 +76,11 @@ std::string TempFolder::AddFile(const std::string& name, const std::string& byte
     return path;
 }
 
-std::vector<std::string> TempFolder::Entries() const
+std::vector<std::string> FolderEntries(const std::string& sFolder)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    TxFindHandle hFind(FindFirstFileA(JoinPath(m_sPath, "*").c_str(), &data));
+    TxFindHandle hFind(FindFirstFileA(JoinPath(sFolder, "*").c_str(), &data));
     for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
     {
         std::string name = data.cFileName;
@@ -148,17 +145,7 @@ std::string WinePath(const std::string& sLinuxPath)
     return sPath;
 }
 
-namespace
-{
-bool IsReparsePoint(const std::string& sPath)
-{
-    DWORD dwAttributes = GetFileAttributesA(sPath.c_str());
-    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
-           (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
-// The Unix path Wine maps a Windows path to; empty outside Wine.
-std::string UnixPath(const std::string& sPath)
+std::string WineUnixPath(const std::string& sPath)
 {
     using UnixNameProc = char*(CDECL*)(LPCWSTR);
     auto pfn = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(
@@ -173,34 +160,76 @@ std::string UnixPath(const std::string& sPath)
     HeapFree(GetProcessHeap(), 0, pszUnix);
     return sUnix;
 }
+
+namespace
+{
+// The directory entry itself, not what a link leads to.
+bool EntryListed(const std::string& sPath)
+{
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA(sPath.c_str(), &data));
+    return hFind.IsValid();
+}
+
 } // namespace
 
-bool MakeLink(const std::string& sLink, const std::string& sTarget)
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done)
 {
-    std::string sUnixLink = UnixPath(sLink);
-    std::string sUnixTarget = UnixPath(sTarget);
-    if (sUnixLink.empty() || sUnixTarget.empty())
-    {
-        DWORD dwFlags = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
-        if (GetFileAttributesA(sTarget.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-            dwFlags |= SYMBOLIC_LINK_FLAG_DIRECTORY;
-        return CreateSymbolicLinkA(sLink.c_str(), sTarget.c_str(), dwFlags) &&
-               IsReparsePoint(sLink);
-    }
-    // Wine starts a Unix program but tells neither its end nor its exit code.
-    std::string sCommand = "/bin/ln -s \"" + sUnixTarget + "\" \"" + sUnixLink + "\"";
+    if (WineUnixPath("C:\\").empty())
+        return false;
+    std::string sCommand = std::string(pszTool) + " " + sArguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(WinePath("/bin/ln").c_str(), &sCommand[0], nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &process))
+    std::string sProgram = WinePath(pszTool);
+    if (!CreateProcessA(sProgram.c_str(), &sCommand[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
         return false;
     TxKernelHandle hProcess(process.hProcess);
     TxKernelHandle hThread(process.hThread);
     for (int i = 0; i < 100; ++i, Sleep(50))
-        if (IsReparsePoint(sLink))
+        if (done())
             return true;
     return false;
+}
+
+bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget)
+{
+    std::string sUnixLink = WineUnixPath(sLink);
+    std::string sUnixTarget = WineUnixPath(sTarget);
+    if (sUnixLink.empty() || sUnixTarget.empty())
+    {
+        constexpr DWORD UNPRIVILEGED = 0x2;
+        DWORD dwTarget = GetFileAttributesA(sTarget.c_str());
+        DWORD dwFlags = UNPRIVILEGED | (dwTarget != INVALID_FILE_ATTRIBUTES &&
+                                                (dwTarget & FILE_ATTRIBUTE_DIRECTORY) != 0
+                                            ? SYMBOLIC_LINK_FLAG_DIRECTORY
+                                            : 0);
+        return CreateSymbolicLinkA(sLink.c_str(), sTarget.c_str(), dwFlags) && EntryListed(sLink);
+    }
+    return RunUnixTool("/bin/ln", "-s \"" + sUnixTarget + "\" \"" + sUnixLink + "\"",
+                       [&] { return EntryListed(sLink); });
+}
+
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo)
+{
+    std::string sUnixFrom = WineUnixPath(sFrom);
+    std::string sUnixTo = WineUnixPath(sTo);
+    if (sUnixFrom.empty() || sUnixTo.empty())
+        return MoveFileExA(sFrom.c_str(), sTo.c_str(), 0) != FALSE;
+    return RunUnixTool("/bin/mv", "\"" + sUnixFrom + "\" \"" + sUnixTo + "\"",
+                       [&] { return !EntryListed(sFrom) && EntryListed(sTo); });
+}
+
+bool RemoveSymbolicLink(const std::string& sLink)
+{
+    if (!EntryListed(sLink))
+        return true;
+    std::string sUnixLink = WineUnixPath(sLink);
+    if (sUnixLink.empty())
+        return RemoveDirectoryA(sLink.c_str()) || DeleteFileA(sLink.c_str());
+    return RunUnixTool("/bin/rm", "-f \"" + sUnixLink + "\"", [&] { return !EntryListed(sLink); });
 }
 
 bool ReadShortcut(const std::string& sLinkPath, ShortcutInfo& info)
@@ -417,4 +446,16 @@ bool SetPendingRenames(const std::vector<std::string>& strings)
 PendingRemovalsGuard::PendingRemovalsGuard()
     : m_Saved(HKEY_LOCAL_MACHINE, SESSION_MANAGER_KEY, PENDING_VALUE)
 {
+}
+
+std::vector<DaclEntry> DaclOf(const std::string& sPath)
+{
+    PACL pDacl = nullptr;
+    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+    if (GetNamedSecurityInfoA(sPath.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &pDacl, nullptr, &pDescriptor) != ERROR_SUCCESS)
+        return {};
+    TxLocalMem descriptor(pDescriptor);
+    bool bProtected = false;
+    return DaclEntries(pDescriptor, bProtected);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -7,6 +8,10 @@
 // sFolder + "\" + sName, without doubling a separator; an empty folder adds
 // none.
 std::string JoinPath(const std::string& sFolder, const std::string& sName);
+
+// Names of the entries in a folder, hidden ones and folders included, "."
+// and ".." left out.
+std::vector<std::string> FolderEntries(const std::string& sFolder);
 
 // A folder of the test's own under the system's temp folder; removed with
 // everything in it when the test ends.
@@ -26,7 +31,7 @@ public:
     // Writes bytes to a new file in the folder; returns its path.
     std::string AddFile(const std::string& name, const std::string& bytes) const;
     // Names of the entries in the folder, "." and ".." left out.
-    std::vector<std::string> Entries() const;
+    std::vector<std::string> Entries() const { return FolderEntries(m_sPath); }
 
 private:
     std::string m_sPath;
@@ -49,11 +54,27 @@ std::string SystemErrorText(DWORD dwError);
 // The Windows path of a Linux path (as the build hands its trees over):
 // Wine shows the Linux root as drive Z:.
 std::string WinePath(const std::string& sLinuxPath);
-// A symbolic link at sLink to the file or folder sTarget. Wine accepts
-// CreateSymbolicLinkA without making a link, so under Wine it is made by
-// the Linux tool; the system then reports it as a reparse point. False when
-// no link could be made.
-bool MakeLink(const std::string& sLink, const std::string& sTarget);
+// A symbolic link at sLink to sTarget (which need not exist). Wine's own
+// calls make none, so under Wine it is made on the Unix side; Wine then shows
+// a link to a folder as a reparse point and follows a link to a file as if
+// it were the file, and lists no link whose target is missing (let the
+// target stand while the link is made or removed). False when no link could
+// be made.
+bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget);
+// Removes such a link itself, never its target; true when it is gone.
+bool RemoveSymbolicLink(const std::string& sLink);
+// Renames an entry as a program of another user could, also while this
+// process holds it open: under Wine on the Unix side, past the sharing
+// rules of this process's handles (Windows would refuse to rename a folder
+// held without FILE_SHARE_DELETE); elsewhere with MoveFileExA.
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo);
+// Runs a Unix tool under Wine ("/bin/chmod", "777 /tmp/x"), which tells
+// neither its end nor its exit code: true once done() says the work is seen
+// done (within 5 s). False outside Wine.
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done);
+// The Unix path Wine maps a Windows path to; empty outside Wine.
+std::string WineUnixPath(const std::string& sPath);
 
 // Registry reads and writes; keys under HKEY_LOCAL_MACHINE unless hRoot
 // names another root. view adds KEY_WOW64_64KEY or KEY_WOW64_32KEY.
@@ -142,6 +163,10 @@ struct DaclEntry
 // The DACL of a security descriptor, in order; bProtected receives whether
 // it is protected from what its container passes on. Empty when it has none.
 std::vector<DaclEntry> DaclEntries(PSECURITY_DESCRIPTOR pDescriptor, bool& bProtected);
+// The DACL of a file or folder as the system reads it back; empty when it
+// cannot be read or has none.
+std::vector<DaclEntry> DaclOf(const std::string& sPath);
+constexpr char EVERYONE_SID[] = "S-1-1-0";
 
 // A shell link's target (as stored, not resolved) and description, loaded
 // through IShellLinkA; false when the link cannot be read.
