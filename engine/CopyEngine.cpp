@@ -256,6 +256,7 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
 {
     TX_LOG("Copying %s", sSource.GetText());
     TX_LOG("  -> to %s", sTarget.GetText());
+    m_View.SetCurrentFile(sTarget.GetText());
     TxString sError;
     bool bCopied = false;
     // A file of an earlier installation is moved aside first, so that a

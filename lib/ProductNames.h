@@ -26,8 +26,16 @@ constexpr char UNINSTALL_ENTRY_NAME[] = "Quorvane";
 // The folder the product's files and images go to by default.
 constexpr char PRODUCT_FOLDER_NAME[] = "Quorvane";
 
+// The manager's file name in the program folder.
+constexpr char MANAGER_FILE_NAME[] = "QvManag.exe";
+
 // The named event the running agent waits on; setting it asks it to exit.
 constexpr char AGENT_CLOSE_EVENT[] = "QvAgentExternalClose";
+
+// The mutex every setup of the product holds while it runs, so that a
+// second one (of any version) can tell; in the Global namespace where the
+// system has one.
+constexpr char SETUP_MUTEX_NAME[] = "QuorvaneSetupRunning";
 
 // The window the diagnostic log sends its lines to.
 constexpr char LOG_RECEIVER_CLASS[] = "TFormKvLog";

@@ -2,6 +2,7 @@
 
 #include "CLog.h"
 #include "EarlierInstallation.h"
+#include "ExitCodes.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "ProgramStart.h"
@@ -46,6 +47,13 @@ void TFormStepBye::FormShow()
     CheckBoxRunManager.Show();
     SaveUninstallInfo();
     DiscardKept();
+}
+
+int TFormStepBye::ExitCode() const
+{
+    bool bStopped = FormStepInstall->Stopped();
+    bool bFailed = FormStepInstall->Failed();
+    return InstallExitCode(!bStopped && !bFailed, bStopped, bFailed);
 }
 
 void TFormStepBye::ButtonCloseClick()

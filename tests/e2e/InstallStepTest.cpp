@@ -93,7 +93,7 @@ TEST_F(InstallStepTest, StopAnsweredYesRollsEverythingBack)
     EXPECT_EQ(FindChild(hBye, "Button", t.sRunManagerNow), nullptr) << "check box shown";
     // The show handler has rolled back before the step became visible.
     EXPECT_TRUE(ProductTraces(m_Paths).empty());
-    CloseFinishStep(hBye, true);
+    CloseFinishStep(hBye, true, 1602);
     EXPECT_TRUE(ProductTraces(m_Paths).empty());
     EXPECT_GE(m_Log.Find("RollBack"), 0);
     EXPECT_LT(m_Log.Find("TFormStepBye::SaveUninstallInfo"), 0);

@@ -177,7 +177,7 @@ protected:
         // The rollback has left the earlier installation whole: the finish
         // step says so instead of asking for a new installation.
         EXPECT_TRUE(ShowsText(hBye, "Static", m_Wizard.Texts().sSetupUnsuccessfulKept));
-        CloseFinishStep(hBye, false);
+        CloseFinishStep(hBye, false, 1602);
     }
 
     // Runs the setup again over the installation, in English, choosing no
