@@ -277,15 +277,21 @@ TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
     ExpectOnlyTheCopyPending(sPrg);
 }
 
+// A copy of the uninstaller in root whose log records one file, QvApi.dll.
+void CopyWithOneRecordedFile(const TempFolder& root)
+{
+    ASSERT_TRUE(
+        CopyFileA(BesideTest("Uninstall.exe").c_str(), (root / "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
+    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
+}
+
 TEST(StandInUninstaller, ShowsItsReportInItsWindow)
 {
     PendingRemovalsGuard pending;
     TempFolder root;
-    std::string sSelf = root / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
-    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    Uninstaller uninstaller(sSelf, "");
+    ASSERT_NO_FATAL_FAILURE(CopyWithOneRecordedFile(root));
+    Uninstaller uninstaller(root / "Uninstall.exe", "");
     HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     // The window may be found before its buttons are made.
@@ -316,11 +322,8 @@ TEST(StandInUninstaller, WindowClosedWithoutStartingEndsWith1602)
 {
     PendingRemovalsGuard pending;
     TempFolder root;
-    std::string sSelf = root / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
-    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    Uninstaller uninstaller(sSelf, "");
+    ASSERT_NO_FATAL_FAILURE(CopyWithOneRecordedFile(root));
+    Uninstaller uninstaller(root / "Uninstall.exe", "");
     HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     PostMessageA(hWnd, WM_CLOSE, 0, 0);

@@ -228,12 +228,12 @@ TEST_F(UninstallPlanTest, NeitherFollowsNorLooksThroughAFolderLink)
     const std::string sLink = m_sPrg + "\\Linked";
     ASSERT_TRUE(CreateDirectoryA(sOutside.c_str(), nullptr));
     ASSERT_TRUE(WriteWholeFile(sOutside + "\\keep.txt", "keep"));
-    if (!MakeFolderLink(sLink, sOutside))
+    if (!MakeSymbolicLink(sLink, sOutside))
         GTEST_SKIP() << "no folder link can be made here";
     std::string sLog =
         FullLog() + "S_PRGFILE " + sLink + "\\keep.txt\r\nS_FOLDER_ " + sLink + "\r\n";
     UninstallOutcome outcome = Run(sLog);
-    RemoveFolderLink(sLink);
+    RemoveSymbolicLink(sLink);
     // The installation makes no links: the link stays, and nothing is
     // removed through it.
     EXPECT_EQ(outcome.iSkipped, 2);
