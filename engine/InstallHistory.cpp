@@ -26,10 +26,16 @@ void CInstallHistory::Record(int iKind, const char* pszPath, const TxFileInfo* p
 static void DeleteCreated(const char* pszPath, TxEntryKind kind)
 {
     TxFileHandle hEntry = TxOpenEntry(pszPath, kind, TX_ACCESS_REMOVE, TX_SHARE_ALL);
-    if (hEntry.IsValid())
-        TxDeleteEntry(hEntry.Get());
-    else if (GetLastError() == TX_ERROR_LINK)
+    if (hEntry.IsValid() && TxDeleteEntry(hEntry.Get()))
+        return;
+    DWORD dwError = GetLastError();
+    if (dwError == TX_ERROR_LINK)
         TX_LOG("RollBack - not deleting %s: it is a link", pszPath);
+    // A folder that holds what the run did not make stays, as does what is
+    // gone already.
+    else if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND &&
+             dwError != ERROR_DIR_NOT_EMPTY)
+        TX_LOG("RollBack - deleting %s failed: error=%lu", pszPath, dwError);
 }
 
 static void UndoItem(const CHistoryItem& item)
