@@ -72,13 +72,16 @@ int Stage(const std::string& sMedium, const std::string& sOut)
 
 int Start(const std::string& sSetup, const std::string& sPeer)
 {
+    // Runs of each, alternating (see StartupBench.cpp).
+    const int iRuns = 21;
     PairTiming t = MeasurePair(
-        9, [&] { return TimeToWindow(sSetup, "TFormStepWelcome"); },
+        iRuns, [&] { return TimeToWindow(sSetup, "TFormStepWelcome"); },
         [&] { return TimeToWindow(sPeer, "#32770"); });
-    double dRatio = t.dCandidate / t.dBaseline;
-    PrintResult("Start-up to the first dialog, against NSIS 3 MUI2",
-                Format("%.0f ms", t.dCandidate * 1000), Format("NSIS %.0f ms", t.dBaseline * 1000),
-                Format("%.2f x NSIS", dRatio), "<= 1.0", dRatio <= 1.0);
+    RunSpread ratio = RatioSpread(t.candidate, t.baseline);
+    PrintResult(Format("Start-up to the first dialog, against NSIS 3 MUI2 (medians of %d)", iRuns),
+                SpreadText(SpreadOf(t.candidate), "%.0f", 1000) + " ms",
+                "NSIS " + SpreadText(SpreadOf(t.baseline), "%.0f", 1000) + " ms",
+                SpreadText(ratio, "%.2f") + " x NSIS", "<= 1.0", AtMost(ratio, 1.0));
     return 0;
 }
 
