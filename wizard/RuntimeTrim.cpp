@@ -11,7 +11,11 @@
 //   same thing. Every helper the program uses must be defined here: one left
 //   to the runtime would bring its whole object file back, and the linker
 //   would then refuse the duplicates.
+// - The runtime keeps the exceptions being handled per thread, through the
+//   compiler's emulated thread-local storage (about 2 KiB). Setup.exe runs on
+//   one thread: one record serves.
 #include <cstdlib>
+#include <cxxabi.h>
 #include <new>
 
 namespace __gnu_cxx
@@ -39,3 +43,23 @@ void __throw_bad_array_new_length()
     throw std::bad_alloc();
 }
 } // namespace std
+
+namespace __cxxabiv1
+{
+namespace
+{
+// The runtime's record is two words (the caught exceptions, the count of
+// uncaught ones); room for four, all zero at start as the runtime's is.
+void* g_EhGlobals[4];
+} // namespace
+
+extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept
+{
+    return reinterpret_cast<__cxa_eh_globals*>(g_EhGlobals);
+}
+
+extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept
+{
+    return reinterpret_cast<__cxa_eh_globals*>(g_EhGlobals);
+}
+} // namespace __cxxabiv1
