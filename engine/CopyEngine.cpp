@@ -15,6 +15,7 @@
 #include "TxFormat.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
+#include "TxSafeFile.h"
 
 CCopyEngine::CCopyEngine(IInstallView& view, CSetupDatFile& archive)
     : m_iPhase(1), m_iIndex(0), m_bInstallImages(false), m_qwCopied(0), m_qwExpected(0),
@@ -66,9 +67,11 @@ void CCopyEngine::Start(ImageChoice choice, int iRandomCount, uint32_t dwSeed, i
         SelectImages(choice, iRandomCount, dwSeed);
     if (RefuseRelativeFolder(g_sDstDir) || (m_bInstallImages && RefuseRelativeFolder(g_sImgDstDir)))
         return;
-    if (!CreateTargetFolder(g_sDstDir))
+    RecoverInterruptedRuns();
+    if (!CreateTargetFolder(g_sDstDir, true))
         return;
-    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir))
+    // The image folder stays the user's own, as the folder above it has it.
+    if (m_bInstallImages && !CreateTargetFolder(g_sImgDstDir, false))
         return;
     RequestAgentClose();
     m_View.DisableNavigation();
@@ -117,11 +120,12 @@ bool CCopyEngine::RefuseRelativeFolder(const TxString& sFolder)
     return true;
 }
 
-bool CCopyEngine::CreateTargetFolder(const TxString& sFolder)
+bool CCopyEngine::CreateTargetFolder(const TxString& sFolder, bool bForPrograms)
 {
     if (DirectoryExists(sFolder.GetText()))
         return true;
-    if (!CreateFolderRecorded(sFolder.GetText()))
+    if (!(bForPrograms ? CreateProgramFolderRecorded(sFolder.GetText())
+                       : CreateFolderRecorded(sFolder.GetText())))
     {
         FailOnFolder(sFolder);
         return false;
@@ -188,15 +192,37 @@ TxString CCopyEngine::PlanSource(const CInstallFile& file) const
     return sBase;
 }
 
+TxString CCopyEngine::PlanFolder(const CInstallFile& file)
+{
+    const TxString& sBase = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    return file.sSubFolder.IsEmpty() ? sBase : JoinPath(sBase.GetText(), file.sSubFolder.GetText());
+}
+
+void CCopyEngine::RecoverInterruptedRuns()
+{
+    // A folder met twice finds nothing left the second time.
+    TxString sPrevious;
+    for (int i = -1; i < g_InstallFiles.GetCount(); ++i)
+    {
+        TxString sFolder = i < 0 ? g_sDstDir : PlanFolder(*g_InstallFiles.FileAt(i));
+        if (!sFolder.IsEqual(sPrevious) && DirectoryExists(sFolder.GetText()))
+            RecoverInterruptedBackups(sFolder.GetText());
+        sPrevious = sFolder;
+    }
+    for (const TxString* pFolder :
+         {&g_sImgDstDir, &g_sCommonPrograms, &g_sPrograms, &g_sCommonDesktop, &g_sDesktop})
+        if (!pFolder->IsEmpty() && DirectoryExists(pFolder->GetText()))
+            RecoverInterruptedBackups(pFolder->GetText());
+}
+
 bool CCopyEngine::PlanTargetFolder(const CInstallFile& file, TxString& sFolder)
 {
-    sFolder = file.sDstFolder.IsEmpty() ? g_sDstDir : file.sDstFolder;
+    sFolder = PlanFolder(file);
     if (file.sSubFolder.IsEmpty())
         return true;
-    sFolder = JoinPath(sFolder.GetText(), file.sSubFolder.GetText());
     if (sFolder.IsEqual(m_sKnownFolder))
         return true;
-    if (DirectoryExists(sFolder.GetText()) || CreateFolderRecorded(sFolder.GetText()))
+    if (DirectoryExists(sFolder.GetText()) || CreateProgramFolderRecorded(sFolder.GetText()))
     {
         m_sKnownFolder = sFolder;
         return true;
@@ -230,29 +256,38 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
 {
     TX_LOG("Copying %s", sSource.GetText());
     TX_LOG("  -> to %s", sTarget.GetText());
+    m_View.SetCurrentFile(sTarget.GetText());
     TxString sError;
     bool bCopied = false;
     // A file of an earlier installation is moved aside first, so that a
-    // rollback can put it back.
-    if (!KeepFile(sTarget.GetText()))
+    // rollback can put it back; the new one is made new, so that nothing put
+    // under its name since (a link) is written through. What stands there
+    // after a failure is the copy's own only when the name was free.
+    bool bKept = KeepFile(sTarget.GetText());
+    bool bTargetFree = bKept && !EntryExists(sTarget.GetText());
+    DWORD dwError = 0;
+    if (!bKept)
         sError = TxSystemErrorText(GetLastError());
     else if (bPacked)
-    {
-        TxClearReadOnly(sTarget.GetText());
-        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText());
-    }
+        bCopied = m_Archive.CopyFile(sSource.GetText(), sTarget.GetText(), true);
     else
     {
-        TxClearReadOnly(sTarget.GetText());
         bCopied = !TX_FAULT(TXFAULT_COPY) &&
-                  CopyFileA(sSource.GetText(), sTarget.GetText(), FALSE) != FALSE;
-        DWORD dwError = bCopied ? 0 : GetLastError();
+                  CopyFileA(sSource.GetText(), sTarget.GetText(), TRUE) != FALSE;
+        dwError = bCopied ? 0 : GetLastError();
         if (dwError != 0)
             sError = TxSystemErrorText(dwError);
     }
     if (!bCopied)
     {
         TX_LOG("Copy error: %s", sError.GetText());
+        // What CopyFileA wrote into a free name before it failed (a full disk,
+        // a lost share) goes; an entry put there by someone else meanwhile
+        // (the copy found the name taken) stays. The extraction removes its
+        // own partial file.
+        if (!bPacked && bTargetFree && dwError != ERROR_FILE_EXISTS &&
+            dwError != ERROR_ALREADY_EXISTS)
+            RemovePartialCopy(sTarget);
         TxString sText = TxFormat("%s -> %s\n%s", {sSource, sTarget, sError});
         m_View.ShowMessage(sText.GetText(), gls_CopyError.GetText(), MB_OK | MB_ICONEXCLAMATION);
         Fail();
@@ -261,6 +296,33 @@ bool CCopyEngine::CopyOne(const CInstallFile& file, const TxString& sSource,
     g_History.Record(iKind, sTarget.GetText(), &file.FileInfo);
     ProgressStep(file);
     return true;
+}
+
+bool CCopyEngine::EntryExists(const char* pszPath)
+{
+    if (GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    DWORD dwError = GetLastError();
+    return dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND;
+}
+
+void CCopyEngine::RemovePartialCopy(const TxString& sTarget)
+{
+    // Opened without following a link: one put there since is left alone.
+    TxFileHandle hPartial =
+        TxOpenEntry(sTarget.GetText(), TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    if (!hPartial.IsValid())
+    {
+        DWORD dwError = GetLastError();
+        if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
+            TX_LOG("CCopyEngine::RemovePartialCopy - TxOpenEntry failed: path=%s, error=%lu",
+                   sTarget.GetText(), dwError);
+        return;
+    }
+    TX_LOG("Deleting partial file %s", sTarget.GetText());
+    if (!TxDeleteEntry(hPartial.Get()))
+        TX_LOG("CCopyEngine::RemovePartialCopy - TxDeleteEntry failed: path=%s, error=%lu",
+               sTarget.GetText(), GetLastError());
 }
 
 void CCopyEngine::ProgressStep(const CInstallFile& file)

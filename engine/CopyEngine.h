@@ -57,7 +57,8 @@ public:
 
 private:
     void SelectImages(ImageChoice choice, int iRandomCount, uint32_t dwSeed);
-    bool CreateTargetFolder(const TxString& sFolder);
+    // bForPrograms: every level made belongs to administrators.
+    bool CreateTargetFolder(const TxString& sFolder, bool bForPrograms);
     // Shows the folder message and fails for a folder that depends on the
     // current folder; nothing is created then.
     bool RefuseRelativeFolder(const TxString& sFolder);
@@ -67,9 +68,18 @@ private:
     void CopyPlanEntry(const CInstallFile& file);
     void CopyImageEntry(const CInstallFile& file);
     TxString PlanSource(const CInstallFile& file) const;
+    // The folder a plan entry goes to.
+    static TxString PlanFolder(const CInstallFile& file);
+    // Puts back what a killed setup had kept aside in the folders of this run.
+    void RecoverInterruptedRuns();
     bool PlanTargetFolder(const CInstallFile& file, TxString& sFolder);
     bool CopyOne(const CInstallFile& file, const TxString& sSource, const TxString& sTarget,
                  bool bPacked, int iKind);
+    // Whether anything stands at the path (an entry that cannot be looked
+    // at counts as one).
+    static bool EntryExists(const char* pszPath);
+    // Deletes what a failed copy wrote at its target, never through a link.
+    static void RemovePartialCopy(const TxString& sTarget);
     void ProgressStep(const CInstallFile& file);
     void Advance();
     void Complete();

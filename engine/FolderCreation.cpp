@@ -1,5 +1,6 @@
 #include "FolderCreation.h"
 
+#include "FolderSecurity.h"
 #include "InstallHistory.h"
 #include "TxDiskApi.h"
 
@@ -26,14 +27,21 @@ std::vector<TxString> MissingLevels(const char* pszFolder)
 }
 } // namespace
 
-bool CreateFolderRecorded(const char* pszFolder)
+bool CreateFolderRecorded(const char* pszFolder, const SECURITY_ATTRIBUTES* psa)
 {
     std::vector<TxString> levels = MissingLevels(pszFolder);
-    bool bCreated = ForceDirectories(pszFolder);
+    bool bCreated = ForceDirectories(pszFolder, psa);
     for (auto it = levels.rbegin(); it != levels.rend(); ++it)
     {
         if (DirectoryExists(it->GetText()))
             g_History.Record(FOLDER, it->GetText());
     }
     return bCreated;
+}
+
+bool CreateProgramFolderRecorded(const char* pszFolder)
+{
+    CFolderSecurity security(FOLDER_FOR_PROGRAMS);
+    return security.Attributes() != nullptr &&
+           CreateFolderRecorded(pszFolder, security.Attributes());
 }

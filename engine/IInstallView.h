@@ -12,6 +12,9 @@ public:
     // Disables Previous, Start and Cancel; Stop stays enabled.
     virtual void DisableNavigation() = 0;
     virtual void SetProgress(int iPercent, const char* pszLabel) = 0;
+    // The file about to be copied, for a view that names it; the install
+    // step does not.
+    virtual void SetCurrentFile(const char* /*pszTarget*/) {}
     // Handles all pending window messages once (Stop may be pressed here).
     virtual void ProcessMessages() = 0;
     // Posts the next install step message to the step's own window.

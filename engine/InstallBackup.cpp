@@ -1,22 +1,39 @@
 #include "InstallBackup.h"
 
 #include "CLog.h"
+#include "FolderSecurity.h"
 #include "ProgramStart.h"
+#include "TxDiskApi.h"
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
-#include "TxPrint.h"
+#include "TxRandomName.h"
+#include "TxSafeFile.h"
 #include "TxString.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace
 {
+// The backup store of one folder for this run: a hidden folder of a random
+// name beside the files it keeps (a move into it is a rename on the same
+// volume), made for SYSTEM and the administrators alone and held open
+// without delete sharing for the whole run, so that it cannot be renamed or
+// replaced; every use checks that its name still leads to the folder held.
+struct BackupStore
+{
+    TxString sFolder; // the folder whose files it keeps
+    TxString sPath;
+    TxFileHandle hStore;
+    TxEntryId id;
+};
+
 struct KeptFile
 {
     TxString sPath;
-    TxString sBackup;
-    WIN32_FILE_ATTRIBUTE_DATA data;
+    size_t iStore;
 };
 
 struct KeptValue
@@ -29,9 +46,17 @@ struct KeptValue
     std::vector<BYTE> bytes;
 };
 
+// Held: listed, walked through, its owner read, its attributes set.
+constexpr DWORD STORE_ACCESS =
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | READ_CONTROL | FILE_WRITE_ATTRIBUTES;
+constexpr int STORE_NAME_TRIES = 8;
+
+std::vector<BackupStore> g_Stores; // in order of creation
 std::vector<KeptFile> g_KeptFiles;
 std::vector<KeptValue> g_KeptValues;
-std::vector<TxString> g_BackupFolders; // in order of creation
+// Keys that were missing when a value in them was kept: the run's writes
+// made them, a rollback removes them again when empty.
+std::vector<std::pair<HKEY, TxString>> g_MissingKeys;
 TxString g_sClosedAgent;
 
 TxString FolderOf(const char* pszPath, const char** ppszName)
@@ -43,28 +68,12 @@ TxString FolderOf(const char* pszPath, const char** ppszName)
     return sFolder;
 }
 
-// The hidden backup folder of this run inside sFolder, made on first use.
-bool BackupFolder(const TxString& sFolder, TxString& sBackup)
+TxString Child(const TxString& sFolder, const char* pszName)
 {
-    char szName[32];
-    TxPrint(szName, sizeof(szName), "%s%lu", BACKUP_FOLDER_PREFIX, GetCurrentProcessId());
-    sBackup = sFolder;
-    sBackup.Append("\\");
-    sBackup.Append(szName);
-    for (const TxString& sKnown : g_BackupFolders)
-        if (sKnown.IsEqual(sBackup))
-            return true;
-    if (TX_FAULT(TXFAULT_MOVE) || !CreateDirectoryA(sBackup.GetText(), nullptr))
-    {
-        DWORD dwError = GetLastError();
-        TX_LOG("KeepFile - CreateDirectoryA failed: path=%s, error=%lu", sBackup.GetText(),
-               dwError);
-        SetLastError(dwError);
-        return false;
-    }
-    SetFileAttributesA(sBackup.GetText(), FILE_ATTRIBUTE_HIDDEN);
-    g_BackupFolders.push_back(sBackup);
-    return true;
+    TxString sPath(sFolder);
+    sPath.Append("\\");
+    sPath.Append(pszName);
+    return sPath;
 }
 
 bool SameText(const TxString& a, const char* b)
@@ -72,35 +81,159 @@ bool SameText(const TxString& a, const char* b)
     return a.Compare(b) == 0;
 }
 
-// Puts the kept times and attributes back (a copy across volumes loses some).
-void RestoreFileData(const KeptFile& kept)
+// The store's name still leads to the folder the run holds.
+bool StoreStands(const BackupStore& store)
 {
-    SetFileAttributesA(kept.sPath.GetText(), FILE_ATTRIBUTE_NORMAL);
-    TxFileHandle hFile(CreateFileA(kept.sPath.GetText(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
-    if (!hFile.IsValid() || !SetFileTime(hFile.Get(), &kept.data.ftCreationTime,
-                                         &kept.data.ftLastAccessTime, &kept.data.ftLastWriteTime))
-        TX_LOG("RestoreKept - SetFileTime failed: path=%s, error=%lu", kept.sPath.GetText(),
+    TxFileHandle hNow =
+        TxOpenEntry(store.sPath.GetText(), TX_ENTRY_FOLDER, FILE_READ_ATTRIBUTES, TX_SHARE_ALL);
+    TxEntryId id;
+    if (hNow.IsValid() && TxGetEntryId(hNow.Get(), id) && id == store.id)
+        return true;
+    DWORD dwError = hNow.IsValid() ? TX_ERROR_LINK : GetLastError();
+    TX_LOG("Backup directory %s is no longer the one made (error %lu)", store.sPath.GetText(),
+           dwError);
+    SetLastError(TX_ERROR_LINK);
+    return false;
+}
+
+// Makes the store of sFolder: a new folder of an unpredictable name (a name
+// that exists means another name), opened as it stands, owned by an
+// administrator. Its index in g_Stores, or -1 with the last error set.
+int MakeStore(const TxString& sFolder)
+{
+    CFolderSecurity security(FOLDER_PRIVATE);
+    for (int i = 0; i < STORE_NAME_TRIES; ++i)
+    {
+        TxString sName = TxRandomName(BACKUP_FOLDER_PREFIX);
+        if (sName.IsEmpty())
+            break;
+        BackupStore store;
+        store.sFolder = sFolder;
+        store.sPath = Child(sFolder, sName.GetText());
+        if (TX_FAULT(TXFAULT_MOVE) || security.Attributes() == nullptr ||
+            !CreateDirectoryA(store.sPath.GetText(), security.Attributes()))
+        {
+            DWORD dwError =
+                security.Attributes() == nullptr ? ERROR_INVALID_SECURITY_DESCR : GetLastError();
+            if (dwError == ERROR_ALREADY_EXISTS)
+                continue;
+            TX_LOG("KeepFile - CreateDirectoryA failed: path=%s, error=%lu", store.sPath.GetText(),
+                   dwError);
+            SetLastError(dwError);
+            return -1;
+        }
+        store.hStore =
+            TxOpenEntry(store.sPath.GetText(), TX_ENTRY_FOLDER, STORE_ACCESS, TX_SHARE_NO_DELETE);
+        if (!store.hStore.IsValid() || !HasTrustedOwner(store.hStore.Get()) ||
+            !TxGetEntryId(store.hStore.Get(), store.id))
+        {
+            DWORD dwError = store.hStore.IsValid() ? ERROR_ACCESS_DENIED : GetLastError();
+            TX_LOG("KeepFile - backup directory refused: path=%s, error=%lu", store.sPath.GetText(),
+                   dwError);
+            SetLastError(dwError);
+            return -1;
+        }
+        TxSetEntryAttributes(store.hStore.Get(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+        g_Stores.push_back(std::move(store));
+        return static_cast<int>(g_Stores.size() - 1);
+    }
+    TX_LOG("KeepFile - no free random name for a backup directory in %s", sFolder.GetText());
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return -1;
+}
+
+int StoreFor(const TxString& sFolder)
+{
+    for (size_t i = 0; i < g_Stores.size(); ++i)
+        if (g_Stores[i].sFolder.IsEqual(sFolder))
+            return static_cast<int>(i);
+    return MakeStore(sFolder);
+}
+
+// Deletes the file at pszPath through its handle unless it is a link; true
+// when nothing stands there afterwards.
+bool DeleteFileThere(const char* pszPath)
+{
+    TxFileHandle hFile = TxOpenEntry(pszPath, TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    if (!hFile.IsValid())
+    {
+        DWORD dwError = GetLastError();
+        return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+    }
+    return TxDeleteEntry(hFile.Get());
+}
+
+// Moves the file pszName of the store sStore back into sFolder.
+bool MoveBack(const TxString& sStore, const TxString& sFolder, const char* pszName)
+{
+    TxString sTarget = Child(sFolder, pszName);
+    // Whatever stands there now was made by this run (or by the one that
+    // was interrupted).
+    if (!DeleteFileThere(sTarget.GetText()))
+    {
+        TX_LOG("RestoreKept - cannot clear the place: path=%s, error=%lu", sTarget.GetText(),
                GetLastError());
-    hFile.Reset();
-    if (!SetFileAttributesA(kept.sPath.GetText(), kept.data.dwFileAttributes))
-        TX_LOG("RestoreKept - SetFileAttributesA failed: path=%s, error=%lu", kept.sPath.GetText(),
-               GetLastError());
+        return false;
+    }
+    TxString sBackup = Child(sStore, pszName);
+    TxFileHandle hBackup =
+        TxOpenEntry(sBackup.GetText(), TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    TxFileHandle hFolder = TxOpenEntry(sFolder.GetText(), TX_ENTRY_FOLDER,
+                                       FILE_LIST_DIRECTORY | FILE_TRAVERSE, TX_SHARE_ALL);
+    if (hBackup.IsValid() && hFolder.IsValid() &&
+        TxMoveEntry(hBackup.Get(), hFolder.Get(), pszName))
+        return true;
+    TX_LOG("RestoreKept - moving back failed: from=%s, to=%s, error=%lu", sBackup.GetText(),
+           sTarget.GetText(), GetLastError());
+    return false;
 }
 
 void RestoreFile(const KeptFile& kept)
 {
     TX_LOG("Restoring file %s", kept.sPath.GetText());
-    // Whatever stands there now was made by this run.
-    SetFileAttributesA(kept.sPath.GetText(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(kept.sPath.GetText());
-    if (!MoveFileExA(kept.sBackup.GetText(), kept.sPath.GetText(), MOVEFILE_COPY_ALLOWED))
+    const BackupStore& store = g_Stores[kept.iStore];
+    const char* pszName = nullptr;
+    TxString sFolder = FolderOf(kept.sPath.GetText(), &pszName);
+    if (StoreStands(store))
+        MoveBack(store.sPath, sFolder, pszName);
+}
+
+// Deletes an entry of the run's own through a handle on the entry that was
+// made (its identity when known); what cannot go now goes at the next
+// restart. pszCaller names the operation in the log.
+void DeleteNowOrAtRestart(const char* pszPath, TxEntryKind kind, const TxEntryId* pId,
+                          const char* pszCaller, bool bAtRestart = true)
+{
+    TxFileHandle hEntry = TxOpenEntry(pszPath, kind, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    TxEntryId id;
+    if (hEntry.IsValid() && pId != nullptr && (!TxGetEntryId(hEntry.Get(), id) || !(id == *pId)))
     {
-        TX_LOG("RestoreKept - MoveFileExA failed: from=%s, to=%s, error=%lu",
-               kept.sBackup.GetText(), kept.sPath.GetText(), GetLastError());
+        TX_LOG("%s - not deleting %s: it is no longer the one made", pszCaller, pszPath);
         return;
     }
-    RestoreFileData(kept);
+    if (hEntry.IsValid() && TxDeleteEntry(hEntry.Get()))
+        return;
+    DWORD dwError = GetLastError();
+    if (dwError == TX_ERROR_LINK || dwError == ERROR_FILE_NOT_FOUND ||
+        dwError == ERROR_PATH_NOT_FOUND || !bAtRestart)
+    {
+        TX_LOG("%s - not deleting %s: error=%lu", pszCaller, pszPath, dwError);
+        return;
+    }
+    TX_LOG("Deleting backup %s at restart (error %lu)", pszPath, dwError);
+    if (!MoveFileExA(pszPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        TX_LOG("%s - MoveFileExA failed: path=%s, error=%lu", pszCaller, pszPath, GetLastError());
+}
+
+void RemoveStores(const char* pszCaller)
+{
+    for (auto it = g_Stores.rbegin(); it != g_Stores.rend(); ++it)
+    {
+        TX_LOG("Removing backup directory %s", it->sPath.GetText());
+        // The run's own handle shares no deletion, its own included.
+        it->hStore.Reset();
+        DeleteNowOrAtRestart(it->sPath.GetText(), TX_ENTRY_FOLDER, &it->id, pszCaller);
+    }
 }
 
 void RestoreValue(const KeptValue& kept)
@@ -127,59 +260,119 @@ void RestoreValue(const KeptValue& kept)
                kept.sSubKey.GetText(), kept.sValue.GetText(), lResult);
 }
 
-void StartAgent(const TxString& sPath)
+// Notes the levels of pszSubKey that do not exist yet.
+void KeepMissingKeys(HKEY hRoot, const char* pszSubKey)
 {
-    TX_LOG("Starting agent %s", sPath.GetText());
-    // As Windows starts it from the Run key: as the user, in its own folder.
-    StartProgramAsUser(sPath.GetText(), "/r");
+    for (TxString sKey(pszSubKey); !sKey.IsEmpty();)
+    {
+        TxRegKey key;
+        if (RegOpenKeyExA(hRoot, sKey.GetText(), 0, KEY_QUERY_VALUE, key.Receive()) ==
+            ERROR_SUCCESS)
+            return;
+        bool bKnown = false;
+        for (const auto& known : g_MissingKeys)
+            bKnown = bKnown || (known.first == hRoot && SameText(known.second, sKey.GetText()));
+        if (!bKnown)
+            g_MissingKeys.emplace_back(hRoot, sKey);
+        const char* pszName = nullptr;
+        sKey = FolderOf(sKey.GetText(), &pszName);
+    }
 }
 
-void DeleteNowOrAtRestart(const char* pszPath, bool bFolder)
+// Removes a key the run made, unless something is in it now.
+void RemoveMadeKey(HKEY hRoot, const TxString& sKey)
 {
-    SetFileAttributesA(pszPath, FILE_ATTRIBUTE_NORMAL);
-    if (bFolder ? RemoveDirectoryA(pszPath) : DeleteFileA(pszPath))
+    TxRegKey key;
+    DWORD dwSubkeys = 0;
+    DWORD dwValues = 0;
+    if (RegOpenKeyExA(hRoot, sKey.GetText(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS ||
+        RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &dwSubkeys, nullptr, nullptr,
+                         &dwValues, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        dwSubkeys != 0 || dwValues != 0)
         return;
-    DWORD dwError = GetLastError();
-    TX_LOG("Deleting backup %s at restart (error %lu)", pszPath, dwError);
-    if (!MoveFileExA(pszPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-        TX_LOG("DiscardKept - MoveFileExA failed: path=%s, error=%lu", pszPath, GetLastError());
+    key.Reset();
+    TX_LOG("Removing registry key %s", sKey.GetText());
+    LONG lResult = RegDeleteKeyA(hRoot, sKey.GetText());
+    if (lResult != ERROR_SUCCESS)
+        TX_LOG("RestoreKept - RegDeleteKeyA failed: key=%s, error=%ld", sKey.GetText(), lResult);
 }
 
 void Forget()
 {
     g_KeptFiles.clear();
     g_KeptValues.clear();
-    g_BackupFolders.clear();
+    g_Stores.clear();
+    g_MissingKeys.clear();
     g_sClosedAgent = "";
+}
+// Puts back what the store of an interrupted run kept, as that run's
+// rollback would have, so that an earlier installation never loses a file to
+// a setup that was killed; the store goes once empty. A store that is a link
+// or not an administrator's is left alone.
+void RecoverStore(const TxString& sFolder, const TxString& sStore)
+{
+    TX_LOG("Found backup directory %s of an interrupted setup", sStore.GetText());
+    TxFileHandle hStore = TxOpenEntry(sStore.GetText(), TX_ENTRY_FOLDER,
+                                      FILE_LIST_DIRECTORY | READ_CONTROL, TX_SHARE_NO_DELETE);
+    TxEntryId id;
+    if (!hStore.IsValid() || !HasTrustedOwner(hStore.Get()) || !TxGetEntryId(hStore.Get(), id))
+    {
+        TX_LOG("RecoverInterruptedBackups - backup directory refused: path=%s, error=%lu",
+               sStore.GetText(), hStore.IsValid() ? ERROR_ACCESS_DENIED : GetLastError());
+        return;
+    }
+    std::vector<TxString> names;
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA(Child(sStore, "*").GetText(), &data));
+    for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data) != FALSE)
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        {
+            TxString sName(data.cFileName);
+            names.push_back(sName);
+        }
+    hFind.Reset();
+    for (const TxString& sName : names)
+    {
+        TX_LOG("Restoring file %s", Child(sFolder, sName.GetText()).GetText());
+        MoveBack(sStore, sFolder, sName.GetText());
+    }
+    TX_LOG("Removing backup directory %s", sStore.GetText());
+    hStore.Reset();
+    DeleteNowOrAtRestart(sStore.GetText(), TX_ENTRY_FOLDER, &id, "RecoverInterruptedBackups",
+                         false);
 }
 } // namespace
 
 bool KeepFile(const char* pszPath)
 {
-    KeptFile kept;
-    if (!GetFileAttributesExA(pszPath, GetFileExInfoStandard, &kept.data) ||
-        (kept.data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(pszPath, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return true;
     for (const KeptFile& known : g_KeptFiles)
         if (SameText(known.sPath, pszPath))
-            return true;
+            return DeleteFileThere(pszPath);
     const char* pszName = nullptr;
     TxString sFolder = FolderOf(pszPath, &pszName);
-    if (!BackupFolder(sFolder, kept.sBackup))
+    int iStore = StoreFor(sFolder);
+    if (iStore < 0)
         return false;
-    kept.sBackup.Append("\\");
-    kept.sBackup.Append(pszName);
-    kept.sPath = pszPath;
+    const BackupStore& store = g_Stores[static_cast<size_t>(iStore)];
+    TxString sBackup = Child(store.sPath, pszName);
     TX_LOG("Keeping file %s", pszPath);
-    if (TX_FAULT(TXFAULT_MOVE) ||
-        !MoveFileExA(pszPath, kept.sBackup.GetText(), MOVEFILE_COPY_ALLOWED))
+    TxFileHandle hFile;
+    if (StoreStands(store))
+        hFile = TxOpenEntry(pszPath, TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    if (TX_FAULT(TXFAULT_MOVE) || !hFile.IsValid() ||
+        !TxMoveEntry(hFile.Get(), store.hStore.Get(), pszName))
     {
         DWORD dwError = GetLastError();
-        TX_LOG("KeepFile - MoveFileExA failed: from=%s, to=%s, error=%lu", pszPath,
-               kept.sBackup.GetText(), dwError);
+        TX_LOG("KeepFile - moving aside failed: from=%s, to=%s, error=%lu", pszPath,
+               sBackup.GetText(), dwError);
         SetLastError(dwError);
         return false;
     }
+    KeptFile kept = {TxString(pszPath), static_cast<size_t>(iStore)};
     g_KeptFiles.push_back(kept);
     return true;
 }
@@ -190,6 +383,7 @@ void KeepRegistryValue(HKEY hRoot, const char* pszSubKey, const char* pszValue)
         if (known.hRoot == hRoot && SameText(known.sSubKey, pszSubKey) &&
             SameText(known.sValue, pszValue))
             return;
+    KeepMissingKeys(hRoot, pszSubKey);
     KeptValue kept;
     kept.hRoot = hRoot;
     kept.sSubKey = pszSubKey;
@@ -225,39 +419,64 @@ void RestoreKept()
     bool bAgentBack = false;
     for (auto it = g_KeptValues.rbegin(); it != g_KeptValues.rend(); ++it)
         RestoreValue(*it);
+    // Inner keys first, whatever value made them.
+    std::sort(g_MissingKeys.begin(), g_MissingKeys.end(),
+              [](const auto& a, const auto& b) { return a.second.Length() > b.second.Length(); });
+    for (const auto& made : g_MissingKeys)
+        RemoveMadeKey(made.first, made.second);
     for (auto it = g_KeptFiles.rbegin(); it != g_KeptFiles.rend(); ++it)
     {
         RestoreFile(*it);
         if (!g_sClosedAgent.IsEmpty() && SameText(it->sPath, g_sClosedAgent.GetText()))
             bAgentBack = true;
     }
-    for (auto it = g_BackupFolders.rbegin(); it != g_BackupFolders.rend(); ++it)
-    {
-        TX_LOG("Removing backup directory %s", it->GetText());
-        SetFileAttributesA(it->GetText(), FILE_ATTRIBUTE_NORMAL);
-        if (!RemoveDirectoryA(it->GetText()))
-            TX_LOG("RestoreKept - RemoveDirectoryA failed: path=%s, error=%lu", it->GetText(),
-                   GetLastError());
-    }
+    RemoveStores("RestoreKept");
     TxString sAgent = g_sClosedAgent;
     Forget();
+    // As Windows starts it from the Run key: as the user, in its own folder.
     if (bAgentBack)
-        StartAgent(sAgent);
+    {
+        TX_LOG("Starting agent %s", sAgent.GetText());
+        StartProgramAsUser(sAgent.GetText(), "/r");
+    }
 }
 
 void DiscardKept()
 {
     for (const KeptFile& kept : g_KeptFiles)
     {
-        TX_LOG("Deleting backup %s", kept.sBackup.GetText());
-        DeleteNowOrAtRestart(kept.sBackup.GetText(), false);
+        const char* pszName = nullptr;
+        FolderOf(kept.sPath.GetText(), &pszName);
+        const BackupStore& store = g_Stores[kept.iStore];
+        TxString sBackup = Child(store.sPath, pszName);
+        TX_LOG("Deleting backup %s", sBackup.GetText());
+        if (StoreStands(store))
+            DeleteNowOrAtRestart(sBackup.GetText(), TX_ENTRY_FILE, nullptr, "DiscardKept");
     }
-    for (auto it = g_BackupFolders.rbegin(); it != g_BackupFolders.rend(); ++it)
-    {
-        TX_LOG("Removing backup directory %s", it->GetText());
-        DeleteNowOrAtRestart(it->GetText(), true);
-    }
+    RemoveStores("DiscardKept");
     Forget();
+}
+
+void RecoverInterruptedBackups(const char* pszFolder)
+{
+    TxString sFolder = PlainFolderPath(pszFolder);
+    std::vector<TxString> stale;
+    WIN32_FIND_DATAA data;
+    TxString sPattern = Child(sFolder, BACKUP_FOLDER_PREFIX);
+    sPattern.Append("*");
+    TxFindHandle hFind(FindFirstFileA(sPattern.GetText(), &data));
+    for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data) != FALSE)
+    {
+        TxString sPath = Child(sFolder, data.cFileName);
+        bool bOwn = false;
+        for (const BackupStore& store : g_Stores)
+            bOwn = bOwn || store.sPath.IsEqual(sPath);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !bOwn)
+            stale.push_back(sPath);
+    }
+    hFind.Reset();
+    for (const TxString& sStore : stale)
+        RecoverStore(sFolder, sStore);
 }
 
 int KeptFileCount()

@@ -3,7 +3,7 @@
 #include "CLog.h"
 #include "InstallBackup.h"
 #include "RegistryHelpers.h"
-#include "TxPaths.h"
+#include "TxSafeFile.h"
 
 #include <memory>
 
@@ -20,12 +20,22 @@ void CInstallHistory::Record(int iKind, const char* pszPath, const TxFileInfo* p
     pItem.release();
 }
 
-// Installed files carry the attributes they were packed with; a read-only
-// one would otherwise survive the rollback.
-static void DeleteInstalledFile(const char* pszPath)
+// Through a handle on the entry itself: a link put in its place since is
+// left alone, never followed. Read-only files go too (installed files carry
+// the attributes they were packed with); a folder goes only when empty.
+static void DeleteCreated(const char* pszPath, TxEntryKind kind)
 {
-    TxClearReadOnly(pszPath);
-    DeleteFileA(pszPath);
+    TxFileHandle hEntry = TxOpenEntry(pszPath, kind, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+    if (hEntry.IsValid() && TxDeleteEntry(hEntry.Get()))
+        return;
+    DWORD dwError = GetLastError();
+    if (dwError == TX_ERROR_LINK)
+        TX_LOG("RollBack - not deleting %s: it is a link", pszPath);
+    // A folder that holds what the run did not make stays, as does what is
+    // gone already.
+    else if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND &&
+             dwError != ERROR_DIR_NOT_EMPTY)
+        TX_LOG("RollBack - deleting %s failed: error=%lu", pszPath, dwError);
 }
 
 static void UndoItem(const CHistoryItem& item)
@@ -36,11 +46,11 @@ static void UndoItem(const CHistoryItem& item)
     case IMGFILE:
     case LNKFILE:
         TX_LOG("Deleting file %s", item.sPath.GetText());
-        DeleteInstalledFile(item.sPath.GetText());
+        DeleteCreated(item.sPath.GetText(), TX_ENTRY_FILE);
         break;
     case FOLDER:
         TX_LOG("Removing directory %s", item.sPath.GetText());
-        RemoveDirectoryA(item.sPath.GetText());
+        DeleteCreated(item.sPath.GetText(), TX_ENTRY_FOLDER);
         break;
     case AUTORUN:
         TX_LOG("Removing agent from registry startup.");

@@ -10,8 +10,10 @@
 #include "TxDiskApi.h"
 #include "TxHandles.h"
 #include "TxPrint.h"
+#include "TxSafeFile.h"
 
 #include <shlobj.h>
+#include <vector>
 
 namespace
 {
@@ -63,6 +65,19 @@ void DesktopShortcut(const TxString& sTarget, int iChoice)
     if (!sFolder.IsEmpty())
         MakeShortcut(sTarget, sFolder);
 }
+// The uninstaller removes the images of every installation "Install.log"
+// records, but trusts only image folders an administrator wrote down: keep
+// the earlier one before "InstalledImgDir" is replaced or deleted.
+void RememberImageFolders(bool bInstallImages)
+{
+    TxString sEarlier;
+    if (RegistryGetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE, sEarlier))
+        RegistryAddToList(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE,
+                          sEarlier.GetText());
+    if (bInstallImages)
+        RegistryAddToList(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE,
+                          g_sImgDstDir.GetText());
+}
 } // namespace
 
 void AgentCommandLine(const char* pszProgramDir, char* pszOut, int cchOut)
@@ -70,6 +85,36 @@ void AgentCommandLine(const char* pszProgramDir, char* pszOut, int cchOut)
     TxString sAgent = JoinPath(pszProgramDir, "QvAgent.exe");
     TxPrint(pszOut, static_cast<size_t>(cchOut), "\"%s\" /r", sAgent.GetText());
 }
+
+namespace
+{
+// The saved link in a new file: a name taken since it was cleared (a link
+// planted there included) fails instead of being written through.
+bool WriteShortcutFile(IStream* pStream, const char* pszLinkFile)
+{
+    ULARGE_INTEGER size = {};
+    LARGE_INTEGER start = {};
+    if (FAILED(pStream->Seek(start, STREAM_SEEK_CUR, &size)) ||
+        FAILED(pStream->Seek(start, STREAM_SEEK_SET, nullptr)) || size.HighPart != 0)
+        return false;
+    std::vector<char> bytes(size.LowPart);
+    ULONG cbRead = 0;
+    if (!bytes.empty() &&
+        (FAILED(pStream->Read(bytes.data(), size.LowPart, &cbRead)) || cbRead != size.LowPart))
+        return false;
+    TxFileHandle hFile = TxCreateNewFile(pszLinkFile, GENERIC_WRITE | DELETE, 0);
+    DWORD dwWritten = 0;
+    if (hFile.IsValid() &&
+        WriteFile(hFile.Get(), bytes.data(), size.LowPart, &dwWritten, nullptr) &&
+        dwWritten == size.LowPart)
+        return true;
+    DWORD dwError = GetLastError();
+    TX_LOG("CreateShortCut: writing %s failed, error=%lu", pszLinkFile, dwError);
+    if (hFile.IsValid())
+        TxDeleteEntry(hFile.Get());
+    return false;
+}
+} // namespace
 
 bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* pszDescription)
 {
@@ -80,19 +125,24 @@ bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* 
         TX_LOG("CreateShortCut: CoCreateInstance failed!");
         return false;
     }
-    TxComPtr<IPersistFile> pFile;
-    if (FAILED(pLink->QueryInterface(IID_IPersistFile, pFile.Receive())))
+    TxComPtr<IPersistStream> pPersist;
+    if (FAILED(pLink->QueryInterface(IID_IPersistStream, pPersist.Receive())))
     {
-        TX_LOG("CreateShortCut: QueryInterface(IID_IPersistFile) failed!");
+        TX_LOG("CreateShortCut: QueryInterface(IID_IPersistStream) failed!");
         return false;
     }
     ShortcutStep(pLink->SetPath(pszTarget), "CreateShortCut: SetPath failed!");
     ShortcutStep(pLink->SetDescription(pszDescription), "CreateShortCut: SetDescription failed!");
-    WCHAR wszPath[MAX_PATH] = L"";
-    if (MultiByteToWideChar(CP_ACP, 0, pszLinkFile, -1, wszPath, MAX_PATH) == 0)
-        wszPath[0] = 0;
-    bool bSaved = ShortcutStep(pFile->Save(wszPath, TRUE), "CreateShortCut: Save failed!");
-    pFile.Reset();
+    // Saved in memory and written by the setup itself, not by the shell
+    // object, which would write through whatever stands under the name.
+    TxComPtr<IStream> pStream;
+    bool bSaved =
+        ShortcutStep(TxCreateMemoryStream(reinterpret_cast<IStream**>(pStream.Receive())),
+                     "CreateShortCut: CreateStreamOnHGlobal failed!") &&
+        ShortcutStep(pPersist->Save(pStream.Get(), TRUE), "CreateShortCut: Save failed!") &&
+        WriteShortcutFile(pStream.Get(), pszLinkFile);
+    pStream.Reset();
+    pPersist.Reset();
     pLink.Reset();
     return bSaved;
 }
@@ -100,8 +150,10 @@ bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* 
 void PostInstallConfig(bool bInstallImages, int iStartMenuChoice, int iDesktopChoice)
 {
     KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
+    KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE);
     KeepRegistryValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
     KeepRegistryValue(HKEY_LOCAL_MACHINE, REG_RUN_KEY, REG_AUTORUN_VALUE);
+    RememberImageFolders(bInstallImages);
     if (bInstallImages)
         RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE,
                           g_sImgDstDir.GetText());

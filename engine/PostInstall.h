@@ -15,7 +15,8 @@ constexpr char SHORTCUT_DESCRIPTION[] = "Quorvane Wallpaper Manager";
 // and the chosen shortcuts, each undoable change recorded in the history.
 void PostInstallConfig(bool bInstallImages, int iStartMenuChoice, int iDesktopChoice);
 
-// Saves a shell link at pszLinkFile that starts pszTarget; true when saved.
+// Saves a shell link at pszLinkFile that starts pszTarget, in a file made
+// new (a name that is taken fails); true when saved.
 bool CreateShortCut(const char* pszTarget, const char* pszLinkFile, const char* pszDescription);
 
 // The autorun command: the agent's path in quotes, then "/r".

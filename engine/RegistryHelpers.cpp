@@ -2,6 +2,8 @@
 
 #include "TxHandles.h"
 
+#include <vector>
+
 #include <cstring>
 
 bool RegistryValueExists(HKEY hRoot, const char* pszSubKey, const char* pszValue)
@@ -64,6 +66,42 @@ void RegistryDeleteValue(HKEY hRoot, const char* pszSubKey, const char* pszValue
     TxRegKey key;
     if (RegOpenKeyExA(hRoot, pszSubKey, 0, KEY_WRITE, key.Receive()) == ERROR_SUCCESS)
         RegDeleteValueA(key.Get(), pszValue);
+}
+
+bool RegistryAddToList(HKEY hRoot, const char* pszSubKey, const char* pszValue, const char* pszText)
+{
+    if (pszText == nullptr || pszText[0] == 0)
+        return false;
+    TxRegKey key;
+    if (RegCreateKeyExA(hRoot, pszSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Receive(),
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    DWORD dwType = 0;
+    DWORD cbData = 0;
+    std::vector<char> list;
+    if (RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, nullptr, &cbData) ==
+            ERROR_SUCCESS &&
+        dwType == REG_MULTI_SZ)
+    {
+        list.assign(cbData + 2, 0);
+        if (RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType,
+                             reinterpret_cast<BYTE*>(list.data()), &cbData) != ERROR_SUCCESS)
+            list.clear();
+    }
+    // The texts of the list without its closing zero, each with its own.
+    std::vector<char> texts;
+    for (const char* p = list.data(); !list.empty() && *p != 0; p += lstrlenA(p) + 1)
+    {
+        if (lstrcmpiA(p, pszText) == 0)
+            return true;
+        texts.insert(texts.end(), p, p + lstrlenA(p) + 1);
+    }
+    texts.insert(texts.end(), pszText, pszText + lstrlenA(pszText) + 1);
+    texts.push_back(0);
+    return RegSetValueExA(key.Get(), pszValue, 0, REG_MULTI_SZ,
+                          reinterpret_cast<const BYTE*>(texts.data()),
+                          static_cast<DWORD>(texts.size())) == ERROR_SUCCESS;
 }
 
 bool AutorunExists(const char* pszValue)

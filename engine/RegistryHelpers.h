@@ -18,6 +18,11 @@ bool RegistrySetString(HKEY hRoot, const char* pszSubKey, const char* pszValue,
 // the buffer; otherwise sText is left unchanged.
 bool RegistryGetString(HKEY hRoot, const char* pszSubKey, const char* pszValue, TxString& sText);
 void RegistryDeleteValue(HKEY hRoot, const char* pszSubKey, const char* pszValue);
+// Adds pszText to the REG_MULTI_SZ list pszValue (made when missing) unless
+// the list holds it already, letter case ignored; a value of another type is
+// replaced. True when the list holds it afterwards.
+bool RegistryAddToList(HKEY hRoot, const char* pszSubKey, const char* pszValue,
+                       const char* pszText);
 
 bool AutorunExists(const char* pszValue);
 bool SetAutorun(const char* pszValue, const char* pszCommandLine);

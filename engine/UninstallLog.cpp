@@ -1,6 +1,7 @@
 #include "UninstallLog.h"
 
 #include "CLog.h"
+#include "FolderSecurity.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
@@ -8,12 +9,15 @@
 #include "StringTables.h"
 #include "TxDiskApi.h"
 #include "TxException.h"
+#include "TxFaultInjection.h"
 #include "TxFile.h"
 #include "TxFormat.h"
 #include "TxPrint.h"
+#include "TxRandomName.h"
+#include "TxSafeFile.h"
 
 #include <cstring>
-#include <memory>
+#include <utility>
 #include <vector>
 
 namespace
@@ -28,13 +32,102 @@ const char* RecordText(const CHistoryItem& item)
     return item.sPath.GetText();
 }
 
-std::unique_ptr<TxFile> OpenLogForAppend(const char* pszPath)
+bool NameTaken()
 {
-    bool bExists = FileExists(pszPath);
-    std::unique_ptr<TxFile> pFile(new TxFile(pszPath, false, !bExists));
-    if (bExists)
-        pFile->Seek(pFile->GetSize());
-    return pFile;
+    DWORD dwError = GetLastError();
+    return dwError == ERROR_FILE_EXISTS || dwError == ERROR_ALREADY_EXISTS;
+}
+
+// The name of pszPath's file with ".<random>" before its extension
+// ("Install.log" gives "Install.<tag><hex>.log" for a tag); empty when the
+// system gives no random name.
+TxString NameBeside(const char* pszPath, const char* pszTag)
+{
+    const char* pszName = std::strrchr(pszPath, '\\');
+    pszName = pszName != nullptr ? pszName + 1 : pszPath;
+    const char* pszDot = std::strrchr(pszName, '.');
+    TxString sStem(pszName);
+    sStem.SetLength(pszDot != nullptr ? static_cast<int>(pszDot - pszName) : sStem.Length());
+    sStem.Append(".");
+    sStem.Append(pszTag);
+    return TxRandomName(sStem.GetText(), pszDot != nullptr ? pszDot : "");
+}
+
+// The folder part of a path, without the separator ("" for a bare name).
+TxString FolderPart(const TxString& sPath)
+{
+    const char* pszSlash = std::strrchr(sPath.GetText(), '\\');
+    TxString sFolder(sPath);
+    sFolder.SetLength(pszSlash != nullptr ? static_cast<int>(pszSlash - sPath.GetText()) : 0);
+    return sFolder;
+}
+
+// Why an existing log, opened as it stands, is not appended to, or null
+// when it may be.
+const char* Refusal(HANDLE hLog)
+{
+    if (TxHasOtherNames(hLog))
+        return "it has further names (hard links)";
+    if (!HasTrustedOwner(hLog))
+        return "it is not owned by an administrator";
+    return nullptr;
+}
+
+// Moves the refused entry at sPath aside under a name of its own, through a
+// handle on the entry itself; false when the system cannot give one.
+bool MoveAside(const TxString& sPath, TxFileHandle& hLog, TxString& sAside)
+{
+    TxString sFolder = FolderPart(sPath);
+    if (!hLog.IsValid())
+        hLog = TxOpenLinkItself(sPath.GetText(), TX_ACCESS_REMOVE);
+    TxFileHandle hFolder =
+        TxOpenEntry(sFolder.GetText(), TX_ENTRY_FOLDER, FILE_LIST_DIRECTORY, TX_SHARE_ALL);
+    sAside = NameBeside(sPath.GetText(), "rejected.");
+    bool bMoved = hLog.IsValid() && hFolder.IsValid() &&
+                  TxMoveEntry(hLog.Get(), hFolder.Get(), sAside.GetText());
+    hLog.Reset();
+    return bMoved;
+}
+
+// "Install.log" to append to, opened without following a link. A log that
+// is a link, has further names or is not owned by an administrator may lead
+// the append elsewhere or hold what another user wrote for the elevated
+// uninstaller: it is moved aside under a name of its own and a new log is
+// started under the name the uninstaller reads. Where it cannot be moved
+// (Wine gives no handle on a Unix link itself), the new log is started
+// beside it under a name of its own, which sPath then holds, and the
+// uninstaller, reading "Install.log" only, does not see it.
+TxFileHandle OpenLogForAppend(TxString& sPath)
+{
+    const DWORD dwAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+    // The log's creation is a counted file creation, as TxFile's own.
+    if (TX_FAULT(TXFAULT_CREATE))
+        return TxFileHandle();
+    TxFileHandle hLog = TxCreateNewFile(sPath.GetText(), dwAccess, 0);
+    if (hLog.IsValid() || !NameTaken())
+        return hLog;
+    hLog = TxOpenEntry(sPath.GetText(), TX_ENTRY_FILE, dwAccess, 0);
+    // A log that cannot be opened for another reason fails as before.
+    if (!hLog.IsValid() && GetLastError() != TX_ERROR_LINK)
+        return hLog;
+    const char* pszRefusal = hLog.IsValid() ? Refusal(hLog.Get()) : "it is a link";
+    if (pszRefusal == nullptr)
+        return hLog;
+    TxString sAside;
+    if (MoveAside(sPath, hLog, sAside))
+    {
+        TX_LOG("AppendInstallLogBlock - refused %s: %s; moved it aside as %s, starting a new one",
+               sPath.GetText(), pszRefusal, sAside.GetText());
+        return TxCreateNewFile(sPath.GetText(), dwAccess, 0);
+    }
+    DWORD dwError = GetLastError();
+    TxString sBeside =
+        JoinPath(FolderPart(sPath).GetText(), NameBeside(sPath.GetText(), "").GetText());
+    TX_LOG("AppendInstallLogBlock - refused %s: %s; cannot move it aside (error %lu), "
+           "writing the log to %s",
+           sPath.GetText(), pszRefusal, dwError, sBeside.GetText());
+    sPath = sBeside;
+    return TxCreateNewFile(sPath.GetText(), dwAccess, 0);
 }
 
 void RegisterUninstallEntry()
@@ -105,8 +198,11 @@ void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st)
     TxPrint(szTime, sizeof(szTime), "%s%.2d.%.2d.%.4d %.2d:%.2d\r\n\r\n", LOG_TAG_TIME, st.wDay,
             st.wMonth, st.wYear, st.wHour, st.wMinute);
     Put(block, szTime);
-    std::unique_ptr<TxFile> pFile = OpenLogForAppend(pszPath);
-    pFile->Write(block.data(), static_cast<DWORD>(block.size()));
+    TxString sPath(pszPath);
+    TxFileHandle hLog = OpenLogForAppend(sPath);
+    TxFile file(std::move(hLog), sPath.GetText(), false);
+    file.Seek(file.GetSize());
+    file.Write(block.data(), static_cast<DWORD>(block.size()));
 }
 
 void SaveUninstallInfo()

@@ -15,6 +15,8 @@ void SaveUninstallInfo();
 const char* HistoryRecordTag(int iKind);
 
 // Appends one block (a record per history item, then the time line for st)
-// to the log at pszPath, creating it when missing. Throws ExNormal when the
-// file cannot be opened or written.
+// to the log at pszPath, creating it when missing. The log is opened without
+// following a link; one that is a link, has further names or is not owned by
+// an administrator is moved aside and a new one started (UninstallLog.cpp).
+// Throws ExNormal when the file cannot be opened or written.
 void AppendInstallLogBlock(const char* pszPath, const SYSTEMTIME& st);

@@ -10,6 +10,8 @@ DWORD LabelStyle(TxLabelKind kind)
         return SS_LEFTNOWORDWRAP;
     case TxLabelKind::Centred:
         return SS_CENTER;
+    case TxLabelKind::Path:
+        return SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS;
     case TxLabelKind::WordWrap:
         break;
     }

@@ -20,6 +20,9 @@ TxTextRule TextRuleOf(HWND hWnd, LONG_PTR lStyle, HDC hDc, int iDpi)
         return rule;
     if (IsClass(szClass, "Static"))
     {
+        // A label that shortens its text itself never needs more room.
+        if ((lStyle & SS_ELLIPSISMASK) != 0)
+            return rule;
         LONG_PTR lType = lStyle & SS_TYPEMASK;
         UINT uPrefix = (lStyle & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0;
         if (lType == SS_LEFTNOWORDWRAP)

@@ -1,6 +1,7 @@
 #include "CLog.h"
 
 #include "ProductNames.h"
+#include "TxHandles.h"
 #include "TxPaths.h"
 #include "TxPrint.h"
 
@@ -239,28 +240,55 @@ void CLog::FormatTimeStamp(const SYSTEMTIME& st, char* pszOut, int cchOut)
             st.wYear % 2000, st.wHour, st.wMinute, st.wSecond);
 }
 
-void CLog::OpenFile(const char* pszPath)
+namespace
+{
+bool IsReparsePoint(DWORD dwAttributes)
+{
+    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
+           (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+} // namespace
+
+bool CLog::OpenFile(const char* pszPath)
 {
     CloseFile();
     char szPath[MAX_PATH + 500];
     if (pszPath == nullptr || pszPath[0] == 0)
     {
         if (m_Config.pszFileName == nullptr || m_Config.pszFileName[0] == 0)
-            return;
+            return false;
         TxString sFolder = TxProgramFolder();
         if (sFolder.IsEmpty())
-            return;
+            return false;
         TxString sFile = TxJoinPath(sFolder.GetText(), m_Config.pszFileName);
         TxPrint(szPath, sizeof(szPath), "%s", sFile.GetText());
         pszPath = szPath;
     }
-    m_hFile = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr,
-                          m_Config.bOverwriteFile ? CREATE_ALWAYS : OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    m_bFileOpen = m_hFile != INVALID_HANDLE_VALUE;
-    if (m_bFileOpen && !m_Config.bOverwriteFile)
+    // A link would let whoever planted it choose the file the (elevated)
+    // setup writes to. Checked by name first, then on the handle, which was
+    // opened without following a link that took its place meanwhile.
+    if (IsReparsePoint(GetFileAttributesA(pszPath)))
+    {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return false;
+    }
+    TxFileHandle hFile(CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr,
+                                   m_Config.bOverwriteFile ? CREATE_ALWAYS : OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!hFile.IsValid())
+        return false;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (GetFileInformationByHandle(hFile.Get(), &info) && IsReparsePoint(info.dwFileAttributes))
+    {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return false;
+    }
+    m_hFile = hFile.Release();
+    m_bFileOpen = true;
+    if (!m_Config.bOverwriteFile)
         SetFilePointer(m_hFile, 0, nullptr, FILE_END);
-    g_bLogEnabled = m_bFileOpen || m_bReceiverFound;
+    g_bLogEnabled = true;
+    return true;
 }
 
 void CLog::CloseFile()

@@ -43,7 +43,10 @@ public:
     void Printf(const char* pszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
     void EnterFunction(const char* pszName, const char* pszTag = nullptr);
     void LeaveFunction();
-    void OpenFile(const char* pszPath);
+    // Opens the log file (pszPath, or the configured one when empty) and
+    // appends to it; false, with the last error set, when it cannot be
+    // opened or is a link (a reparse point), which is never followed.
+    bool OpenFile(const char* pszPath);
     void CloseFile();
     int GetIndent() const { return m_iIndent; }
     bool IsReceiverFound() const { return m_bReceiverFound; }

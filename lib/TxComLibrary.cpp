@@ -13,6 +13,7 @@ struct ComFunctions
     HRESULT(WINAPI* pfnInitialize)(LPVOID) = nullptr;
     void(WINAPI* pfnUninitialize)() = nullptr;
     HRESULT(WINAPI* pfnCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+    HRESULT(WINAPI* pfnCreateStream)(HGLOBAL, BOOL, LPSTREAM*) = nullptr;
 
     bool IsComplete() const
     {
@@ -29,6 +30,7 @@ ComFunctions LoadCom()
     com.pfnInitialize = ModuleFunction<decltype(com.pfnInitialize)>(h, "CoInitialize");
     com.pfnUninitialize = ModuleFunction<decltype(com.pfnUninitialize)>(h, "CoUninitialize");
     com.pfnCreateInstance = ModuleFunction<decltype(com.pfnCreateInstance)>(h, "CoCreateInstance");
+    com.pfnCreateStream = ModuleFunction<decltype(com.pfnCreateStream)>(h, "CreateStreamOnHGlobal");
     return com;
 }
 
@@ -78,6 +80,13 @@ HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv, DWORD dwContext
     if (!Com().IsComplete())
         return E_NO_OLE32;
     return Com().pfnCreateInstance(clsid, nullptr, dwContext, iid, ppv);
+}
+
+HRESULT TxCreateMemoryStream(IStream** ppStream)
+{
+    if (Com().pfnCreateStream == nullptr)
+        return E_NO_OLE32;
+    return Com().pfnCreateStream(nullptr, TRUE, ppStream);
 }
 
 TxBstr::TxBstr(const char* pszText)

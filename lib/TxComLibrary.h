@@ -26,6 +26,11 @@ private:
 HRESULT TxCreateInstance(REFCLSID clsid, REFIID iid, void** ppv,
                          DWORD dwContext = CLSCTX_INPROC_SERVER);
 
+// A stream in memory that grows as it is written (CreateStreamOnHGlobal);
+// fails with HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when ole32 cannot be
+// loaded.
+HRESULT TxCreateMemoryStream(IStream** ppStream);
+
 // A BSTR of an ANSI text, owned while the object lives; made through
 // oleaut32, loaded when first needed. Get() is null when it could not be made.
 class TxBstr

@@ -3,6 +3,8 @@
 #include "CLog.h"
 #include "TxFaultInjection.h"
 #include "TxHandles.h"
+#include "TxRandomName.h"
+#include "TxSafeFile.h"
 
 #include <cstring>
 
@@ -47,35 +49,61 @@ TxString ProbePath(const TxString& sFolder, const char* pszName)
     return s;
 }
 
+// The probes create their entries new and remove them through their own
+// handles, so that an entry standing under a probe's name is never opened,
+// written or deleted: it only makes the probe take a name of its own.
+bool NameTaken()
+{
+    DWORD dwError = GetLastError();
+    return dwError == ERROR_ALREADY_EXISTS || dwError == ERROR_FILE_EXISTS;
+}
+
+TxString OwnProbePath(const TxString& sFolder, const char* pszName, const char* pszExtension)
+{
+    TxString sName(pszName);
+    sName.Append(".");
+    return ProbePath(sFolder, TxRandomName(sName.GetText(), pszExtension).GetText());
+}
+
 bool ProbeFolder(const TxString& sFolder)
 {
     TxString sTest = ProbePath(sFolder, "t_e_s_t");
-    if (DirectoryExists(sTest.GetText()))
+    bool bCreated = CreateDirectoryA(sTest.GetText(), nullptr) != FALSE;
+    if (!bCreated && NameTaken())
     {
         TX_LOG("Cannot test folder creation - already exists: %s", sTest.GetText());
-        return true;
+        sTest = OwnProbePath(sFolder, "t_e_s_t", "");
+        bCreated = CreateDirectoryA(sTest.GetText(), nullptr) != FALSE;
     }
-    bool bCreated = CreateDirectoryA(sTest.GetText(), nullptr) != FALSE;
     if (bCreated)
-        RemoveDirectoryA(sTest.GetText());
+    {
+        // Whatever took the new folder's place since is left alone.
+        TxFileHandle hTest =
+            TxOpenEntry(sTest.GetText(), TX_ENTRY_FOLDER, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+        if (!hTest.IsValid() || !TxDeleteEntry(hTest.Get()))
+            TX_LOG("TestFolderCreation - removing the probe failed: path=%s, error=%lu",
+                   sTest.GetText(), GetLastError());
+    }
     TX_LOG("Tested dir creation: %s : %s", sTest.GetText(), bCreated ? "OK" : "failed!");
     return bCreated;
 }
 
 bool ProbeFile(const TxString& sFolder)
 {
+    const DWORD dwAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
     TxString sTest = ProbePath(sFolder, "t_e_s_t.txt");
-    if (FileExists(sTest.GetText()))
+    TxFileHandle hFile = TxCreateNewFile(sTest.GetText(), dwAccess, 0);
+    if (!hFile.IsValid() && NameTaken())
     {
         TX_LOG("Cannot test file creation - already exists: %s", sTest.GetText());
-        return true;
+        sTest = OwnProbePath(sFolder, "t_e_s_t", ".txt");
+        hFile = TxCreateNewFile(sTest.GetText(), dwAccess, 0);
     }
-    TxFileHandle hFile(CreateFileA(sTest.GetText(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     bool bCreated = hFile.IsValid();
     TX_LOG("Tested file creation: %s : %s", sTest.GetText(), bCreated ? "OK" : "failed!");
-    hFile.Reset();
-    DeleteFileA(sTest.GetText());
+    if (bCreated && !TxDeleteEntry(hFile.Get()))
+        TX_LOG("TestFileCreation - removing the probe failed: path=%s, error=%lu", sTest.GetText(),
+               GetLastError());
     return bCreated;
 }
 } // namespace
@@ -153,7 +181,7 @@ bool IsFullPath(const char* pszPath)
     return pShare != nullptr && pShare > pServer && pShare[1] != 0 && pShare[1] != '\\';
 }
 
-bool ForceDirectories(const char* pszPath)
+bool ForceDirectories(const char* pszPath, const SECURITY_ATTRIBUTES* psa)
 {
     // Without the separators the last step creates the folder itself, not
     // the same folder a second time.
@@ -167,12 +195,12 @@ bool ForceDirectories(const char* pszPath)
     {
         TxString sParent;
         s.SubString(1, p - 1, sParent);
-        if (!ForceDirectories(sParent.GetText()))
+        if (!ForceDirectories(sParent.GetText(), psa))
             return false;
     }
     if (TX_FAULT(TXFAULT_FOLDER))
         return false;
-    return CreateDirectoryA(s.GetText(), nullptr) != FALSE;
+    return CreateDirectoryA(s.GetText(), const_cast<SECURITY_ATTRIBUTES*>(psa)) != FALSE;
 }
 
 bool TestFolderCreation(const char* pszPath)

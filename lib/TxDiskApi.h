@@ -21,8 +21,9 @@ bool GetFreeSpace(const char* pszRoot, DiskSpace* pSpace);
 bool DirectoryExists(const char* pszPath);
 bool FileExists(const char* pszPath);
 // Creates the folder and its missing parents; slashes count as backslashes
-// and trailing separators name the same folder.
-bool ForceDirectories(const char* pszPath);
+// and trailing separators name the same folder. Every level it makes gets
+// psa's security (null: inherited from the folder above).
+bool ForceDirectories(const char* pszPath, const SECURITY_ATTRIBUTES* psa = nullptr);
 // The folder as ForceDirectories works on it: backslashes only, without
 // trailing separators ("C:\Games/" gives "C:\Games", "C:\" gives "C:").
 TxString PlainFolderPath(const char* pszPath);

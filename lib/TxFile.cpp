@@ -5,16 +5,32 @@
 #include "TxException.h"
 #include "TxFaultInjection.h"
 
-TxFile::TxFile(const char* pszPath, bool bReadOnly, bool bCreate)
+#include <utility>
+
+TxFile::TxFile(const char* pszPath, bool bReadOnly, bool bCreate, bool bNewOnly)
     : m_bReadOnly(bReadOnly), m_bOpen(false), m_dwCurrentPos(0), m_dwCurrentSize(0),
       m_sFileName(pszPath), m_bCheckBounds(false)
 {
     DWORD dwAccess = bReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD dwShare = bReadOnly ? FILE_SHARE_READ : 0;
-    DWORD dwDisposition = (!bReadOnly && bCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
+    DWORD dwDisposition =
+        (!bReadOnly && bCreate) ? (bNewOnly ? CREATE_NEW : CREATE_ALWAYS) : OPEN_EXISTING;
+    DWORD dwFlags = FILE_ATTRIBUTE_NORMAL | (bNewOnly ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     if (!TX_FAULT(TXFAULT_CREATE))
         m_hFile.Reset(CreateFileA(m_sFileName.GetText(), dwAccess, dwShare, nullptr, dwDisposition,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  dwFlags, nullptr));
+    TakeOpened();
+}
+
+TxFile::TxFile(TxFileHandle&& hFile, const char* pszPath, bool bReadOnly)
+    : m_hFile(std::move(hFile)), m_bReadOnly(bReadOnly), m_bOpen(false), m_dwCurrentPos(0),
+      m_dwCurrentSize(0), m_sFileName(pszPath), m_bCheckBounds(false)
+{
+    TakeOpened();
+}
+
+void TxFile::TakeOpened()
+{
     if (!m_hFile.IsValid())
     {
         DWORD dwError = GetLastError();

@@ -10,8 +10,13 @@ class TxFile : public TxObject
 {
 public:
     // readOnly opens an existing file shared for reading; otherwise the file
-    // is opened exclusively, created empty when bCreate is true.
-    TxFile(const char* pszPath, bool bReadOnly, bool bCreate);
+    // is opened exclusively, created empty when bCreate is true; bNewOnly
+    // then refuses a name that is taken (a link included) instead of
+    // emptying what stands there.
+    TxFile(const char* pszPath, bool bReadOnly, bool bCreate, bool bNewOnly = false);
+    // Takes over a file the caller opened (its failure, an invalid handle
+    // with the last error set, is logged and thrown like an open's).
+    TxFile(TxFileHandle&& hFile, const char* pszPath, bool bReadOnly);
     ~TxFile() override = default;
     TxFile(const TxFile&) = delete;
     TxFile& operator=(const TxFile&) = delete;
@@ -29,6 +34,8 @@ public:
     void Seek(DWORD dwPos);
 
 private:
+    void TakeOpened();
+
     TxFileHandle m_hFile;
     bool m_bReadOnly;
     bool m_bOpen;

@@ -69,29 +69,3 @@ void TxFindFile::GetInfo(TxFileInfo& info) const
     szName[MAX_PATH] = 0;
     info.m_sName = szName;
 }
-
-bool SetFileTimes(const char* pszPath, const FILETIME* pftCreation, const FILETIME* pftLastAccess,
-                  const FILETIME* pftLastWrite)
-{
-    if (pszPath == nullptr)
-        return false;
-    DWORD dwAttributes = GetFileAttributesA(pszPath);
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
-        return false;
-    DWORD dwCleared =
-        dwAttributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if (dwCleared == 0)
-        dwCleared = FILE_ATTRIBUTE_NORMAL;
-    SetFileAttributesA(pszPath, dwCleared);
-    TxFileHandle hFile(CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   dwCleared, nullptr));
-    if (!hFile.IsValid())
-    {
-        SetFileAttributesA(pszPath, dwAttributes);
-        return false;
-    }
-    BOOL bSet = SetFileTime(hFile.Get(), pftCreation, pftLastAccess, pftLastWrite);
-    hFile.Reset();
-    SetFileAttributesA(pszPath, dwAttributes);
-    return bSet != FALSE;
-}

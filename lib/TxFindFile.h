@@ -58,8 +58,3 @@ private:
     TxString m_sDirectory;
     TxString m_sPattern;
 };
-
-// Sets the time stamps of an existing file, even a read-only, hidden or
-// system one; a null time leaves that stamp unchanged.
-bool SetFileTimes(const char* pszPath, const FILETIME* pftCreation, const FILETIME* pftLastAccess,
-                  const FILETIME* pftLastWrite);

@@ -50,11 +50,3 @@ TxString TxSystemErrorText(DWORD dwError)
     TxLocalMem text(pszText);
     return TxString(pszText != nullptr ? pszText : "");
 }
-
-bool TxClearReadOnly(const char* pszPath)
-{
-    DWORD dwAttributes = GetFileAttributesA(pszPath);
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_READONLY) == 0)
-        return true;
-    return SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY) != 0;
-}

@@ -19,7 +19,3 @@ TxString TxProgramFolder();
 // The system's own text for an error code, as FormatMessage gives it (insert
 // markers left as they are); empty when the system has none.
 TxString TxSystemErrorText(DWORD dwError);
-
-// Clears a file's read-only attribute if it is set; false when it was set and
-// could not be cleared.
-bool TxClearReadOnly(const char* pszPath);

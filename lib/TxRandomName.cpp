@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <ntsecapi.h>
 
-TxString TxRandomName(const char* pszPrefix)
+TxString TxRandomName(const char* pszPrefix, const char* pszSuffix)
 {
     unsigned long random[2] = {};
     // The generator behind the C runtime's rand_s, there since Windows XP.
@@ -19,5 +19,6 @@ TxString TxRandomName(const char* pszPrefix)
     TxPrint(szDigits, sizeof(szDigits), "%08lX%08lX", random[0], random[1]);
     TxString sName(pszPrefix);
     sName.Append(szDigits);
+    sName.Append(pszSuffix);
     return sName;
 }

@@ -3,6 +3,7 @@
 #include "CLog.h"
 #include "TxErrorText.h"
 #include "TxException.h"
+#include "TxSafeFile.h"
 
 #include <cstring>
 #include <new>
@@ -133,7 +134,7 @@ bool CSetupDatFile::FindPackageFile(const char* pszName, TxFileInfo* pInfo) cons
     return true;
 }
 
-bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath)
+bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath, bool bNewOnly)
 {
     if (!PackageFiles)
     {
@@ -152,19 +153,22 @@ bool CSetupDatFile::CopyFile(const char* pszSrcName, const char* pszDstPath)
     try
     {
         CheckDataBlock(*pEntry);
-        CopyData(*pEntry, pszDstPath, bCreated);
+        CopyData(*pEntry, pszDstPath, bNewOnly, bCreated);
         return true;
     }
     catch (const std::exception& e)
     {
         TX_LOG("Exception in CSetupDatFile::CopyFile: %s", e.what());
         // The caller records nothing for a failed file, so a shortened copy
-        // would be left behind unnoticed: remove it.
-        if (bCreated && !DeleteFileA(pszDstPath))
+        // would be left behind unnoticed: remove it, through a handle that
+        // does not follow a link put in its place since.
+        if (bCreated)
         {
-            DWORD dwError = GetLastError();
-            TX_LOG("CSetupDatFile::CopyFile: DeleteFileA failed for %s, error=%lu", pszDstPath,
-                   dwError);
+            TxFileHandle hPartial =
+                TxOpenEntry(pszDstPath, TX_ENTRY_FILE, TX_ACCESS_REMOVE, TX_SHARE_ALL);
+            if (!hPartial.IsValid() || !TxDeleteEntry(hPartial.Get()))
+                TX_LOG("CSetupDatFile::CopyFile: deleting %s failed, error=%lu", pszDstPath,
+                       GetLastError());
         }
         return false;
     }
@@ -178,7 +182,8 @@ void CSetupDatFile::CheckDataBlock(const PackageFile& entry) const
         ThrowLibraryError(TXERR_FILE_READ, m_pDatFile->GetFileName().GetText());
 }
 
-void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, bool& bCreated)
+void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, bool bNewOnly,
+                             bool& bCreated)
 {
     // Copied through one reused buffer of moderate size: a buffer of the whole
     // entry costs its size in memory and a page fault per page, which made
@@ -187,7 +192,7 @@ void CSetupDatFile::CopyData(const PackageFile& entry, const char* pszDstPath, b
         entry.SizeLow < EXTRACT_BUFFER_SIZE ? entry.SizeLow : EXTRACT_BUFFER_SIZE;
     std::unique_ptr<char[]> pBuffer(new char[dwBufferSize > 0 ? dwBufferSize : 1]);
     m_pDatFile->Seek(entry.DataOffset);
-    TxFile target(pszDstPath, false, true);
+    TxFile target(pszDstPath, false, true, bNewOnly);
     bCreated = true;
     for (DWORD dwLeft = entry.SizeLow; dwLeft > 0;)
     {

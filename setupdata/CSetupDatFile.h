@@ -27,7 +27,9 @@ public:
     bool FindPackageFile(const char* pszName, TxFileInfo* pInfo) const;
     // Extracts the entry named by pszSrcName to pszDstPath with its times.
     // A target this call created is deleted again when the extraction fails.
-    bool CopyFile(const char* pszSrcName, const char* pszDstPath);
+    // bNewOnly makes the target new: a name that is taken (a link planted
+    // there included) fails the copy instead of being written through.
+    bool CopyFile(const char* pszSrcName, const char* pszDstPath, bool bNewOnly = false);
     // Releases the table and closes the file; safe when nothing is open.
     void CloseDatFile();
 
@@ -35,7 +37,7 @@ private:
     bool ReadTable(const char* pszPath);
     const PackageFile* Find(const char* pszName) const;
     void CheckDataBlock(const PackageFile& entry) const;
-    void CopyData(const PackageFile& entry, const char* pszDstPath, bool& bCreated);
+    void CopyData(const PackageFile& entry, const char* pszDstPath, bool bNewOnly, bool& bCreated);
 
     std::unique_ptr<PackageFile[]> PackageFiles;
     std::unique_ptr<TxFile> m_pDatFile;

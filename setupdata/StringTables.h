@@ -12,7 +12,7 @@ struct CTextKey
     const char* pszEnglish;
 };
 
-constexpr int TEXT_KEY_COUNT = 113;
+constexpr int TEXT_KEY_COUNT = 122;
 
 // Every key in lookup order: "glx_", "gls_", "glu_", "gla_", "gld_", "glo_",
 // each family in its table order. Default texts, language switches and the

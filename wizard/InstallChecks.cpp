@@ -1,9 +1,12 @@
 #include "InstallChecks.h"
 
+#include "IMessageView.h"
+#include "ProgramFolderCheck.h"
 #include "RegistryHelpers.h"
 #include "StringTables.h"
 #include "TxDiskApi.h"
 #include "TxFormat.h"
+#include "TxPlainPath.h"
 
 #include <climits>
 
@@ -48,11 +51,11 @@ RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char
     return bWritten ? RIGHTS_OK : RIGHTS_NO_REGISTRY;
 }
 
-const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
+const char* RefusedTargetFolder(const char* pszDstDir, const char* pszImgDstDir)
 {
-    if (!IsFullPath(pszDstDir))
+    if (!TxIsPlainFolder(pszDstDir))
         return pszDstDir != nullptr ? pszDstDir : "";
-    if (pszImgDstDir != nullptr && !IsFullPath(pszImgDstDir))
+    if (pszImgDstDir != nullptr && !TxIsPlainFolder(pszImgDstDir))
         return pszImgDstDir;
     return nullptr;
 }
@@ -102,4 +105,57 @@ bool EnoughFreeSpace(bool bSameDrive, unsigned long long qwProgramSize,
     if (Sum(llProgram, FREE_SPACE_RESERVE) > Signed(qwFreeDst))
         return false;
     return llImages <= 0 || Sum(llImages, FREE_SPACE_RESERVE) <= Signed(qwFreeImg);
+}
+
+namespace
+{
+void ShowRefusal(const InstallCheckContext& context, const TxString& sText,
+                 const TxString& sCaption)
+{
+    context.view.ShowMessage(sText.GetText(), sCaption.GetText(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The checks before Start, in order.
+const InstallCheck INSTALL_CHECKS[] = {
+    CheckInstallRights,
+    CheckInstallSpace,
+};
+} // namespace
+
+bool CheckInstallRights(const InstallCheckContext& context)
+{
+    // Before the probes, which would create their test entries relative to
+    // the current folder; the same rule as the uninstaller's for its records.
+    if (const char* pszRefused = RefusedTargetFolder(context.pszDstDir, context.pszImgDstDir))
+    {
+        ShowRefusal(context, RightsFailureText(RIGHTS_NO_FOLDER, pszRefused),
+                    gls_InsufficientRights);
+        return false;
+    }
+    // Before the probes, which would make their entries where a link leads.
+    if (!AcceptProgramFolder(context.programFolder, context.view, context.pszDstDir))
+        return false;
+    RightsCheck check =
+        CheckRights(context.probes, context.pszDstDir, context.pszWindowsDir, context.pszSystemDir);
+    if (check == RIGHTS_OK)
+        return true;
+    ShowRefusal(context, RightsFailureText(check, context.pszDstDir), gls_InsufficientRights);
+    return false;
+}
+
+bool CheckInstallSpace(const InstallCheckContext& context)
+{
+    if (EnoughFreeSpace(context.bSameDrive, context.qwPrgSize, context.qwImgInstallSize,
+                        context.qwFreeDst, context.qwFreeImg))
+        return true;
+    ShowRefusal(context, gls_NotEnoughSpace, gls_CannotInstall);
+    return false;
+}
+
+bool RunInstallChecks(const InstallCheckContext& context)
+{
+    bool bPassed = true;
+    for (InstallCheck check : INSTALL_CHECKS)
+        bPassed = check(context) && bPassed;
+    return bPassed;
 }

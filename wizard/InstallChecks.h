@@ -2,7 +2,11 @@
 
 #include "TxString.h"
 
-// The install step's checks before it offers Start.
+class IMessageView;
+class IProgramFolder;
+
+// The install step's checks before it offers Start; an unattended
+// installation runs the same ones.
 
 // The write probes the rights check asks; the system's are
 // CSystemRightsProbes, tests answer them themselves.
@@ -45,10 +49,13 @@ constexpr char RIGHTS_PROBE_VALUE[] = "t_e_s_t";
 // probe value counts as write access and is left in place.
 RightsCheck CheckRights(IRightsProbes& probes, const char* pszDstDir, const char* pszWindowsDir,
                         const char* pszSystemDir);
-// The first target folder that depends on the setup's current folder: the
-// program folder, then the image folder (null when no images are installed).
-// Null when both are absolute. Such a folder is refused as one without rights.
-const char* RelativeTargetFolder(const char* pszDstDir, const char* pszImgDstDir);
+// The first target folder the installation may not use: the program folder,
+// then the image folder (null when no images are installed). A folder must
+// be a drive's root or a plain full path (TxIsPlainFolder): one that depends
+// on the setup's current folder, or that the uninstaller could not tell from
+// another ("C:\Games.", "C:\Games \Quorvane", "C:\Games\\Quorvane") is refused as
+// one without rights. Null when both may be used.
+const char* RefusedTargetFolder(const char* pszDstDir, const char* pszImgDstDir);
 // The message for a failed check (empty for RIGHTS_OK).
 TxString RightsFailureText(RightsCheck check, const char* pszDstDir);
 
@@ -61,3 +68,37 @@ constexpr long long FREE_SPACE_RESERVE = 0x500000;
 bool EnoughFreeSpace(bool bSameDrive, unsigned long long qwProgramSize,
                      unsigned long long qwImageInstallSize, unsigned long long qwFreeDst,
                      unsigned long long qwFreeImg);
+
+// What the checks before Start look at, and where they ask and tell.
+struct InstallCheckContext
+{
+    const char* pszDstDir;
+    const char* pszImgDstDir; // null when no images are to be installed
+    const char* pszWindowsDir;
+    const char* pszSystemDir;
+    bool bSameDrive; // the program and the images go to one drive
+    unsigned long long qwPrgSize;
+    unsigned long long qwImgInstallSize;
+    unsigned long long qwFreeDst;
+    unsigned long long qwFreeImg;
+    IRightsProbes& probes;
+    IMessageView& view;
+    IProgramFolder& programFolder; // asked only when the folder is plain
+};
+
+// One check: shows its box through the context's view and returns false
+// when the installation may not start.
+using InstallCheck = bool (*)(const InstallCheckContext& context);
+
+// A target folder that is not plain (RefusedTargetFolder; the box
+// "Insufficient rights"), then an existing program folder that is a link or
+// open to other users (AcceptProgramFolder, its own boxes), then the probes.
+bool CheckInstallRights(const InstallCheckContext& context);
+// The box "Cannot install" when the program and the images do not fit.
+bool CheckInstallSpace(const InstallCheckContext& context);
+
+// Runs every check of the list in order, each one even after an earlier one
+// has failed, so that the user learns every reason at once. True when all
+// passed. A check added to the list runs for the wizard and for the
+// unattended installation alike.
+bool RunInstallChecks(const InstallCheckContext& context);

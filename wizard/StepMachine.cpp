@@ -1,6 +1,8 @@
 #include "StepMachine.h"
 
-CStepMachine::CStepMachine() : Steps{}, CurrentStep(0)
+#include "ExitCodes.h"
+
+CStepMachine::CStepMachine() : Steps{}, CurrentStep(0), m_iExitCode(SETUP_EXIT_CANCELLED)
 {
     Steps[STEP_CLOSE_INDEX] = STEP_CLOSE;
 }
@@ -35,7 +37,10 @@ void CStepMachine::NextStep(IStepHost& host)
     {
     case STEP_OPEN:
         if (!host.OpenArchive())
+        {
             CurrentStep = STEP_CLOSE_INDEX;
+            m_iExitCode = SETUP_EXIT_FAILED;
+        }
         if (CurrentStep != STEP_CLOSE_INDEX)
             ++CurrentStep;
         host.PostNextStep();
@@ -47,7 +52,7 @@ void CStepMachine::NextStep(IStepHost& host)
         RunDialogStep(host, iCode);
         break;
     case STEP_BYE:
-        host.ShowStep(iCode);
+        m_iExitCode = host.ShowStep(iCode).iExitCode;
         host.CloseArchive();
         host.EndProgram();
         break;
@@ -65,6 +70,7 @@ void CStepMachine::RunDialogStep(IStepHost& host, int iCode)
     StepOutcome outcome = host.ShowStep(iCode);
     if (outcome.bCancelled)
     {
+        m_iExitCode = outcome.iExitCode != 0 ? outcome.iExitCode : SETUP_EXIT_CANCELLED;
         host.EndProgram();
         return;
     }

@@ -21,6 +21,9 @@ struct StepOutcome
 {
     bool bCancelled; // closed with the result Cancel
     bool bGoOn;      // left with Next (true) or Previous (false)
+    // The program's exit code should it end after this step; 0 where the
+    // step does not decide it (the finish step's 0 is a success).
+    int iExitCode = 0;
 };
 
 // What the step machine needs of the wizard: the archive, the dialogs and
@@ -63,6 +66,9 @@ public:
     // Runs the step at CurrentStep, one per step message.
     void NextStep(IStepHost& host);
     int CurrentCode() const;
+    // The exit code of the run as far as it has come: 1602 until the finish
+    // step says otherwise or the archive check fails (1603).
+    int ExitCode() const { return m_iExitCode; }
 
     static StepButtons ButtonsFor(int iCode);
 
@@ -71,4 +77,6 @@ public:
 
 private:
     void RunDialogStep(IStepHost& host, int iCode);
+
+    int m_iExitCode;
 };

@@ -2,6 +2,7 @@
 
 #include "CSetupDatFile.h"
 #include "Environment.h"
+#include "ExitCodes.h"
 #include "LanguageCatalogue.h"
 #include "LogoPicture.h"
 #include "MessageBoxView.h"
@@ -175,14 +176,14 @@ StepOutcome TFormMain::ShowStep(int iCode)
     if (iCode == STEP_WELCOME)
         Post(WM_CREATEFORMS);
     else if (!HaveAllForms())
-        return {true, false};
+        return {true, false, SETUP_EXIT_FAILED};
     TFormStep* pForm = StepForm(iCode);
     if (pForm == nullptr)
         return {true, false};
     pForm->Prepare(Caption().GetText(), StepTitle(iCode).GetText(),
                    CStepMachine::ButtonsFor(iCode));
     int iResult = pForm->ShowModal();
-    return {iResult == MR_CANCEL, pForm->GoOn()};
+    return {iResult == MR_CANCEL, pForm->GoOn(), pForm->ExitCode()};
 }
 
 void TFormMain::CloseArchive()

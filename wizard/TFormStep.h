@@ -18,6 +18,9 @@ public:
     void SetButtonTexts();
     // True when the step was left with Next, false with Previous.
     bool GoOn() const { return m_bGoOn; }
+    // The program's exit code should it end after this step; 0 where the
+    // step does not decide it.
+    virtual int ExitCode() const { return 0; }
 
     TxLabel LabelCaption;
     TxButton ButtonPrevious;

@@ -1,6 +1,8 @@
 #include "TFormStepBye.h"
 
 #include "CLog.h"
+#include "EarlierInstallation.h"
+#include "ExitCodes.h"
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "ProgramStart.h"
@@ -33,14 +35,25 @@ void TFormStepBye::FormShow()
     m_bGoOn = true;
     if (FormStepInstall->Stopped() || FormStepInstall->Failed())
     {
-        LabelBye.SetText(gls_SetupUnsuccessful.GetText());
         RollBack();
+        // Over an earlier installation that the rollback left whole, asking
+        // for a new installation would be untrue.
+        const TxString& sText =
+            EarlierInstallationComplete() ? gls_SetupUnsuccessfulKept : gls_SetupUnsuccessful;
+        LabelBye.SetText(sText.GetText());
         return;
     }
     LabelBye.SetText(gls_SetupSuccessful.GetText());
     CheckBoxRunManager.Show();
     SaveUninstallInfo();
     DiscardKept();
+}
+
+int TFormStepBye::ExitCode() const
+{
+    bool bStopped = FormStepInstall->Stopped();
+    bool bFailed = FormStepInstall->Failed();
+    return InstallExitCode(!bStopped && !bFailed, bStopped, bFailed);
 }
 
 void TFormStepBye::ButtonCloseClick()

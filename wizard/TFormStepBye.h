@@ -12,6 +12,8 @@ public:
     TFormStepBye();
 
     void SetTexts(const TxString& sCaption);
+    // 0 after a successful installation, 1602 after Stop, 1603 after a failure.
+    int ExitCode() const override;
 
     TxLabel LabelBye;
     TxCheckBox CheckBoxRunManager;
@@ -23,8 +25,5 @@ protected:
 private:
     void StartManager();
 };
-
-// The manager's file name in the program folder.
-constexpr char MANAGER_FILE_NAME[] = "QvManag.exe";
 
 extern TFormStepBye* FormStepBye;

@@ -1,6 +1,7 @@
 #include "TFormStepInstall.h"
 
 #include "InstallChecks.h"
+#include "ProgramFolderCheck.h"
 #include "SetupState.h"
 #include "StringTables.h"
 #include "TFormStepOptions.h"
@@ -54,8 +55,8 @@ void TFormStepInstall::FormShow()
     LabelPrepared.SetText(gls_NotPreparedToInstall.GetText());
     m_bGoOn = true;
     m_Engine.ResetOutcome();
-    CheckRights();
-    CheckFreeSpace();
+    if (!RunChecks())
+        DisableStart();
     if (ButtonNext.IsEnabled())
     {
         LabelCaption.SetText(gls_ReadyToInstall.GetText());
@@ -63,37 +64,32 @@ void TFormStepInstall::FormShow()
     }
 }
 
-void TFormStepInstall::DisableStart(const TxString& sText, const TxString& sCaption)
+void TFormStepInstall::DisableStart()
 {
-    TxMessageBox(sText.GetText(), sCaption.GetText(), MB_OK | MB_ICONEXCLAMATION);
     ButtonNext.SetEnabled(false);
     // Keep a focus the keyboard can use once the step is shown.
     SetActiveControl(&ButtonPrevious);
 }
 
-void TFormStepInstall::CheckRights()
+bool TFormStepInstall::RunChecks()
 {
-    // Before the probes, which would create their test entries relative to
-    // the current folder.
     bool bImages = FormStepPhotos->Choice() != IMAGES_NONE && g_ImageFiles.GetCount() > 0;
-    if (const char* pszRelative =
-            RelativeTargetFolder(g_sDstDir.GetText(), bImages ? g_sImgDstDir.GetText() : nullptr))
-    {
-        DisableStart(RightsFailureText(RIGHTS_NO_FOLDER, pszRelative), gls_InsufficientRights);
-        return;
-    }
     CSystemRightsProbes probes;
-    RightsCheck check =
-        ::CheckRights(probes, g_sDstDir.GetText(), g_sWindowsDir.GetText(), g_sSystemDir.GetText());
-    if (check != RIGHTS_OK)
-        DisableStart(RightsFailureText(check, g_sDstDir.GetText()), gls_InsufficientRights);
-}
-
-void TFormStepInstall::CheckFreeSpace()
-{
-    bool bSameDrive = FormStepOptions->LastDrive().IsEqual(FormStepPhotos->LastDrive());
-    if (!EnoughFreeSpace(bSameDrive, g_qwPrgSize, g_qwImgInstallSize, g_qwFreeDst, g_qwFreeImg))
-        DisableStart(gls_NotEnoughSpace, gls_CannotInstall);
+    CSystemProgramFolder folder;
+    InstallCheckContext context = {
+        g_sDstDir.GetText(),
+        bImages ? g_sImgDstDir.GetText() : nullptr,
+        g_sWindowsDir.GetText(),
+        g_sSystemDir.GetText(),
+        FormStepOptions->LastDrive().IsEqual(FormStepPhotos->LastDrive()),
+        g_qwPrgSize,
+        g_qwImgInstallSize,
+        g_qwFreeDst,
+        g_qwFreeImg,
+        probes,
+        *this,
+        folder};
+    return RunInstallChecks(context);
 }
 
 void TFormStepInstall::ButtonNextClick()

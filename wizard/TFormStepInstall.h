@@ -14,8 +14,9 @@ public:
     TFormStepInstall();
 
     void SetTexts(const TxString& sCaption);
-    void CheckRights();
-    void CheckFreeSpace();
+    // The checks before Start (InstallChecks), each with its box; false
+    // when Start stays disabled.
+    bool RunChecks();
     bool Failed() const { return m_Engine.Failed(); }
     bool Stopped() const { return m_Engine.Stopped(); }
 
@@ -33,7 +34,7 @@ protected:
 
 private:
     void ButtonStopClick();
-    void DisableStart(const TxString& sText, const TxString& sCaption);
+    void DisableStart();
 
     int ShowMessage(const char* pszText, const char* pszCaption, unsigned uFlags) override;
     void ShowProgressControls() override;

@@ -2,6 +2,7 @@
 
 #include "FolderNames.h"
 #include "SetupState.h"
+#include "ShortcutDefaults.h"
 #include "StringTables.h"
 #include "TFormTree.h"
 
@@ -35,11 +36,7 @@ void TFormStepOptions::SetTexts(const TxString& sCaption)
 
 bool TFormStepOptions::IsNtFamily()
 {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!GetVersionExA(&info))
-        return false;
-    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 4;
+    return ::IsNtFamily();
 }
 
 void TFormStepOptions::FillShortcutGroup(TxRadioGroup& group, bool bNt, int iSelected)
@@ -62,8 +59,8 @@ void TFormStepOptions::FormShow()
     m_bGoOn = true;
     EditDstDir.SetText(g_sDstDir.GetText());
     bool bNt = IsNtFamily();
-    FillShortcutGroup(RadioGroupAddToStartMenu, bNt, bNt ? 2 : 1);
-    FillShortcutGroup(RadioGroupAddIconToDesktop, bNt, 0);
+    FillShortcutGroup(RadioGroupAddToStartMenu, bNt, DefaultStartMenuChoice(bNt));
+    FillShortcutGroup(RadioGroupAddIconToDesktop, bNt, DEFAULT_DESKTOP_CHOICE);
     UpdateSpaceInfo();
 }
 

@@ -13,8 +13,11 @@
 #include "FakeInstallView.h"
 #include "TestMedium.h"
 #include "TxDiskApi.h"
+#include "TxHandles.h"
 
 #include <gtest/gtest.h>
+
+#include <aclapi.h>
 
 namespace
 {
@@ -42,6 +45,7 @@ protected:
         g_History.FreeAll();
         RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledPrgDir");
         RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir");
+        RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE);
         RemoveAutorun(REG_AUTORUN_VALUE);
         DeleteFileA(JoinPath(g_sSystemDir.GetText(), "Quorvane.scr").GetText());
         g_InstallFiles.FreeAll();
@@ -163,6 +167,42 @@ TEST_F(CopyEngineTest, FullInstallationPutsEveryFileInPlaceAndRecordsIt)
     EXPECT_EQ(std::string(s.GetText()), "\"" + Prg("QvAgent.exe") + "\" /r");
 }
 
+// Wine keeps no ACLs but turns a folder's DACL into its Unix mode: a folder
+// made with the program folders' DACL reads back without the Everyone ACE
+// that Wine derives from the mode of a folder made with the inherited one.
+TEST_F(CopyEngineTest, FoldersMadeForTheProgramsBelongToAdministrators)
+{
+    Prepare();
+    CFakeInstallView view;
+    CCopyEngine engine(view, g_SetupDat);
+    Install(view, engine, IMAGES_ALL);
+    ASSERT_TRUE(engine.Completed());
+    auto grantsEveryone = [](const std::string& sFolder)
+    {
+        PACL pDacl = nullptr;
+        PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+        EXPECT_EQ(GetNamedSecurityInfoA(sFolder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                        nullptr, nullptr, &pDacl, nullptr, &pDescriptor),
+                  static_cast<DWORD>(ERROR_SUCCESS));
+        TxLocalMem descriptor(pDescriptor);
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        InitializeSid(everyone, &world, 1);
+        *GetSidSubAuthority(everyone, 0) = SECURITY_WORLD_RID;
+        for (DWORD i = 0; pDacl != nullptr && i < pDacl->AceCount; ++i)
+        {
+            ACCESS_ALLOWED_ACE* pAce = nullptr;
+            if (GetAce(pDacl, i, reinterpret_cast<void**>(&pAce)) &&
+                EqualSid(&pAce->SidStart, everyone))
+                return true;
+        }
+        return false;
+    };
+    for (const std::string& sFolder : {m_Target / "Program Files", Prg(""), Prg("Textures")})
+        EXPECT_FALSE(grantsEveryone(sFolder)) << sFolder;
+    EXPECT_TRUE(grantsEveryone(g_sImgDstDir.GetText())) << "the image folder is the user's own";
+}
+
 TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
 {
     Prepare();
@@ -184,6 +224,33 @@ TEST_F(CopyEngineTest, ShortcutsAreRealLinksToTheManager)
     RollBack();
     for (const std::string& link : links)
         EXPECT_FALSE(PathExists(link));
+}
+
+// The uninstaller trusts only image folders an administrator wrote down; a
+// later installation without images, or into another image folder, must not
+// make it forget the earlier ones.
+TEST_F(CopyEngineTest, EveryImageFolderStaysNamedForTheUninstaller)
+{
+    Prepare();
+    // An installation by an earlier setup, which kept no list.
+    ASSERT_TRUE(
+        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir", "D:\\Older"));
+    PostInstallConfig(true, SHORTCUT_NONE, SHORTCUT_NONE);
+    PostInstallConfig(false, SHORTCUT_NONE, SHORTCUT_NONE);
+    PostInstallConfig(false, SHORTCUT_NONE, SHORTCUT_NONE);
+    EXPECT_FALSE(RegistryValueExists(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, "InstalledImgDir"));
+    std::string sExpected = std::string("D:\\Older") + '\0' + g_sImgDstDir.GetText() + '\0' + '\0';
+    TxRegKey key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, 0, KEY_QUERY_VALUE, key.Receive()),
+              ERROR_SUCCESS);
+    char szList[1024] = "";
+    DWORD cbList = sizeof(szList);
+    DWORD dwType = 0;
+    ASSERT_EQ(RegQueryValueExA(key.Get(), INSTALLED_IMG_DIRS_VALUE, nullptr, &dwType,
+                               reinterpret_cast<BYTE*>(szList), &cbList),
+              ERROR_SUCCESS);
+    EXPECT_EQ(dwType, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(std::string(szList, cbList), sExpected);
 }
 
 TEST_F(CopyEngineTest, RandomSelectionKeepsNImagesInTheirOrder)

@@ -2,6 +2,7 @@
 #include "InstallBackup.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
+#include "TxHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,15 @@ protected:
     }
     TempFolder m_Temp;
 };
+
+// The backup store the run made in sFolder (there is one per folder).
+std::string BackupStoreIn(const std::string& sFolder)
+{
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(
+        FindFirstFileA((sFolder + "\\" + BACKUP_FOLDER_PREFIX + "*").c_str(), &data));
+    return hFind.IsValid() ? sFolder + "\\" + data.cFileName : std::string();
+}
 } // namespace
 
 TEST_F(InstallHistoryTest, RollBackUndoesNewestFirstAndKeepsWhatItDidNotMake)
@@ -144,6 +154,33 @@ TEST_F(InstallHistoryTest, RollBackRemovesValuesThatWereAbsent)
     RegDeleteTreeA(HKEY_CURRENT_USER, KEY);
 }
 
+// Keys the run's writes made go with its values; a key that held something
+// before, or holds another's value now, stays.
+TEST_F(InstallHistoryTest, RollBackRemovesTheKeysTheRunMade)
+{
+    constexpr char KEY[] = "Software\\QvRollbackTest";
+    const std::string sMade = std::string(KEY) + "\\Made";
+    const std::string sDeeper = sMade + "\\Deeper";
+    const std::string sShared = std::string(KEY) + "\\Shared";
+    ASSERT_TRUE(RegistryCreateKey(HKEY_CURRENT_USER, KEY));
+    KeepRegistryValue(HKEY_CURRENT_USER, sDeeper.c_str(), "Value");
+    KeepRegistryValue(HKEY_CURRENT_USER, sShared.c_str(), "Value");
+    RegistrySetString(HKEY_CURRENT_USER, sDeeper.c_str(), "Value", "made by the run");
+    RegistrySetString(HKEY_CURRENT_USER, sShared.c_str(), "Value", "made by the run");
+    RegistrySetString(HKEY_CURRENT_USER, sShared.c_str(), "Other", "written by another program");
+
+    RollBack();
+
+    TxRegKey key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, sMade.c_str(), 0, KEY_READ, key.Receive()),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, sShared.c_str(), "Other"));
+    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, sShared.c_str(), "Value"));
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, KEY, 0, KEY_READ, key.Receive()), ERROR_SUCCESS);
+    key.Reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, KEY);
+}
+
 // After a successful run the backups go; one that is still open goes at the
 // next restart instead.
 TEST_F(InstallHistoryTest, DiscardKeptLeavesAnOpenBackupToTheRestart)
@@ -154,7 +191,7 @@ TEST_F(InstallHistoryTest, DiscardKeptLeavesAnOpenBackupToTheRestart)
     WriteWholeFile(gone, "old image");
     ASSERT_TRUE(KeepFile(kept.c_str()));
     ASSERT_TRUE(KeepFile(gone.c_str()));
-    std::string backup = m_Temp / (BACKUP_FOLDER_PREFIX + std::to_string(GetCurrentProcessId()));
+    std::string backup = BackupStoreIn(m_Temp.Path());
     TxFileHandle open(CreateFileA((backup + "\\QvApi.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                   nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open.IsValid());
@@ -169,4 +206,58 @@ TEST_F(InstallHistoryTest, DiscardKeptLeavesAnOpenBackupToTheRestart)
         << "the backup folder is not left to the restart";
     EXPECT_EQ(KeptFileCount(), 0);
     open.Reset();
+}
+
+// Under Windows the held store cannot be renamed; Wine lets the Unix side do
+// it, which stands for a store swapped for a link to another folder. What
+// was kept stays in the real store, nothing goes where the link leads.
+TEST_F(InstallHistoryTest, BackupStoreSwappedForALinkTakesNothingFurther)
+{
+    TempFolder victim("qv_victim_");
+    std::string first = m_Temp.AddFile("QvApi.dll", "old api");
+    std::string second = m_Temp.AddFile("QvImage.dll", "old image");
+    ASSERT_TRUE(KeepFile(first.c_str()));
+    std::string store = BackupStoreIn(m_Temp.Path());
+    ASSERT_FALSE(store.empty());
+    std::string moved = store + ".moved";
+    // Wine passes the command line on split as Windows would: one quoted
+    // argument for the shell (the temp paths hold no blanks).
+    ASSERT_TRUE(RunUnixTool("/bin/sh",
+                            "-c \"mv " + WineUnixPath(store) + " " + WineUnixPath(moved) +
+                                " && ln -s " + WineUnixPath(victim.Path()) + " " +
+                                WineUnixPath(store) + "\"",
+                            [&] { return PathExists(moved) && PathExists(store); }));
+
+    EXPECT_FALSE(KeepFile(second.c_str()));
+    EXPECT_EQ(ReadWholeFile(second), "old image");
+    WriteWholeFile(first, "new api");
+    g_History.Record(PRGFILE, first.c_str());
+    RollBack();
+
+    EXPECT_TRUE(victim.Entries().empty());
+    EXPECT_EQ(ReadWholeFile(moved + "\\QvApi.dll"), "old api") << "the kept file is lost";
+    EXPECT_TRUE(RemoveSymbolicLink(store));
+}
+
+// A setup killed after it had moved files aside: the next run puts them back
+// over what the killed run left, and leaves a store that is a link alone.
+TEST_F(InstallHistoryTest, BackupsOfAKilledSetupArePutBack)
+{
+    TempFolder victim("qv_victim_");
+    victim.AddFile("QvAgent.exe", "not ours");
+    std::string stale = m_Temp / (std::string(BACKUP_FOLDER_PREFIX) + "1234");
+    ASSERT_TRUE(CreateDirectoryA(stale.c_str(), nullptr));
+    WriteWholeFile(stale + "\\QvAgent.exe", "old agent");
+    WriteWholeFile(stale + "\\QvApi.dll", "old api");
+    m_Temp.AddFile("QvAgent.exe", "half of a new agent");
+    std::string link = m_Temp / (std::string(BACKUP_FOLDER_PREFIX) + "link");
+    ASSERT_TRUE(MakeSymbolicLink(link, victim.Path()));
+
+    RecoverInterruptedBackups(m_Temp.Path().c_str());
+
+    EXPECT_EQ(ReadWholeFile(m_Temp / "QvAgent.exe"), "old agent");
+    EXPECT_EQ(ReadWholeFile(m_Temp / "QvApi.dll"), "old api");
+    EXPECT_FALSE(PathExists(stale));
+    EXPECT_EQ(victim.Entries(), std::vector<std::string>{"QvAgent.exe"});
+    EXPECT_TRUE(RemoveSymbolicLink(link));
 }

@@ -37,7 +37,7 @@ void ListTree(const std::string& sPath, std::set<std::string>& paths)
 }
 } // namespace
 
-CInstallSandbox::CInstallSandbox()
+CInstallSandbox::CInstallSandbox(size_t cbImageUnit)
 {
     TestArchive archive = PlanArchive();
     archive["License_ENGLISH.html"] = {"English licence", TestFileTime(40)};
@@ -46,7 +46,7 @@ CInstallSandbox::CInstallSandbox()
     CreateDirectoryA(Medium("Images").c_str(), nullptr);
     for (int i = 1; i <= 3; ++i)
         WriteWholeFile(Medium("Images\\img" + std::to_string(i) + ".jpg"),
-                       std::string(static_cast<size_t>(i) * 100, 'j'));
+                       std::string(static_cast<size_t>(i) * cbImageUnit, 'j'));
     WriteTestArchive(Medium("Setup.dat"), archive);
     CreateDirectoryA((m_Root / "Target").c_str(), nullptr);
     CreateDirectoryA(Target("System32").c_str(), nullptr);
@@ -65,8 +65,8 @@ bool CInstallSandbox::Prepare()
     g_sLangEName = "ENGLISH";
     g_History.FreeAll();
     PrepareEnvironment(Medium("Setup.exe").c_str());
-    g_sDstDir = Target("Program Files\\Quorvane").c_str();
-    g_sImgDstDir = Target("Pictures\\Quorvane").c_str();
+    g_sDstDir = (m_sProgramDir.empty() ? Target("Program Files\\Quorvane") : m_sProgramDir).c_str();
+    g_sImgDstDir = (m_sImageDir.empty() ? Target("Pictures\\Quorvane") : m_sImageDir).c_str();
     g_sPrograms = Target("Start Menu\\Programs").c_str();
     g_sDesktop = Target("Desktop").c_str();
     g_sCommonPrograms = g_sPrograms;
@@ -111,9 +111,9 @@ bool CInstallSandbox::InstallEarlier()
     }
     g_History.FreeAll();
     g_SetupDat.CloseDatFile();
-    SetFileAttributesA(Target("Program Files\\Quorvane\\QvLang.dat").c_str(),
+    SetFileAttributesA(JoinPath(g_sDstDir.GetText(), "QvLang.dat").GetText(),
                        FILE_ATTRIBUTE_READONLY);
-    std::string sNotes = Target("Program Files\\Quorvane\\My notes.txt");
+    std::string sNotes = JoinPath(g_sDstDir.GetText(), "My notes.txt").GetText();
     WriteWholeFile(sNotes, "the user's own notes");
     SetFileAttributesA(sNotes.c_str(), FILE_ATTRIBUTE_HIDDEN);
     return bDone;
@@ -154,5 +154,6 @@ std::vector<std::string> CInstallSandbox::Leftovers()
     // Not undone by the rollback by design, but no business of the next run.
     RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
     RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE);
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE);
     return left;
 }

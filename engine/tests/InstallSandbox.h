@@ -14,7 +14,8 @@
 class CInstallSandbox
 {
 public:
-    CInstallSandbox();
+    // Images of cbImageUnit, 2 * cbImageUnit and 3 * cbImageUnit bytes.
+    explicit CInstallSandbox(size_t cbImageUnit = 100);
     ~CInstallSandbox();
     CInstallSandbox(const CInstallSandbox&) = delete;
     CInstallSandbox& operator=(const CInstallSandbox&) = delete;
@@ -22,6 +23,13 @@ public:
     // Fills the setup state for one run and opens the archive; remembers what
     // exists, so that Leftovers sees what the run made.
     bool Prepare();
+    // Program and image folders elsewhere than in the target tree, for the
+    // runs from now on; empty keeps the target tree's.
+    void SetTargets(const std::string& sProgramDir, const std::string& sImageDir)
+    {
+        m_sProgramDir = sProgramDir;
+        m_sImageDir = sImageDir;
+    }
     // Starts an installation and runs it: all images and both shortcuts for
     // the current user unless told otherwise.
     void Install(CCopyEngine& engine, CFakeInstallView& view, ImageChoice images = IMAGES_ALL,
@@ -47,4 +55,6 @@ private:
 
     TempFolder m_Root;
     std::set<std::string> m_Before;
+    std::string m_sProgramDir;
+    std::string m_sImageDir;
 };

@@ -1,3 +1,4 @@
+#include "EarlierInstallation.h"
 #include "EngineTestSupport.h"
 #include "InstallHistory.h"
 #include "RegistryHelpers.h"
@@ -101,4 +102,76 @@ TEST_F(UninstallLogTest, SaveWritesTheUninstallEntryAndEndsWithItsOwnRecords)
     EXPECT_EQ(second.rfind("S_FOLDER_ ", 0), 0u);
     EXPECT_NE(second.find("S_UNINST_ Quorvane\r\nS_PRGFILE "), std::string::npos);
     EXPECT_EQ(second.substr(second.size() - 4), "\r\n\r\n");
+}
+
+// A log that would lead the block elsewhere is never written: a link to
+// another file, a name the file shares with another (hard link). The block
+// goes to a new log beside it, under "Install.log" when the refused entry
+// can be moved aside.
+TEST_F(UninstallLogTest, LogThatLeadsElsewhereIsNotWrittenThrough)
+{
+    TempFolder outside("qv_outside_");
+    std::string sentinel = outside.AddFile("sentinel.txt", "sentinel");
+    SYSTEMTIME st = {};
+    st.wYear = 2004;
+    st.wMonth = 3;
+    st.wDay = 5;
+    std::string block = "S_TIME___ 05.03.2004 00:00\r\n\r\n";
+    struct Row
+    {
+        bool bHardLink;
+        const char* pszLogLine; // how the refusal ends
+        const char* pszNewLog;  // where the block goes: the name's start
+    };
+    const Row rows[] = {
+        {false, "cannot move it aside", "Install."},
+        {true, "starting a new one", "Install.log"},
+    };
+    for (const Row& row : rows)
+    {
+        TempFolder prg;
+        std::string log = prg / "Install.log";
+        ASSERT_TRUE(row.bHardLink ? CreateHardLinkA(log.c_str(), sentinel.c_str(), nullptr) != FALSE
+                                  : MakeSymbolicLink(log, sentinel));
+        LogCapture capture;
+        AppendInstallLogBlock(log.c_str(), st);
+
+        EXPECT_EQ(ReadWholeFile(sentinel), "sentinel");
+        ASSERT_EQ(capture.Messages().size(), 1u);
+        std::string line = capture.Messages()[0];
+        EXPECT_EQ(line.rfind("AppendInstallLogBlock - refused " + log + ": ", 0), 0u) << line;
+        EXPECT_NE(line.find(row.pszLogLine), std::string::npos) << line;
+        int iBlocks = 0;
+        for (const std::string& name : prg.Entries())
+            if (name.rfind(row.pszNewLog, 0) == 0 && ReadWholeFile(prg / name) == block)
+                ++iBlocks;
+        EXPECT_EQ(iBlocks, 1) << line;
+        if (!row.bHardLink)
+        {
+            EXPECT_TRUE(RemoveSymbolicLink(log));
+        }
+    }
+}
+
+// The finish step's choice of text after a rollback rests on this: the
+// installation the registry names, whole as its log records it.
+TEST_F(UninstallLogTest, EarlierInstallationIsCompleteOnlyWithEveryRecordedFile)
+{
+    const std::string prg = m_Prg.Path();
+    const std::string agent = prg + "\\QvAgent.exe";
+    ASSERT_TRUE(WriteWholeFile(agent, "MZ"));
+    ASSERT_TRUE(WriteWholeFile(prg + "\\Install.log",
+                               "S_FOLDER_ " + prg + "\r\nS_PRGFILE " + agent + "\r\nS_PRGFILE " +
+                                   prg + "\\Install.log\r\nS_IMGFILE " + prg +
+                                   "\\gone.jpg\r\nS_TIME___ 05.03.2004 09:07\r\n\r\n"));
+    EXPECT_FALSE(EarlierInstallationComplete()) << "no installation registered";
+    ASSERT_TRUE(
+        RegistrySetString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE, prg.c_str()));
+    // An image the user deleted does not make the program incomplete.
+    EXPECT_TRUE(EarlierInstallationComplete());
+    ASSERT_TRUE(DeleteFileA(agent.c_str()));
+    EXPECT_FALSE(EarlierInstallationComplete()) << "a program file is missing";
+    ASSERT_TRUE(DeleteFileA((prg + "\\Install.log").c_str()));
+    EXPECT_FALSE(EarlierInstallationComplete()) << "no log";
+    RegistryDeleteValue(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_PRG_DIR_VALUE);
 }

@@ -126,3 +126,15 @@ TEST(TxFormLayoutTest, EdgePlacesAndFollowersFollow)
     EXPECT_EQ(PlaceOf(form.Corner).right, rcClient.right - Scaled(8));
     EXPECT_EQ(PlaceOf(form.Corner).bottom, rcClient.bottom - Scaled(10));
 }
+
+// A path label shortens its text itself and never takes more room.
+TEST(TxFormLayoutTest, PathLabelsKeepTheirPlace)
+{
+    LayoutForm form;
+    TxLabel path(form, 10, 90, 120, 13, "", TxLabelKind::Path);
+    form.Show();
+    const RECT place = PlaceOf(path);
+    path.SetText("C:\\Program Files\\Quorvane\\a folder with a long name\\and a file in it.exe");
+    Deliver(form);
+    EXPECT_EQ(Show(PlaceOf(path)), Show(place));
+}

@@ -187,6 +187,28 @@ TEST_F(FileLogTest, OverlongFileLineKeepsItsLineEnd)
     EXPECT_EQ(bytes.substr(bytes.size() - 3), "z\r\n");
 }
 
+// A log file named on the command line is appended to, and a link in its
+// place is refused rather than followed to whatever it names. (Wine shows
+// only links to folders as reparse points; one to a folder is refused
+// before it could fail as a folder would.)
+TEST_F(FileLogTest, AppendsToTheFileButNeverFollowsALink)
+{
+    CLogConfig config = {"Setup     ", "", false, 80, false, true, false};
+    std::string path = m_Folder.Child("setup.log");
+    ASSERT_TRUE(WriteWholeFile(path, "earlier\r\n"));
+    ASSERT_TRUE(CreateDirectoryA(m_Folder.Child("elsewhere").c_str(), nullptr));
+    std::string link = m_Folder.Child("link.log");
+    ASSERT_TRUE(MakeSymbolicLink(link, m_Folder.Child("elsewhere")));
+    {
+        CLog log(config);
+        EXPECT_FALSE(log.OpenFile(link.c_str()));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANT_ACCESS_FILE));
+        EXPECT_TRUE(log.OpenFile(path.c_str()));
+        log.Printf("%s", "appended");
+    }
+    EXPECT_EQ(ReadWholeFile(path), "earlier\r\n" + FileLine("appended") + "\r\n");
+}
+
 TEST(CLogTimeStamp, Format)
 {
     struct Case

@@ -21,6 +21,9 @@ bool DeleteTree(const std::string& path)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return DeleteFileA(path.c_str()) != FALSE;
+    // A link to a folder goes itself; what it points to is not the test's.
+    if ((dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return RemoveDirectoryA(path.c_str()) != FALSE || RemoveSymbolicLink(path);
     WIN32_FIND_DATAA data;
     TxFindHandle hFind(FindFirstFileA((path + "\\*").c_str(), &data));
     for (bool bFound = hFind.IsValid(); bFound; bFound = FindNextFileA(hFind.Get(), &data))
@@ -131,6 +134,93 @@ std::string WinePath(const std::string& sLinuxPath)
     std::string sPath = "Z:" + sLinuxPath;
     std::replace(sPath.begin(), sPath.end(), '/', '\\');
     return sPath;
+}
+
+std::string WineUnixPath(const std::string& sPath)
+{
+    using UnixNameProc = char*(CDECL*)(LPCWSTR);
+    auto pfn = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wszPath[MAX_PATH];
+    if (pfn == nullptr || MultiByteToWideChar(CP_ACP, 0, sPath.c_str(), -1, wszPath, MAX_PATH) == 0)
+        return std::string();
+    char* pszUnix = pfn(wszPath);
+    if (pszUnix == nullptr)
+        return std::string();
+    std::string sUnix(pszUnix);
+    HeapFree(GetProcessHeap(), 0, pszUnix);
+    return sUnix;
+}
+
+namespace
+{
+// The directory entry itself, not what a link leads to.
+bool EntryListed(const std::string& sPath)
+{
+    WIN32_FIND_DATAA data;
+    TxFindHandle hFind(FindFirstFileA(sPath.c_str(), &data));
+    return hFind.IsValid();
+}
+
+} // namespace
+
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done)
+{
+    if (WineUnixPath("C:\\").empty())
+        return false;
+    std::string sCommand = std::string(pszTool) + " " + sArguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string sProgram = WinePath(pszTool);
+    if (!CreateProcessA(sProgram.c_str(), &sCommand[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    TxKernelHandle hProcess(process.hProcess);
+    TxKernelHandle hThread(process.hThread);
+    for (int i = 0; i < 100; ++i, Sleep(50))
+        if (done())
+            return true;
+    return false;
+}
+
+bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget)
+{
+    std::string sUnixLink = WineUnixPath(sLink);
+    std::string sUnixTarget = WineUnixPath(sTarget);
+    if (sUnixLink.empty() || sUnixTarget.empty())
+    {
+        constexpr DWORD UNPRIVILEGED = 0x2;
+        DWORD dwTarget = GetFileAttributesA(sTarget.c_str());
+        DWORD dwFlags = UNPRIVILEGED | (dwTarget != INVALID_FILE_ATTRIBUTES &&
+                                                (dwTarget & FILE_ATTRIBUTE_DIRECTORY) != 0
+                                            ? SYMBOLIC_LINK_FLAG_DIRECTORY
+                                            : 0);
+        return CreateSymbolicLinkA(sLink.c_str(), sTarget.c_str(), dwFlags) && EntryListed(sLink);
+    }
+    return RunUnixTool("/bin/ln", "-s \"" + sUnixTarget + "\" \"" + sUnixLink + "\"",
+                       [&] { return EntryListed(sLink); });
+}
+
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo)
+{
+    std::string sUnixFrom = WineUnixPath(sFrom);
+    std::string sUnixTo = WineUnixPath(sTo);
+    if (sUnixFrom.empty() || sUnixTo.empty())
+        return MoveFileExA(sFrom.c_str(), sTo.c_str(), 0) != FALSE;
+    return RunUnixTool("/bin/mv", "\"" + sUnixFrom + "\" \"" + sUnixTo + "\"",
+                       [&] { return !EntryListed(sFrom) && EntryListed(sTo); });
+}
+
+bool RemoveSymbolicLink(const std::string& sLink)
+{
+    if (!EntryListed(sLink))
+        return true;
+    std::string sUnixLink = WineUnixPath(sLink);
+    if (sUnixLink.empty())
+        return RemoveDirectoryA(sLink.c_str()) || DeleteFileA(sLink.c_str());
+    return RunUnixTool("/bin/rm", "-f \"" + sUnixLink + "\"", [&] { return !EntryListed(sLink); });
 }
 
 bool RegKeyExists(const char* pszKey)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,27 @@ std::string SystemErrorText(DWORD dwError);
 // The Windows path of a Linux path (as the build hands its trees over):
 // Wine shows the Linux root as drive Z:.
 std::string WinePath(const std::string& sLinuxPath);
+// A symbolic link at sLink to sTarget (which need not exist). Wine's own
+// calls make none, so under Wine it is made on the Unix side; Wine then shows
+// a link to a folder as a reparse point and follows a link to a file as if
+// it were the file, and lists no link whose target is missing (let the
+// target stand while the link is made or removed). False when no link could
+// be made.
+bool MakeSymbolicLink(const std::string& sLink, const std::string& sTarget);
+// Removes such a link itself, never its target; true when it is gone.
+bool RemoveSymbolicLink(const std::string& sLink);
+// Renames an entry as a program of another user could, also while this
+// process holds it open: under Wine on the Unix side, past the sharing
+// rules of this process's handles (Windows would refuse to rename a folder
+// held without FILE_SHARE_DELETE); elsewhere with MoveFileExA.
+bool MoveAsAnotherProgram(const std::string& sFrom, const std::string& sTo);
+// Runs a Unix tool under Wine ("/bin/chmod", "777 /tmp/x"), which tells
+// neither its end nor its exit code: true once done() says the work is seen
+// done (within 5 s). False outside Wine.
+bool RunUnixTool(const char* pszTool, const std::string& sArguments,
+                 const std::function<bool()>& done);
+// The Unix path Wine maps a Windows path to; empty outside Wine.
+std::string WineUnixPath(const std::string& sPath);
 
 // Keys under HKEY_LOCAL_MACHINE.
 bool RegKeyExists(const char* pszKey);

@@ -91,21 +91,40 @@ TEST(TxDiskApi, ProbesClimbAndLeaveNothingBehind)
                                             " : OK"}));
 }
 
-TEST(TxDiskApi, ProbesAssumeSuccessWhenTheProbeNameExists)
+// An entry under a probe's name, a link among them, is never opened,
+// written or removed: the probe takes a name of its own.
+TEST(TxDiskApi, ProbesTakeANameOfTheirOwnWhereTheirNameIsTaken)
 {
+    TempFolder outside("qv_outside_");
+    std::string sSentinel = outside.AddFile("sentinel.txt", "sentinel");
     TempFolder folder;
-    ASSERT_TRUE(CreateDirectoryA(folder.Child("t_e_s_t").c_str(), nullptr));
-    folder.AddFile("t_e_s_t.txt", "keep me");
+    ASSERT_TRUE(MakeSymbolicLink(folder.Child("t_e_s_t"), sSentinel));
+    // A link to a file that is not there (made while it stands).
+    outside.AddFile("made.txt", "");
+    ASSERT_TRUE(MakeSymbolicLink(folder.Child("t_e_s_t.txt"), outside.Child("made.txt")));
+    ASSERT_TRUE(DeleteFileA(outside.Child("made.txt").c_str()));
     LogCapture log;
     EXPECT_TRUE(TestFolderCreation(folder.Path().c_str()));
     EXPECT_TRUE(TestFileCreation((folder.Path() + "\\").c_str()));
-    EXPECT_EQ(log.Messages(),
-              (std::vector<std::string>{
-                  "Cannot test folder creation - already exists: " + folder.Child("t_e_s_t"),
-                  "Cannot test file creation - already exists: " + folder.Child("t_e_s_t.txt")}));
-    EXPECT_TRUE(DirectoryExists(folder.Child("t_e_s_t").c_str()));
-    EXPECT_EQ(ReadWholeFile(folder.Child("t_e_s_t.txt")), "keep me");
-    EXPECT_EQ(folder.Entries().size(), 2u);
+    std::vector<std::string> lines = log.Messages();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Cannot test folder creation - already exists: " + folder.Child("t_e_s_t"));
+    EXPECT_EQ(lines[1].rfind("Tested dir creation: " + folder.Child("t_e_s_t."), 0), 0u)
+        << lines[1];
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 5), " : OK");
+    EXPECT_EQ(lines[2],
+              "Cannot test file creation - already exists: " + folder.Child("t_e_s_t.txt"));
+    EXPECT_EQ(lines[3].rfind("Tested file creation: " + folder.Child("t_e_s_t."), 0), 0u)
+        << lines[3];
+    EXPECT_EQ(lines[3].substr(lines[3].size() - 9), ".txt : OK");
+    // The planted names only (Wine lists no link whose target is missing).
+    for (const std::string& sEntry : folder.Entries())
+        EXPECT_TRUE(sEntry == "t_e_s_t" || sEntry == "t_e_s_t.txt") << sEntry;
+    EXPECT_EQ(ReadWholeFile(sSentinel), "sentinel");
+    EXPECT_FALSE(PathExists(outside.Child("made.txt")));
+    outside.AddFile("made.txt", "");
+    EXPECT_TRUE(RemoveSymbolicLink(folder.Child("t_e_s_t")));
+    EXPECT_TRUE(RemoveSymbolicLink(folder.Child("t_e_s_t.txt")));
 }
 
 TEST(TxDiskApi, ProbesFailWhereNothingCanBeCreated)

@@ -7,17 +7,6 @@
 
 namespace
 {
-FILETIME MakeFileTime(WORD wYear, WORD wMonth, WORD wDay)
-{
-    SYSTEMTIME st = {};
-    st.wYear = wYear;
-    st.wMonth = wMonth;
-    st.wDay = wDay;
-    FILETIME ft = {};
-    EXPECT_TRUE(SystemTimeToFileTime(&st, &ft));
-    return ft;
-}
-
 bool SameTime(const FILETIME& a, const FILETIME& b)
 {
     return CompareFileTime(&a, &b) == 0;
@@ -115,37 +104,4 @@ TEST(TxFileInfo, DotsAreDirectoriesOnly)
     TxFileInfo empty;
     EXPECT_EQ(empty.m_qwSize, 0u);
     EXPECT_EQ(empty.m_dwAttributes, 0u);
-}
-
-TEST(SetFileTimes, ChangesProtectedFilesAndKeepsTheirAttributes)
-{
-    TempFolder folder;
-    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY,
-                                FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                    FILE_ATTRIBUTE_READONLY,
-                                FILE_ATTRIBUTE_NORMAL};
-    // No creation time: Wine reports the Unix change time there, which moves.
-    FILETIME ftAccess = MakeFileTime(2001, 2, 3);
-    FILETIME ftWrite = MakeFileTime(2002, 3, 4);
-    for (DWORD dwAttributes : attributes)
-    {
-        SCOPED_TRACE(dwAttributes);
-        std::string path = folder.AddFile("f" + std::to_string(dwAttributes), "x");
-        ASSERT_TRUE(SetFileAttributesA(path.c_str(), dwAttributes));
-
-        EXPECT_TRUE(SetFileTimes(path.c_str(), nullptr, &ftAccess, &ftWrite));
-        WIN32_FILE_ATTRIBUTE_DATA after = Attributes(path);
-        EXPECT_EQ(after.dwFileAttributes & 0x07, dwAttributes & 0x07);
-        EXPECT_TRUE(SameTime(after.ftLastAccessTime, ftAccess));
-        EXPECT_TRUE(SameTime(after.ftLastWriteTime, ftWrite));
-    }
-}
-
-TEST(SetFileTimes, MissingFileFails)
-{
-    TempFolder folder;
-    FILETIME ft = MakeFileTime(2001, 2, 3);
-    EXPECT_FALSE(SetFileTimes(folder.Child("missing").c_str(), &ft, &ft, &ft));
-    EXPECT_FALSE(SetFileTimes("", &ft, &ft, &ft));
-    EXPECT_FALSE(SetFileTimes(nullptr, &ft, &ft, &ft));
 }

@@ -30,20 +30,3 @@ TEST(TxPaths, ProgramFolderHoldsTheProgram)
     EXPECT_STREQ(TxJoinPath(sFolder.GetText(), "").GetText(), sStart.GetText());
     EXPECT_NE(GetFileAttributesA(sPath.GetText()), INVALID_FILE_ATTRIBUTES);
 }
-
-TEST(TxPaths, ClearReadOnlyLeavesOtherAttributes)
-{
-    char szTemp[MAX_PATH];
-    ASSERT_NE(GetTempPathA(MAX_PATH, szTemp), 0u);
-    TxString sFile = TxJoinPath(szTemp, "qv_readonly_test.txt");
-    HANDLE h = CreateFileA(sFile.GetText(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
-    EXPECT_TRUE(TxClearReadOnly(sFile.GetText()));
-    EXPECT_EQ(GetFileAttributesA(sFile.GetText()) &
-                  (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_TRUE(TxClearReadOnly("C:\\no such folder\\no such file"));
-    DeleteFileA(sFile.GetText());
-}

@@ -66,7 +66,7 @@ TEST_P(ArchiveFailureTest, ShowsTheBoxAndEndsBeforeTheWelcomeStep)
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(m_Wizard.Visible(WELCOME_CLASS), nullptr);
     ASSERT_TRUE(Answer(box, IDOK));
-    ExpectSetupEnded();
+    ExpectSetupEnded(1603);
 
     EXPECT_TRUE(m_Log.HasMessage(Replace(failure.pszLogLine, sPath)));
     if (failure.pszReason != nullptr)

@@ -203,7 +203,7 @@ TEST_F(InstallTest, SecondInstallProposesTheFolderAndAppendsABlock)
 
 // The elevated setup starts the manager as the user: its token is not
 // elevated. Under Wine the first route, the desktop shell's token, answers;
-// ManagerStartTest covers that route's folder and command line by itself.
+// ProgramStartTest covers that route's folder and command line by itself.
 TEST_F(InstallTest, FinishStartsTheInstalledManagerInItsOwnFolder)
 {
     MediumOptions options;

@@ -112,7 +112,7 @@ MessageBoxInfo SetupE2eTest::StartAndStop(HWND hInstall)
     return m_Wizard.WaitForBox();
 }
 
-void SetupE2eTest::CloseFinishStep(HWND hBye, bool bRunManager)
+void SetupE2eTest::CloseFinishStep(HWND hBye, bool bRunManager, DWORD dwExitCode)
 {
     HWND hCheck = FindChild(hBye, "Button", m_Wizard.Texts().sRunManagerNow);
     if (hCheck != nullptr && IsChecked(hCheck) != bRunManager)
@@ -120,7 +120,7 @@ void SetupE2eTest::CloseFinishStep(HWND hBye, bool bRunManager)
         ASSERT_TRUE(ClickAndWait(hCheck));
     }
     ASSERT_TRUE(m_Wizard.Press(hBye, m_Wizard.Texts().sClose));
-    ExpectSetupEnded();
+    ExpectSetupEnded(dwExitCode);
 }
 
 void SetupE2eTest::ConfirmCancelAndExit(HWND hStep)
@@ -130,11 +130,11 @@ void SetupE2eTest::ConfirmCancelAndExit(HWND hStep)
     ASSERT_NE(box.hWnd, nullptr) << "no cancel question";
     EXPECT_EQ(box.sCaption, m_Wizard.Texts().sCancelRequest);
     ASSERT_TRUE(Answer(box, IDYES));
-    ExpectSetupEnded();
+    ExpectSetupEnded(1602);
 }
 
-void SetupE2eTest::ExpectSetupEnded()
+void SetupE2eTest::ExpectSetupEnded(DWORD dwExitCode)
 {
     ASSERT_TRUE(m_Wizard.WaitForExit(EXIT_TIMEOUT_MS)) << "the setup did not end";
-    EXPECT_EQ(m_Wizard.Process().ExitCode(), 0u);
+    EXPECT_EQ(m_Wizard.Process().ExitCode(), dwExitCode);
 }

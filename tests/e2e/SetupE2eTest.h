@@ -34,12 +34,14 @@ protected:
     // Presses Start and, before the second file, Stop: the Stop click is
     // queued behind the first copy step. The stop question, if it came.
     MessageBoxInfo StartAndStop(HWND hInstall);
-    // Presses Close on the finish step and waits for the setup to end.
-    void CloseFinishStep(HWND hBye, bool bRunManager);
-    // Answers the cancel question with Yes and waits for the setup to end.
+    // Presses Close on the finish step and waits for the setup to end with
+    // dwExitCode (0 after a success, 1602 after Stop, 1603 after a failure).
+    void CloseFinishStep(HWND hBye, bool bRunManager, DWORD dwExitCode = 0);
+    // Answers the cancel question with Yes and waits for the setup to end
+    // (with 1602).
     void ConfirmCancelAndExit(HWND hStep);
-    // The program ended normally (not killed by the driver).
-    void ExpectSetupEnded();
+    // The program ended by itself (not killed by the driver) with dwExitCode.
+    void ExpectSetupEnded(DWORD dwExitCode = 0);
 
     std::string MediumFile(const std::string& sName) const { return JoinPath(m_sMedium, sName); }
 

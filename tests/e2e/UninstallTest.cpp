@@ -174,7 +174,33 @@ protected:
         ASSERT_TRUE(Answer(box, IDYES));
         HWND hBye = m_Wizard.WaitForStep(BYE_CLASS, 60000);
         ASSERT_NE(hBye, nullptr);
-        EXPECT_TRUE(ShowsText(hBye, "Static", m_Wizard.Texts().sSetupUnsuccessful));
+        // The rollback has left the earlier installation whole: the finish
+        // step says so instead of asking for a new installation.
+        EXPECT_TRUE(ShowsText(hBye, "Static", m_Wizard.Texts().sSetupUnsuccessfulKept));
+        CloseFinishStep(hBye, false, 1602);
+    }
+
+    // Runs the setup again over the installation, in English, choosing no
+    // images, to its successful end.
+    void ReinstallWithoutImages()
+    {
+        m_Wizard.SetTexts(EnglishTexts());
+        StartSetup();
+        const UiTexts& t = m_Wizard.Texts();
+        HWND hWelcome = m_Wizard.WaitForStep(WELCOME_CLASS);
+        ASSERT_NE(hWelcome, nullptr);
+        ASSERT_TRUE(PickListItem(FindChild(hWelcome, "ListBox", ""), "English"));
+        HWND hOptions = m_Wizard.PressAndWait(hWelcome, t.sNext, OPTIONS_CLASS);
+        ASSERT_NE(hOptions, nullptr);
+        HWND hImages = m_Wizard.PressAndWait(hOptions, t.sNext, IMAGES_CLASS);
+        ASSERT_NE(hImages, nullptr);
+        HWND hNone = FindChildStartingWith(hImages, "Button", "Do not install any images");
+        ASSERT_NE(hNone, nullptr);
+        ASSERT_TRUE(ClickAndWait(hNone));
+        ASSERT_TRUE(m_Wizard.Press(hImages, t.sNext));
+        HWND hBye = InstallAndWaitForFinish(m_Wizard.WaitForInstallStep());
+        ASSERT_NE(hBye, nullptr);
+        EXPECT_TRUE(ShowsText(hBye, "Static", t.sSetupSuccessful));
         CloseFinishStep(hBye, false);
     }
 
@@ -334,6 +360,23 @@ TEST_F(UninstallTest, StoppedReinstallLeavesTheEarlierInstallationWorking)
     std::vector<std::string> leftovers = Leftovers({});
     EXPECT_TRUE(leftovers.empty()) << "left after the uninstall:" << Listed(leftovers);
     EXPECT_TRUE(ProcessesOf(sAgent).empty()) << "the uninstaller left the agent running";
+}
+
+// "Install.log" lists what every installation into the folder made: the
+// images of the first stay its business after a second without images,
+// which deletes "InstalledImgDir".
+TEST_F(UninstallTest, ReinstallWithoutImagesLeavesNothingAfterTheUninstall)
+{
+    MakeMedium();
+    ASSERT_NO_FATAL_FAILURE(InstallInGerman());
+    ExpectInstalled();
+    ASSERT_NO_FATAL_FAILURE(ReinstallWithoutImages());
+    EXPECT_FALSE(RegValueExists(SETUP_KEY, "InstalledImgDir"));
+    EXPECT_TRUE(PathExists(m_Paths.sImageDir)) << "the first installation's images went";
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    std::vector<std::string> leftovers = Leftovers({});
+    EXPECT_TRUE(leftovers.empty()) << "left after the uninstall:" << Listed(leftovers);
 }
 
 TEST_F(UninstallTest, KeepsTheUsersFileAndItsFolder)

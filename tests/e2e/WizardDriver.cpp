@@ -27,6 +27,8 @@ const UiTexts& EnglishTexts()
         "wallpaper change.",
         "Installation was unsuccessful. The program will not be functional until you install it "
         "again.",
+        "Installation was unsuccessful. The earlier installation has been kept and works as "
+        "before.",
         "Run Quorvane Manager now",
         "Error",
         "New folder",
@@ -62,6 +64,8 @@ const UiTexts& GermanTexts()
         "Wechsel der Hintergrundbilder einzurichten.",
         "Die Installation ist fehlgeschlagen. Das Programm ist erst nach einer erneuten "
         "Installation funktionsf\xE4hig.",
+        "Die Installation ist fehlgeschlagen. Die bisherige Installation wurde beibehalten und "
+        "funktioniert wie zuvor.",
         "Quorvane Manager jetzt starten",
         "Fehler",
         "Neuer Ordner",

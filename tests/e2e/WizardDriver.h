@@ -39,6 +39,7 @@ struct UiTexts
     std::string sStopRequested;
     std::string sSetupSuccessful;
     std::string sSetupUnsuccessful;
+    std::string sSetupUnsuccessfulKept; // after a rollback that left an earlier installation
     std::string sRunManagerNow;
     std::string sError;
     std::string sNewFolder;

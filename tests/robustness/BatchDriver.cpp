@@ -25,7 +25,7 @@ std::string StateFilePath(const std::string& sMode)
 
 bool ReadState(const std::string& sPath, CBatchState& state)
 {
-    state = CBatchState{-1, 0, 0, -1, 0, 0};
+    state = CBatchState{-1, 0, 0, -1, 0, 0, 0};
     TxFileHandle hFile(CreateFileA(sPath.c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
@@ -119,6 +119,7 @@ CBatchFigures RunInBatches(const std::string& sMode, long iTotal, long iBatch, u
         ReadState(sState, state);
         figures.iBad += state.iBad;
         figures.iFalse += state.iFalse;
+        figures.iLeft += state.iLeft;
         if (state.iFirstBad >= 0)
             figures.badVariants.push_back(state.iFirstBad);
         if (end == BATCH_EXITED && state.iDone)
@@ -158,7 +159,7 @@ bool RunProbe(const std::string& sMode, unsigned uSeed, CBatchState& state)
 CBatchStateWriter::CBatchStateWriter(const char* pszPath)
     : m_hFile(CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                           CREATE_ALWAYS, 0, nullptr)),
-      m_State{-1, 0, 0, -1, 0, 0}
+      m_State{-1, 0, 0, -1, 0, 0, 0}
 {
     if (m_hFile == INVALID_HANDLE_VALUE)
         std::fprintf(stderr, "cannot create state file %s: error=%lu\n", pszPath, GetLastError());
@@ -183,6 +184,7 @@ void CBatchStateWriter::Bad(long iVariant, int iFlags)
         m_State.iFirstBad = iVariant;
     m_State.iBad += (iFlags & VARIANT_FAILED) != 0 ? 1 : 0;
     m_State.iFalse += (iFlags & VARIANT_FALSE_SUCCESS) != 0 ? 1 : 0;
+    m_State.iLeft += (iFlags & VARIANT_LEFTOVER) != 0 ? 1 : 0;
     Flush();
 }
 

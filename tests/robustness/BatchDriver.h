@@ -15,6 +15,7 @@ struct CBatchState
     long iFirstBad;
     long iAux;   // mode-specific (the probe's operation count)
     long iFalse; // fault runs that reported success with something different
+    long iLeft;  // runs that left something behind on the machine
 };
 
 // Figures of one whole run over all variants.
@@ -25,6 +26,7 @@ struct CBatchFigures
     long iHangs = 0;
     long iBad = 0;
     long iFalse = 0;
+    long iLeft = 0;
     std::vector<long> badVariants; // first bad variant of each batch, crashes and hangs
 };
 
@@ -60,5 +62,6 @@ private:
 // The per-variant check of a mode: 0 when the variant behaved, else flags.
 constexpr int VARIANT_FAILED = 1;
 constexpr int VARIANT_FALSE_SUCCESS = 2;
+constexpr int VARIANT_LEFTOVER = 4; // counted in iLeft as well as its other flags
 using VariantCheck = std::function<int(long iVariant)>;
 void RunChildBatch(CBatchStateWriter& writer, long iFirst, long iCount, const VariantCheck& check);

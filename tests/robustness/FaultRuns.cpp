@@ -11,20 +11,23 @@
 #include <cstdio>
 #include <memory>
 
-namespace
-{
-// One sandbox per child process: the medium is made once.
-CInstallSandbox& Sandbox()
-{
-    static std::unique_ptr<CInstallSandbox> s_pSandbox(new CInstallSandbox);
-    return *s_pSandbox;
-}
+const std::vector<std::string> PRODUCT_KEYS = {
+    PRODUCT_REG_KEY, REG_RUN_KEY, std::string(REG_UNINSTALL_ROOT) + UNINSTALL_ENTRY_NAME};
 
-bool Report(long iRun, const char* pszWhat, const std::vector<std::string>& lines)
+bool ReportRun(long iRun, const char* pszWhat, const std::vector<std::string>& lines)
 {
     for (const std::string& sLine : lines)
         std::fprintf(stderr, "fault run %ld %s: %s\n", iRun, pszWhat, sLine.c_str());
     return lines.empty();
+}
+
+// Whether the differences from a snapshot name something that was not there.
+bool HasNewEntry(const std::vector<std::string>& differences)
+{
+    for (const std::string& sLine : differences)
+        if (sLine.compare(0, 5, "new: ") == 0)
+            return true;
+    return false;
 }
 
 // Whether a message is one of the engine's failure boxes: "Cannot create
@@ -37,6 +40,15 @@ bool IsEngineFailureBox(const std::string& sMessage)
         return true;
     return sMessage.compare(0, sCopy.size(), sCopy) == 0 &&
            sMessage.find(" -> ") != std::string::npos && sMessage.find('\n') != std::string::npos;
+}
+
+namespace
+{
+// One sandbox per child process: the medium is made once.
+CInstallSandbox& Sandbox()
+{
+    static std::unique_ptr<CInstallSandbox> s_pSandbox(new CInstallSandbox);
+    return *s_pSandbox;
 }
 
 // A failed run shows exactly one of the engine's failure boxes; a stopped
@@ -58,8 +70,8 @@ bool TrueSuccess(long iRun, const CInstallSandbox& sandbox, const CCopyEngine& e
 {
     if (!engine.Completed() || engine.Failed() || engine.Stopped())
         return true;
-    return Report(iRun, "reported success but",
-                  DifferencesFromMedium(sandbox.Medium(""), {true, true, true}));
+    return ReportRun(iRun, "reported success but",
+                     DifferencesFromMedium(sandbox.Medium(""), {true, true, true}));
 }
 
 // Run i for the operation count: operation i + 1 fails, or after the
@@ -71,9 +83,6 @@ void Arm(long iRun, long iOperations, CFakeInstallView& view)
     else
         view.m_iStopAfter = static_cast<int>(iRun - iOperations + 1);
 }
-
-const std::vector<std::string> PRODUCT_KEYS = {
-    PRODUCT_REG_KEY, REG_RUN_KEY, std::string(REG_UNINSTALL_ROOT) + UNINSTALL_ENTRY_NAME};
 
 // The earlier installation of a child and the machine as it was after it;
 // the registry goes back to how it was before when the child ends.
@@ -151,9 +160,9 @@ void ProbeFaultRuns(CBatchStateWriter& writer, bool bOverEarlier)
     long iOperations = TxFaultCount();
     bool bTrue = TrueSuccess(-1, sandbox, engine);
     sandbox.RollBackAndClose();
-    bool bClean = bOverEarlier ? Report(-1, "differs from the earlier installation",
-                                        Earlier().Differences(sandbox))
-                               : Report(-1, "left", sandbox.Leftovers());
+    bool bClean = bOverEarlier ? ReportRun(-1, "differs from the earlier installation",
+                                           Earlier().Differences(sandbox))
+                               : ReportRun(-1, "left", sandbox.Leftovers());
     if (!bClean || !bTrue || engine.Failed())
         return;
     writer.Finish(iOperations * 1000 + iFiles);
@@ -165,7 +174,9 @@ int CheckFaultRun(long iRun, long iOperations)
     // rolled back too, which is what the uninstaller does with its history.
     CInstallSandbox& sandbox = Sandbox();
     int iFlags = RunAndRollBack(sandbox, iRun, iOperations);
-    return Report(iRun, "left", sandbox.Leftovers()) ? iFlags : iFlags | VARIANT_FAILED;
+    return ReportRun(iRun, "left", sandbox.Leftovers())
+               ? iFlags
+               : iFlags | VARIANT_FAILED | VARIANT_LEFTOVER;
 }
 
 int CheckOverEarlierRun(long iRun, long iOperations)
@@ -176,8 +187,9 @@ int CheckOverEarlierRun(long iRun, long iOperations)
     if (!Earlier().IsMade() && !Earlier().Make(sandbox))
         return VARIANT_FAILED;
     int iFlags = RunAndRollBack(sandbox, iRun, iOperations);
-    if (Report(iRun, "differs from the earlier installation", Earlier().Differences(sandbox)))
+    std::vector<std::string> differences = Earlier().Differences(sandbox);
+    if (ReportRun(iRun, "differs from the earlier installation", differences))
         return iFlags;
     Earlier().Make(sandbox);
-    return iFlags | VARIANT_FAILED;
+    return iFlags | VARIANT_FAILED | (HasNewEntry(differences) ? VARIANT_LEFTOVER : 0);
 }

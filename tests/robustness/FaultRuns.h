@@ -1,6 +1,21 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 class CBatchStateWriter;
+
+// What the fault and full-disk runs share.
+// The registry keys an installation changes: the product's, the Run key and
+// the uninstall entry.
+extern const std::vector<std::string> PRODUCT_KEYS;
+// Prints each line for run iRun; true when there are none.
+bool ReportRun(long iRun, const char* pszWhat, const std::vector<std::string>& lines);
+// Whether differences from a snapshot name something that was not there.
+bool HasNewEntry(const std::vector<std::string>& differences);
+// Whether a message is one of the engine's failure boxes: "Cannot create
+// folder %s" captioned "Error", or "%s -> %s\n%s" captioned "Copy Error".
+bool IsEngineFailureBox(const std::string& sMessage);
 
 // A clean installation that counts the operations a fault can hit and the
 // files copied; reported as operations * 1000 + files. With bOverEarlier it

@@ -2,7 +2,7 @@
 // injection in a full installation, each variant checked in a child process
 // so that a crash or hang is counted instead of ending the run.
 //
-//   qv_robustness archive|language|faults|earlier N [seed]
+//   qv_robustness archive|language|faults|earlier|fulldisk N [seed]
 //   qv_robustness all NARCHIVE NLANGUAGE [seed]     (prints the summary table)
 //   qv_robustness child MODE FIRST COUNT SEED STATEFILE   (internal)
 //   qv_robustness probe MODE 0 0 SEED STATEFILE           (internal)
@@ -12,6 +12,7 @@
 #include "BatchDriver.h"
 #include "EngineTestSupport.h"
 #include "FaultRuns.h"
+#include "FullDiskRuns.h"
 #include "LanguageCheck.h"
 #include "LanguageMutator.h"
 #include "TestMedium.h"
@@ -91,6 +92,13 @@ int RunChild(const std::string& sMode, long iFirst, long iCount, unsigned uSeed,
         RunChildBatch(writer, iFirst, iCount,
                       [&](long i) { return CheckOverEarlierRun(i, iOperations); });
     }
+    else if (sMode.compare(0, 9, "fulldisk:") == 0)
+    {
+        long iPlanFiles = std::atol(sMode.c_str() + 9);
+        long iImages = std::atol(sMode.c_str() + sMode.rfind(':') + 1);
+        RunChildBatch(writer, iFirst, iCount,
+                      [&](long i) { return CheckFullDiskRun(i, iPlanFiles, iImages); });
+    }
     return 0;
 }
 
@@ -100,6 +108,7 @@ struct CRow
     CBatchFigures figures;
     const char* pszBad;
     bool bFalseColumn;
+    bool bRan = true; // false: the row could not run here (no small drive)
 };
 
 CBatchFigures RunFaults(const std::string& sMode, long iMax, unsigned uSeed)
@@ -120,34 +129,72 @@ CBatchFigures RunFaults(const std::string& sMode, long iMax, unsigned uSeed)
                         FAULT_BATCH, uSeed, HANG_MS);
 }
 
+CBatchFigures RunFullDisk(long iMax, unsigned uSeed)
+{
+    CBatchState probe;
+    if (!RunProbe("fulldisk", uSeed, probe))
+    {
+        std::fprintf(stderr, "fulldisk: the clean installations failed\n");
+        CBatchFigures figures;
+        figures.iBad = 1;
+        return figures;
+    }
+    long iPlanFiles = probe.iAux / 1000;
+    long iImages = probe.iAux % 1000;
+    long iTotal = 2 * (iPlanFiles + iImages);
+    std::printf("fulldisk: %ld plan files and %ld images on the small drive %s\n", iPlanFiles,
+                iImages, SmallDrive().c_str());
+    std::fflush(stdout);
+    return RunInBatches("fulldisk:" + std::to_string(iPlanFiles) + ":" + std::to_string(iImages),
+                        iTotal < iMax ? iTotal : iMax, FAULT_BATCH, uSeed, HANG_MS);
+}
+
 CBatchFigures RunMode(const std::string& sMode, long iCount, unsigned uSeed)
 {
     if (sMode == "faults" || sMode == "earlier")
         return RunFaults(sMode, iCount, uSeed);
+    if (sMode == "fulldisk")
+        return RunFullDisk(iCount, uSeed);
     return RunInBatches(sMode, iCount, sMode == "archive" ? ARCHIVE_BATCH : LANGUAGE_BATCH, uSeed,
                         HANG_MS);
 }
 
-bool PrintSummary(const std::vector<CRow>& rows, unsigned uSeed)
+// The exit code of a row that could not run here; ctest counts it as skipped.
+constexpr int EXIT_NOT_RUN = 77;
+
+// Prints the table; 0 when every row ran clean, 1 with faults, EXIT_NOT_RUN
+// when the rows that ran were clean but one could not run.
+int PrintSummary(const std::vector<CRow>& rows, unsigned uSeed)
 {
     std::printf("\nRobustness summary (seed %u)\n", uSeed);
-    std::printf("%-26s %9s %8s %6s %7s %6s  %s\n", "run", "tried", "crashes", "hangs", "failed",
-                "false", "failed means (false: reported success, installed something else)");
+    std::printf("%-26s %9s %8s %6s %7s %6s %5s  %s\n", "run", "tried", "crashes", "hangs", "failed",
+                "false", "left",
+                "failed means (false: reported success, installed something else; left: runs "
+                "that left something)");
     bool bClean = true;
+    bool bAllRan = true;
     for (const CRow& row : rows)
     {
+        if (!row.bRan)
+        {
+            std::printf("%-26s skipped: cannot mount\n", row.pszName);
+            bAllRan = false;
+            continue;
+        }
         const CBatchFigures& f = row.figures;
         std::string sFalse = row.bFalseColumn ? std::to_string(f.iFalse) : "-";
-        std::printf("%-26s %9ld %8ld %6ld %7ld %6s  %s\n", row.pszName, f.iTried, f.iCrashes,
-                    f.iHangs, f.iBad, sFalse.c_str(), row.pszBad);
+        std::string sLeft = row.bFalseColumn ? std::to_string(f.iLeft) : "-";
+        std::printf("%-26s %9ld %8ld %6ld %7ld %6s %5s  %s\n", row.pszName, f.iTried, f.iCrashes,
+                    f.iHangs, f.iBad, sFalse.c_str(), sLeft.c_str(), row.pszBad);
         bClean = bClean && f.iCrashes == 0 && f.iHangs == 0 && f.iBad == 0 && f.iFalse == 0 &&
                  f.iTried > 0;
         for (long i : f.badVariants)
             std::printf("    variant to look at: %ld\n", i);
     }
-    std::printf("result: %s\n", bClean ? "clean" : "FAULTS FOUND");
+    const char* pszResult = !bClean ? "FAULTS FOUND" : bAllRan ? "clean" : "not all run";
+    std::printf("result: %s\n", pszResult);
     std::fflush(stdout);
-    return bClean;
+    return !bClean ? 1 : bAllRan ? 0 : EXIT_NOT_RUN;
 }
 
 const char* ModeName(const std::string& sMode)
@@ -158,6 +205,8 @@ const char* ModeName(const std::string& sMode)
         return "mutated SetupLang.dat";
     if (sMode == "earlier")
         return "same, over an install";
+    if (sMode == "fulldisk")
+        return "full disk (small drive)";
     return "fault injection + Stop";
 }
 
@@ -169,12 +218,16 @@ const char* ModeBad(const std::string& sMode)
         return "false successes (texts unusable / export differs)";
     if (sMode == "earlier")
         return "machine differs from before after rollback, or unspecified message";
+    if (sMode == "fulldisk")
+        return "no copy error box, or either drive / registry / earlier install not as before";
     return "leftovers after rollback, or unspecified message";
 }
 CRow Row(const std::string& sMode, long iCount, unsigned uSeed)
 {
-    return {ModeName(sMode), RunMode(sMode, iCount, uSeed), ModeBad(sMode),
-            sMode == "faults" || sMode == "earlier"};
+    bool bInstalls = sMode == "faults" || sMode == "earlier" || sMode == "fulldisk";
+    if (sMode == "fulldisk" && SmallDrive().empty())
+        return {ModeName(sMode), CBatchFigures(), ModeBad(sMode), true, false};
+    return {ModeName(sMode), RunMode(sMode, iCount, uSeed), ModeBad(sMode), bInstalls};
 }
 } // namespace
 
@@ -186,7 +239,10 @@ int main(int argc, char** argv)
         if (sCommand == "probe")
         {
             CBatchStateWriter writer(argv[6]);
-            ProbeFaultRuns(writer, std::string(argv[2]) == "earlier");
+            if (std::string(argv[2]) == "fulldisk")
+                ProbeFullDiskRuns(writer);
+            else
+                ProbeFaultRuns(writer, std::string(argv[2]) == "earlier");
             return 0;
         }
         return RunChild(argv[2], std::atol(argv[3]), std::atol(argv[4]),
@@ -201,9 +257,10 @@ int main(int argc, char** argv)
         rows.push_back(Row("language", std::atol(argv[3]), uSeed));
         rows.push_back(Row("faults", 100000, uSeed));
         rows.push_back(Row("earlier", 100000, uSeed));
+        rows.push_back(Row("fulldisk", 100000, uSeed));
     }
     else if ((sCommand == "archive" || sCommand == "language" || sCommand == "faults" ||
-              sCommand == "earlier") &&
+              sCommand == "earlier" || sCommand == "fulldisk") &&
              argc >= 3)
     {
         uSeed = argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 1;
@@ -211,9 +268,10 @@ int main(int argc, char** argv)
     }
     else
     {
-        std::fprintf(stderr, "usage: qv_robustness archive|language|faults|earlier N [seed]\n"
+        std::fprintf(stderr, "usage: qv_robustness archive|language|faults|earlier|fulldisk N "
+                             "[seed]\n"
                              "       qv_robustness all NARCHIVE NLANGUAGE [seed]\n");
         return 2;
     }
-    return PrintSummary(rows, uSeed) ? 0 : 1;
+    return PrintSummary(rows, uSeed);
 }

@@ -1,5 +1,7 @@
 #include "InstallChecks.h"
 
+#include "IMessageView.h"
+#include "ProgramFolderCheck.h"
 #include "StringTables.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace
 {
@@ -126,7 +129,7 @@ TEST(InstallChecksTest, FailureTexts)
                  "sufficient (administrator) rights.");
 }
 
-TEST(InstallChecksTest, RelativeTargetFoldersAreNamed)
+TEST(InstallChecksTest, RefusedTargetFoldersAreNamed)
 {
     struct Case
     {
@@ -146,10 +149,18 @@ TEST(InstallChecksTest, RelativeTargetFoldersAreNamed)
         {"\\\\server", nullptr, "\\\\server"},
         {"\\\\\\share", nullptr, "\\\\\\share"},
         {"", nullptr, ""},
+        // Full, but not plain: the uninstaller could not remove what is
+        // installed there (RecordFilter.AgreesWithTheInstallStepOnFolders).
+        {"C:\\Games\\Quorvane.", nullptr, "C:\\Games\\Quorvane."},
+        {"C:\\Games \\Quorvane", nullptr, "C:\\Games \\Quorvane"},
+        {"C:\\Games\\\\Quorvane", nullptr, "C:\\Games\\\\Quorvane"},
+        {"C:\\Games\\", nullptr, "C:\\Games\\"},
+        {"C:\\Programs", "D:\\Pictures\\..\\Mine", "D:\\Pictures\\..\\Mine"},
+        {"C:\\", nullptr, nullptr},
     };
     for (const Case& c : cases)
     {
-        const char* pszRelative = RelativeTargetFolder(c.pszDst, c.pszImg);
+        const char* pszRelative = RefusedTargetFolder(c.pszDst, c.pszImg);
         EXPECT_STREQ(pszRelative != nullptr ? pszRelative : "(none)",
                      c.pszRelative != nullptr ? c.pszRelative : "(none)")
             << c.pszDst;
@@ -182,4 +193,86 @@ TEST(InstallChecksTest, FreeSpaceDecisions)
         EXPECT_EQ(EnoughFreeSpace(c.bSameDrive, c.qwProgram, c.qwImages, c.qwFreeDst, c.qwFreeImg),
                   c.bEnough)
             << c.pszName;
+}
+
+namespace
+{
+class RecordingView : public IMessageView
+{
+public:
+    std::vector<std::string> boxes; // caption + "|" + text
+
+    int ShowMessage(const char* pszText, const char* pszCaption, unsigned) override
+    {
+        boxes.push_back(std::string(pszCaption) + "|" + pszText);
+        return IDOK;
+    }
+};
+// A program folder in the given state that never takes a lock.
+class FixedFolder : public IProgramFolder
+{
+public:
+    explicit FixedFolder(FolderState state) : m_State(state) {}
+    FolderState Inspect(const char*) override { return m_State; }
+    bool LockForPrograms(const char*) override { return false; }
+
+private:
+    FolderState m_State;
+};
+
+} // namespace
+
+// The list both the install step and the unattended installation run.
+TEST(InstallChecksTest, EveryCheckRunsAndTellsThroughTheView)
+{
+    SetDefaultTexts();
+    const std::string sRights = "Insufficient rights|Cannot create folders in ";
+    const std::string sSpace =
+        "Cannot install|There is not enough free space on the destination disk.";
+    const std::string sRightsTail =
+        ". Be sure you run this setup program with sufficient (administrator) rights.";
+    struct Case
+    {
+        const char* pszName;
+        const char* pszImgDstDir;
+        bool bWritable;
+        unsigned long long qwFreeDst;
+        std::vector<std::string> boxes;
+        FolderState folder = FOLDER_ABSENT;
+    };
+    const Case cases[] = {
+        {"all pass", "E:\\P", true, 100 * MiB, {}},
+        {"both fail, both told",
+         "E:\\P",
+         false,
+         1 * MiB,
+         {sRights + "D:\\Q" + sRightsTail, sSpace}},
+        {"relative image folder, before any probe",
+         "Pictures",
+         true,
+         100 * MiB,
+         {sRights + "Pictures" + sRightsTail}},
+        {"program folder a link, before any probe",
+         "E:\\P",
+         true,
+         100 * MiB,
+         {"Cannot install|D:\\Q is a link to another folder. The setup does not install into a "
+          "link. Press the \"Previous\" button and choose another folder."},
+         FOLDER_LINK},
+    };
+    for (const Case& c : cases)
+    {
+        FakeProbes probes = c.bWritable ? AllowingEverything() : FakeProbes();
+        RecordingView view;
+        FixedFolder folder(c.folder);
+        InstallCheckContext context = {"D:\\Q",   c.pszImgDstDir, "C:\\W", "C:\\W\\S",
+                                       false,     1 * MiB,        1 * MiB, c.qwFreeDst,
+                                       100 * MiB, probes,         view,    folder};
+        EXPECT_EQ(RunInstallChecks(context), c.boxes.empty()) << c.pszName;
+        EXPECT_EQ(view.boxes, c.boxes) << c.pszName;
+        if (std::string(c.pszImgDstDir) == "Pictures" || c.folder == FOLDER_LINK)
+        {
+            EXPECT_TRUE(probes.calls.empty()) << c.pszName;
+        }
+    }
 }

@@ -86,6 +86,7 @@ TEST(StepMachineTest, StraightThroughRunsEveryStepAndClosesTheArchive)
               (std::vector<int>{STEP_WELCOME, STEP_OPTIONS, STEP_IMAGES, STEP_INSTALL, STEP_BYE}));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"open", "close", "end"}));
     EXPECT_EQ(host.iPosted, 0);
+    EXPECT_EQ(machine.ExitCode(), 0);
 }
 
 TEST(StepMachineTest, PreviousWalksBackOneStep)
@@ -137,6 +138,7 @@ TEST(StepMachineTest, ConfirmedCancelEndsWithoutPostingOrClosingTheArchive)
         EXPECT_EQ(static_cast<int>(host.shown.size()), iCancelAt + 1);
         EXPECT_EQ(host.calls, (std::vector<std::string>{"open", "end"}));
         EXPECT_EQ(host.iPosted, 0);
+        EXPECT_EQ(machine.ExitCode(), 1602);
     }
 }
 
@@ -153,6 +155,7 @@ TEST(StepMachineTest, FailedArchiveGoesToTheClosingStepWithoutAnyDialog)
     host.Run(machine);
     EXPECT_TRUE(host.shown.empty());
     EXPECT_EQ(host.calls, (std::vector<std::string>{"open", "close", "end"}));
+    EXPECT_EQ(machine.ExitCode(), 1603);
 }
 
 TEST(StepMachineTest, FinishStepEndsWhateverItsResult)
@@ -161,11 +164,13 @@ TEST(StepMachineTest, FinishStepEndsWhateverItsResult)
     machine.Build(0);
     machine.CurrentStep = 4;
     ScriptedHost host;
-    host.outcomes.push_back(CANCEL);
+    // The finish step after a failed installation closed by the system.
+    host.outcomes.push_back({true, true, 1603});
     machine.NextStep(host);
     EXPECT_EQ(host.shown, (std::vector<int>{STEP_BYE}));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"close", "end"}));
     EXPECT_EQ(host.iPosted, 0);
+    EXPECT_EQ(machine.ExitCode(), 1603);
 }
 
 TEST(StepMachineTest, EmptyEntryDoesNothing)

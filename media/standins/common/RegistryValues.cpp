@@ -27,6 +27,29 @@ bool ReadRegistryString(HKEY hRoot, const char* pszKey, const char* pszValue, Tx
     return true;
 }
 
+bool ReadRegistryStrings(HKEY hRoot, const char* pszKey, const char* pszValue,
+                         std::vector<TxString>& texts)
+{
+    TxRegKey key;
+    if (RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+        return false;
+    DWORD dwType = 0;
+    DWORD cbData = 0;
+    if (RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType, nullptr, &cbData) !=
+            ERROR_SUCCESS ||
+        dwType != REG_MULTI_SZ)
+        return false;
+    // Two zero bytes more than stored: a list written without its ends still ends.
+    std::vector<char> buffer(cbData + 2, 0);
+    if (RegQueryValueExA(key.Get(), pszValue, nullptr, &dwType,
+                         reinterpret_cast<BYTE*>(buffer.data()), &cbData) != ERROR_SUCCESS ||
+        cbData > buffer.size() - 2)
+        return false;
+    for (const char* p = buffer.data(); *p != 0; p += lstrlenA(p) + 1)
+        texts.push_back(TxString(p));
+    return true;
+}
+
 bool ReadRegistryDword(HKEY hRoot, const char* pszKey, const char* pszValue, DWORD& dwValue)
 {
     TxRegKey key;

@@ -1,4 +1,6 @@
+#include "InstallChecks.h"
 #include "RemovalScope.h"
+#include "SetupState.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,7 @@ RemovalScope Scope()
 {
     RemovalScope scope;
     scope.sProgramDir = "C:\\Apps\\Quorvane";
-    scope.sImageDir = "D:\\Pics\\Quorvane";
+    scope.ImageDirs = {"D:\\Pics\\Quorvane", "E:\\Earlier"};
     scope.sSystemDir = "C:\\Windows\\System32";
     scope.ShortcutDirs = {"C:\\Start\\Programs", "C:\\Users\\Me\\Desktop"};
     return scope;
@@ -46,6 +48,11 @@ const FilterCase CASES[] = {
     {LogItemKind::ProgramFile, "D:\\Pics\\Quorvane\\Dawn.jpg", 0, false},
     {LogItemKind::ImageFile, "D:\\Pics\\Quorvane\\Dawn.jpg", 0, true},
     {LogItemKind::ImageFile, "D:\\Pics\\Holiday.jpg", 0, false},
+    // The image folder of an earlier installation, which a later one without
+    // images no longer names as the last.
+    {LogItemKind::ImageFile, "E:\\Earlier\\Dawn.jpg", 0, true},
+    {LogItemKind::Folder, "E:\\Earlier", 0, true},
+    {LogItemKind::ProgramFile, "E:\\Earlier\\Dawn.jpg", 0, false},
     {LogItemKind::Shortcut, "C:\\Start\\Programs\\Quorvane Manager.lnk", 0, true},
     {LogItemKind::Shortcut, "C:\\Users\\Me\\Desktop\\Quorvane Manager.lnk", 0, true},
     {LogItemKind::Shortcut, "C:\\Users\\Me\\Desktop\\Other.lnk", 0, false},
@@ -79,8 +86,8 @@ TEST(RecordFilter, AcceptsOnlyWhatAnInstallationMakes)
     RecordFilter filter(scope, records);
     for (size_t i = 0; i < std::size(CASES); ++i)
     {
-        TxString sTarget;
-        EXPECT_EQ(filter.Accept(records[i], sTarget), CASES[i].bAccepted) << CASES[i].pszText;
+        AcceptedRecord accepted;
+        EXPECT_EQ(filter.Accept(records[i], accepted), CASES[i].bAccepted) << CASES[i].pszText;
     }
 }
 
@@ -89,8 +96,50 @@ TEST(RecordFilter, GivesTheFullPathToRemove)
     RemovalScope scope = Scope();
     std::vector<InstallLogRecord> records = {
         {LogItemKind::ProgramFile, "C:/Apps/Quorvane/QvAgent.exe", 0}};
-    TxString sTarget;
-    ASSERT_TRUE(RecordFilter(scope, records).Accept(records[0], sTarget));
-    EXPECT_STREQ(sTarget.GetText(), "C:\\Apps\\Quorvane\\QvAgent.exe");
+    AcceptedRecord accepted;
+    ASSERT_TRUE(RecordFilter(scope, records).Accept(records[0], accepted));
+    EXPECT_STREQ(accepted.sTarget.GetText(), "C:\\Apps\\Quorvane\\QvAgent.exe");
+    EXPECT_STREQ(accepted.sRoot.GetText(), "C:\\Apps\\Quorvane");
+}
+
+// The install step and the uninstaller judge folders by one rule: what the
+// setup installs into, the uninstaller removes, record by record; what the
+// uninstaller would refuse, the setup does not install into.
+TEST(RecordFilter, AgreesWithTheInstallStepOnFolders)
+{
+    const char* FOLDERS[] = {
+        "C:\\Apps\\Quorvane",  "C:/Apps/Quorvane",        "\\\\server\\share\\Quorvane",
+        "C:\\Apps\\Quorvane.", "C:\\Apps \\Quorvane",     "C:\\Apps\\\\Quorvane",
+        "C:\\Apps\\Quorvane/", "C:\\Apps\\.\\Quorvane",   "C:\\Apps\\..\\Quorvane",
+        "C:\\Apps\\Quor:vane", "C:\\Apps\\NUL\\Quorvane", "\\\\?\\C:\\Apps\\Quorvane",
+        "C:\\Apps\\Quor*vane", "Apps\\Quorvane",          "C:Quorvane",
+    };
+    for (const char* pszFolder : FOLDERS)
+    {
+        bool bSetupInstalls = RefusedTargetFolder(pszFolder, nullptr) == nullptr;
+        EXPECT_EQ(RefusedTargetFolder("C:\\Apps\\Quorvane", pszFolder) == nullptr, bSetupInstalls)
+            << "as image folder: " << pszFolder;
+        // The records an installation into the folder writes, as the engine
+        // joins them, and the scope the uninstaller finds beside its log.
+        TxString sLog = JoinPath(pszFolder, "Install.log");
+        TxString sTextures = JoinPath(pszFolder, "Textures");
+        std::vector<InstallLogRecord> records = {
+            {LogItemKind::Folder, pszFolder, 0},
+            {LogItemKind::Folder, sTextures, 0},
+            {LogItemKind::ProgramFile, JoinPath(pszFolder, "QvAgent.exe"), 0},
+            {LogItemKind::ProgramFile, JoinPath(sTextures.GetText(), "Texture001.bmp"), 0},
+            {LogItemKind::ProgramFile, sLog, 0},
+        };
+        RemovalScope scope = RemovalScope::ForLog(sLog.GetText());
+        scope.ImageDirs.clear();
+        RecordFilter filter(scope, records);
+        bool bUninstallerRemoves = true;
+        for (const InstallLogRecord& record : records)
+        {
+            AcceptedRecord accepted;
+            bUninstallerRemoves = bUninstallerRemoves && filter.Accept(record, accepted);
+        }
+        EXPECT_EQ(bSetupInstalls, bUninstallerRemoves) << pszFolder;
+    }
 }
 } // namespace

@@ -277,15 +277,21 @@ TEST(StandInUninstaller, QuietRunRemovesTheInstallationAndItself)
     ExpectOnlyTheCopyPending(sPrg);
 }
 
+// A copy of the uninstaller in root whose log records one file, QvApi.dll.
+void CopyWithOneRecordedFile(const TempFolder& root)
+{
+    ASSERT_TRUE(
+        CopyFileA(BesideTest("Uninstall.exe").c_str(), (root / "Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
+    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
+}
+
 TEST(StandInUninstaller, ShowsItsReportInItsWindow)
 {
     PendingRemovalsGuard pending;
     TempFolder root;
-    std::string sSelf = root / "Uninstall.exe";
-    ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
-    ASSERT_TRUE(WriteWholeFile(root / "QvApi.dll", "x"));
-    ASSERT_TRUE(WriteWholeFile(root / "Install.log", "S_PRGFILE " + (root / "QvApi.dll") + "\r\n"));
-    Uninstaller uninstaller(sSelf, "");
+    ASSERT_NO_FATAL_FAILURE(CopyWithOneRecordedFile(root));
+    Uninstaller uninstaller(root / "Uninstall.exe", "");
     HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
     ASSERT_NE(hWnd, nullptr);
     // The window may be found before its buttons are made.
@@ -311,6 +317,21 @@ TEST(StandInUninstaller, ShowsItsReportInItsWindow)
     EXPECT_FALSE(PathExists(root / "QvApi.dll"));
 }
 
+// Closed before Start: nothing removed, and the caller reads a cancel.
+TEST(StandInUninstaller, WindowClosedWithoutStartingEndsWith1602)
+{
+    PendingRemovalsGuard pending;
+    TempFolder root;
+    ASSERT_NO_FATAL_FAILURE(CopyWithOneRecordedFile(root));
+    Uninstaller uninstaller(root / "Uninstall.exe", "");
+    HWND hWnd = uninstaller.WaitForWindow("Quorvane Uninstall Program (stand-in)");
+    ASSERT_NE(hWnd, nullptr);
+    PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(uninstaller.Ended());
+    EXPECT_EQ(uninstaller.ExitCode(), 1602u);
+    EXPECT_TRUE(PathExists(root / "QvApi.dll"));
+}
+
 TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
 {
     PendingRemovalsGuard pending;
@@ -319,7 +340,7 @@ TEST(StandInUninstaller, QuietRunWithoutLogDoesNothing)
     ASSERT_TRUE(CopyFileA(BesideTest("Uninstall.exe").c_str(), sSelf.c_str(), FALSE));
     Uninstaller uninstaller(sSelf, "/q");
     ASSERT_TRUE(uninstaller.Ended());
-    EXPECT_EQ(uninstaller.ExitCode(), 1u);
+    EXPECT_EQ(uninstaller.ExitCode(), 1603u);
     EXPECT_TRUE(PathExists(sSelf));
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -16,7 +17,12 @@ constexpr char OTHER_RUN_VALUE[] = "QvStandInTestOther";
 class CollectedReport : public IUninstallReport
 {
 public:
-    void ReportLine(const TxString& sLine) override { lines.push_back(sLine.GetText()); }
+    void ReportLine(const TxString& sLine) override
+    {
+        lines.push_back(sLine.GetText());
+        if (onLine)
+            onLine();
+    }
     bool Has(const std::string& sLine) const
     {
         return std::find(lines.begin(), lines.end(), sLine) != lines.end();
@@ -28,6 +34,7 @@ public:
         return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
     }
     std::vector<std::string> lines;
+    std::function<void()> onLine; // runs after each line, while the removal goes on
 };
 
 // A small installation in a folder of its own, with the registry items the
@@ -221,15 +228,60 @@ TEST_F(UninstallPlanTest, NeitherFollowsNorLooksThroughAFolderLink)
     const std::string sLink = m_sPrg + "\\Linked";
     ASSERT_TRUE(CreateDirectoryA(sOutside.c_str(), nullptr));
     ASSERT_TRUE(WriteWholeFile(sOutside + "\\keep.txt", "keep"));
-    if (!MakeFolderLink(sLink, sOutside))
+    if (!MakeSymbolicLink(sLink, sOutside))
         GTEST_SKIP() << "no folder link can be made here";
     std::string sLog =
         FullLog() + "S_PRGFILE " + sLink + "\\keep.txt\r\nS_FOLDER_ " + sLink + "\r\n";
     UninstallOutcome outcome = Run(sLog);
-    RemoveFolderLink(sLink);
-    EXPECT_EQ(outcome.iSkipped, 1);
+    RemoveSymbolicLink(sLink);
+    // The installation makes no links: the link stays, and nothing is
+    // removed through it.
+    EXPECT_EQ(outcome.iSkipped, 2);
     EXPECT_TRUE(m_Report.Has("Skipped " + sLink + "\\keep.txt: not made by the installation."));
+    EXPECT_TRUE(m_Report.Has("Skipped " + sLink + ": not made by the installation."));
     EXPECT_TRUE(PathExists(sOutside + "\\keep.txt"));
+}
+
+// Another user who may write beside the program folder swaps it for a link
+// to a folder of the same files once the uninstaller has read the log:
+// nothing there goes, neither through the records nor through the log, the
+// uninstaller's own file and the folders removed at the end.
+TEST_F(UninstallPlanTest, DeletesNothingOutsideWhenTheProgramFolderBecomesALink)
+{
+    const std::string sOutside = m_Root / "Outside";
+    const std::string sSelf = m_sPrg + "\\Uninstall.exe";
+    ASSERT_TRUE(WriteWholeFile(sSelf, "MZ"));
+    ASSERT_TRUE(CreateDirectoryA(sOutside.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((sOutside + "\\Textures").c_str(), nullptr));
+    std::vector<std::string> sentinels;
+    for (const char* pszName :
+         {"QvAgent.exe", "QvManag.exe", "Install.log", "Uninstall.exe", "Textures\\Texture001.bmp"})
+    {
+        sentinels.push_back(sOutside + "\\" + pszName);
+        ASSERT_TRUE(WriteWholeFile(sentinels.back(), "not the installation's"));
+    }
+    bool bSwapped = false;
+    m_Report.onLine = [&]
+    {
+        if (!bSwapped)
+            bSwapped = MoveAsAnotherProgram(m_sPrg, m_Root / "Moved") &&
+                       MakeSymbolicLink(m_sPrg, sOutside);
+    };
+    std::string sLog = FullLog() + "S_PRGFILE " + sSelf + "\r\n";
+    ASSERT_TRUE(WriteWholeFile(m_sLog, sLog));
+    UninstallPlan plan(UninstallTexts(), m_Report);
+    plan.SetSelfPath(sSelf.c_str());
+    RemovalScope scope;
+    scope.sProgramDir = m_sPrg.c_str();
+    scope.ShortcutDirs = {m_sStart.c_str()};
+    plan.SetScope(scope);
+    plan.Run(m_sLog.c_str());
+    m_Report.onLine = nullptr;
+    EXPECT_TRUE(bSwapped) << "the program folder could not be swapped for a link";
+    for (const std::string& sPath : sentinels)
+        EXPECT_EQ(ReadWholeFile(sPath), "not the installation's") << sPath;
+    EXPECT_TRUE(PathExists(sOutside + "\\Textures"));
+    RemoveSymbolicLink(m_sPrg);
 }
 
 TEST_F(UninstallPlanTest, DeletesReadOnlyFiles)
@@ -256,9 +308,12 @@ TEST_F(UninstallPlanTest, ReportsWhatIsAlreadyGoneWithoutCountingItAsFailure)
 
 TEST_F(UninstallPlanTest, RemovesWhatSeveralInstallationsRecordedOnce)
 {
-    // A second installation into the same folder finds the folders there.
-    std::string sSecond = "S_PRGFILE " + m_sPrg + "\\QvAgent.exe\r\nS_PRGFILE " + m_sPrg +
-                          "\\QvManag.exe\r\nS_AUTORUN QuorvaneAgent\r\nS_PRGFILE " + m_sLog +
+    // A second installation into the same folder finds the folders there;
+    // it spelt the folder another way.
+    std::string sSpelt = m_sPrg;
+    std::replace(sSpelt.begin() + 3, sSpelt.end(), '\\', '/');
+    std::string sSecond = "S_PRGFILE " + sSpelt + "/QvAgent.exe\r\nS_PRGFILE " + m_sPrg +
+                          "\\qvmanag.exe\r\nS_AUTORUN QuorvaneAgent\r\nS_PRGFILE " + m_sLog +
                           "\r\nS_UNINST_ Quorvane\r\nS_TIME___ 06.03.2004 10:00\r\n\r\n";
     UninstallOutcome outcome = Run(FullLog() + sSecond);
     EXPECT_EQ(outcome.iFailures, 0);
@@ -268,8 +323,9 @@ TEST_F(UninstallPlanTest, RemovesWhatSeveralInstallationsRecordedOnce)
         EXPECT_EQ(sLine.find("not found"), std::string::npos) << sLine;
         EXPECT_EQ(sLine.find("Cannot"), std::string::npos) << sLine;
     }
-    EXPECT_EQ(std::count(m_Report.lines.begin(), m_Report.lines.end(),
-                         "Deleted file " + m_sPrg + "\\QvAgent.exe"),
+    EXPECT_EQ(std::count_if(m_Report.lines.begin(), m_Report.lines.end(),
+                            [](const std::string& sLine)
+                            { return sLine.find("QvAgent.exe") != std::string::npos; }),
               1);
 }
 
@@ -351,12 +407,13 @@ TEST(UninstallPlanOrder, IsNewestFirstWithEachItemOnce)
         {LogItemKind::Folder, "C:\\P", 0},          {LogItemKind::ProgramFile, "C:\\P\\a", 0},
         {LogItemKind::Autorun, "QuorvaneAgent", 0}, {LogItemKind::ProgramFile, "C:\\P\\A", 1},
         {LogItemKind::Shortcut, "C:\\S\\l.lnk", 1}, {LogItemKind::Autorun, "QuorvaneAgent", 1},
+        {LogItemKind::ProgramFile, "c:\\p/a", 1},
     };
     std::vector<InstallLogRecord> order = UninstallPlan::RemovalOrder(records);
     std::vector<std::string> texts;
     for (const InstallLogRecord& r : order)
         texts.push_back(r.sText.GetText());
-    std::vector<std::string> expected = {"QuorvaneAgent", "C:\\S\\l.lnk", "C:\\P\\A", "C:\\P"};
+    std::vector<std::string> expected = {"c:\\p/a", "QuorvaneAgent", "C:\\S\\l.lnk", "C:\\P"};
     EXPECT_EQ(texts, expected);
     EXPECT_TRUE(UninstallPlan::RemovalOrder({}).empty());
 }

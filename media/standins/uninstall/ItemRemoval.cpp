@@ -30,6 +30,48 @@ bool HasEntries(const char* pszFolder)
     return false;
 }
 
+RemoveResult OpenError(DWORD dwError)
+{
+    if (IsMissingError(dwError) || dwError == ERROR_DIRECTORY)
+        return RemoveResult::NotFound;
+    return dwError == TX_ERROR_LINK ? RemoveResult::Refused : RemoveResult::Failed;
+}
+
+// Opens the entry for its removal; Removed stands for "opened and in place".
+RemoveResult Open(const char* pszPath, TxEntryKind kind, DWORD dwAccess, HANDLE hRoot,
+                  TxFileHandle& hEntry)
+{
+    hEntry = TxOpenEntry(pszPath, kind, dwAccess, TX_SHARE_ALL);
+    if (!hEntry.IsValid())
+        return OpenError(GetLastError());
+    if (hRoot != nullptr && !TxIsInsideFolder(hRoot, hEntry.Get()))
+        return RemoveResult::Refused;
+    return RemoveResult::Removed;
+}
+
+// The folder's delete: a folder that still holds something stays.
+RemoveResult DeleteFolder(const char* pszPath, RemoveResult opened, const TxFileHandle& hFolder)
+{
+    DWORD dwError = GetLastError();
+    if (opened == RemoveResult::Removed)
+    {
+        if (TxDeleteEntry(hFolder.Get()))
+            return RemoveResult::Removed;
+        dwError = GetLastError();
+        if (dwError == ERROR_DIR_NOT_EMPTY)
+            return RemoveResult::NotEmpty;
+    }
+    else if (opened != RemoveResult::Failed)
+        return opened;
+    // A 32-bit program on 64-bit Windows cannot remove the folder it was
+    // started from while it still holds files (the running uninstaller among
+    // them): the system answers with a sharing violation instead of "not
+    // empty". Treat it as what it is, so the folder can go at the restart.
+    if (dwError == ERROR_SHARING_VIOLATION && HasEntries(pszPath))
+        return RemoveResult::NotEmpty;
+    return RemoveResult::Failed;
+}
+
 RemoveResult RegistryResult(LONG lResult)
 {
     if (lResult == ERROR_SUCCESS)
@@ -39,50 +81,86 @@ RemoveResult RegistryResult(LONG lResult)
 }
 } // namespace
 
-RemoveResult RemoveFileItem(const char* pszPath)
+void HeldFolders::Hold(const TxString& sFolder)
 {
-    DWORD dwAttributes = GetFileAttributesA(pszPath);
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
-        return IsMissingError(GetLastError()) ? RemoveResult::NotFound : RemoveResult::Failed;
-    if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return RemoveResult::NotFound;
-    // A symbolic link goes as the link; its attributes would be the target's.
-    if (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return DeleteFileA(pszPath) ? RemoveResult::Removed : RemoveResult::Failed;
-    bool bReadOnly = (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (bReadOnly && !SetFileAttributesA(pszPath, dwAttributes & ~FILE_ATTRIBUTE_READONLY))
-        return RemoveResult::Failed;
-    if (DeleteFileA(pszPath))
-        return RemoveResult::Removed;
-    DWORD dwError = GetLastError();
-    if (bReadOnly)
-        SetFileAttributesA(pszPath, dwAttributes);
-    return IsMissingError(dwError) ? RemoveResult::NotFound : RemoveResult::Failed;
+    if (sFolder.IsEmpty() || Lookup(sFolder) != nullptr)
+        return;
+    Held held{
+        sFolder,
+        TxOpenEntry(sFolder.GetText(), TX_ENTRY_FOLDER, FILE_LIST_DIRECTORY, TX_SHARE_NO_DELETE),
+        NO_ERROR};
+    held.dwError = held.hFolder.IsValid() ? NO_ERROR : GetLastError();
+    m_Folders.push_back(std::move(held));
 }
 
-RemoveResult RemoveFolderItem(const char* pszPath)
+const HeldFolders::Held* HeldFolders::Lookup(const TxString& sFolder) const
 {
-    DWORD dwAttributes = GetFileAttributesA(pszPath);
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
-        return IsMissingError(GetLastError()) ? RemoveResult::NotFound : RemoveResult::Failed;
-    if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return RemoveResult::NotFound;
-    // A junction or folder link goes as the link, whatever its target holds;
-    // nothing here looks through it.
-    if (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return RemoveDirectoryA(pszPath) ? RemoveResult::Removed : RemoveResult::Failed;
-    if (RemoveDirectoryA(pszPath))
-        return RemoveResult::Removed;
-    DWORD dwError = GetLastError();
-    if (dwError == ERROR_DIR_NOT_EMPTY)
-        return RemoveResult::NotEmpty;
-    // A 32-bit program on 64-bit Windows cannot remove the folder it was
-    // started from while it still holds files (the running uninstaller among
-    // them): the system answers with a sharing violation instead of "not
-    // empty". Treat it as what it is, so the folder can go at the restart.
-    if (dwError == ERROR_SHARING_VIOLATION && HasEntries(pszPath))
-        return RemoveResult::NotEmpty;
-    return IsMissingError(dwError) ? RemoveResult::NotFound : RemoveResult::Failed;
+    for (const Held& held : m_Folders)
+        if (lstrcmpiA(held.sFolder.GetText(), sFolder.GetText()) == 0)
+            return &held;
+    return nullptr;
+}
+
+HANDLE HeldFolders::Find(const TxString& sFolder) const
+{
+    const Held* pHeld = Lookup(sFolder);
+    if (pHeld == nullptr || !pHeld->hFolder.IsValid())
+    {
+        SetLastError(pHeld != nullptr ? pHeld->dwError : ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return pHeld->hFolder.Get();
+}
+
+bool HeldFolders::Release(const TxString& sFolder, TxEntryId& id)
+{
+    for (auto it = m_Folders.begin(); it != m_Folders.end(); ++it)
+    {
+        if (lstrcmpiA(it->sFolder.GetText(), sFolder.GetText()) != 0)
+            continue;
+        bool bHeld = it->hFolder.IsValid() && TxGetEntryId(it->hFolder.Get(), id);
+        m_Folders.erase(it);
+        return bHeld;
+    }
+    return false;
+}
+
+RemoveResult RemoveFileItem(const char* pszPath, HANDLE hRoot)
+{
+    TxFileHandle hFile;
+    RemoveResult result = Open(pszPath, TX_ENTRY_FILE, TX_ACCESS_REMOVE, hRoot, hFile);
+    if (result != RemoveResult::Removed)
+        return result;
+    return TxDeleteEntry(hFile.Get()) ? RemoveResult::Removed : RemoveResult::Failed;
+}
+
+RemoveResult RemoveFolderItem(const char* pszPath, HANDLE hRoot)
+{
+    TxFileHandle hFolder;
+    RemoveResult opened = Open(pszPath, TX_ENTRY_FOLDER, TX_ACCESS_REMOVE, hRoot, hFolder);
+    return DeleteFolder(pszPath, opened, hFolder);
+}
+
+RemoveResult RemoveReleasedFolder(const char* pszPath, const TxEntryId& id)
+{
+    TxFileHandle hFolder;
+    RemoveResult opened = Open(pszPath, TX_ENTRY_FOLDER, TX_ACCESS_REMOVE, nullptr, hFolder);
+    TxEntryId now;
+    if (opened == RemoveResult::Removed && (!TxGetEntryId(hFolder.Get(), now) || !(now == id)))
+        return RemoveResult::Refused;
+    return DeleteFolder(pszPath, opened, hFolder);
+}
+
+RemoveResult CheckItem(const char* pszPath, bool bFolder, HANDLE hRoot, const TxEntryId* pId)
+{
+    TxFileHandle hEntry;
+    RemoveResult result =
+        Open(pszPath, bFolder ? TX_ENTRY_FOLDER : TX_ENTRY_FILE, 0, hRoot, hEntry);
+    TxEntryId now;
+    if (result == RemoveResult::Removed && pId != nullptr &&
+        (!TxGetEntryId(hEntry.Get(), now) || !(now == *pId)))
+        return RemoveResult::Refused;
+    return result;
 }
 
 RemoveResult RemoveRegistryValue(HKEY hRoot, const char* pszKey, const char* pszValue)

@@ -2,8 +2,8 @@
 
 #include "ProductNames.h"
 #include "RegistryValues.h"
+#include "TxPlainPath.h"
 
-#include <cstring>
 #include <shlobj.h>
 #include <string>
 #include <windows.h>
@@ -34,34 +34,6 @@ bool SameFolder(const TxString& a, const TxString& b)
     return !a.IsEmpty() && !b.IsEmpty() && FolderKey(a) == FolderKey(b);
 }
 
-// "CON", "nul.txt", "COM1 ": names that open a device in any folder.
-bool IsDeviceName(const std::string& sComponent)
-{
-    std::string sBase = sComponent.substr(0, sComponent.find('.'));
-    while (!sBase.empty() && sBase.back() == ' ')
-        sBase.pop_back();
-    for (char& c : sBase)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    for (const char* pszName : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-        if (sBase == pszName)
-            return true;
-    return sBase.size() == 4 &&
-           (sBase.compare(0, 3, "COM") == 0 || sBase.compare(0, 3, "LPT") == 0) &&
-           sBase[3] >= '0' && sBase[3] <= '9';
-}
-
-bool IsPlainComponent(const std::string& sComponent)
-{
-    if (sComponent.empty() || sComponent.find_first_not_of('.') == std::string::npos)
-        return false;
-    if (sComponent.back() == '.' || sComponent.back() == ' ')
-        return false;
-    for (char c : sComponent)
-        if (static_cast<unsigned char>(c) < 32 || std::strchr("*?\"<>|:", c) != nullptr)
-            return false;
-    return !IsDeviceName(sComponent);
-}
-
 TxString ParentFolder(const TxString& sPath)
 {
     std::string s = sPath.GetText();
@@ -78,31 +50,27 @@ std::string FileName(const TxString& sPath)
     return s.substr(s.rfind('\\') + 1);
 }
 
-// True when sFolder itself or a level between it and sPath (sPath excluded)
-// is a junction or symbolic link: the record would reach outside sFolder.
-bool PassesThroughLink(const TxString& sPath, const TxString& sFolder)
-{
-    std::string s = sPath.GetText();
-    std::vector<std::string> levels = {sFolder.GetText()};
-    for (size_t i = FolderKey(sFolder).size() + 1; i < s.size(); ++i)
-        if (s[i] == '\\')
-            levels.push_back(s.substr(0, i));
-    for (const std::string& sLevel : levels)
-    {
-        DWORD dwAttributes = GetFileAttributesA(sLevel.c_str());
-        if (dwAttributes != INVALID_FILE_ATTRIBUTES &&
-            (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            return true;
-    }
-    return false;
-}
-
 TxString SpecialFolder(int iCsidl)
 {
     char szPath[MAX_PATH + 1] = "";
     if (FAILED(SHGetFolderPathA(nullptr, iCsidl, nullptr, 0, szPath)))
         return TxString();
     return TxString(szPath);
+}
+
+// Only an administrator writes HKLM: these name the image folders even when
+// the log has been changed.
+void AddImageDir(std::vector<TxString>& dirs, const TxString& sFolder)
+{
+    TxString sPlain(sFolder);
+    sPlain.RemoveBackslash();
+    TxString sFull;
+    if (!TxPlainFullPath(sPlain.GetText(), sFull))
+        return;
+    for (const TxString& sKnown : dirs)
+        if (SameFolder(sKnown, sFull))
+            return;
+    dirs.push_back(sFull);
 }
 } // namespace
 
@@ -113,14 +81,13 @@ RemovalScope RemovalScope::ForLog(const char* pszLogPath)
     DWORD n = GetFullPathNameA(pszLogPath, sizeof(szFull), szFull, nullptr);
     if (n > 0 && n < sizeof(szFull))
         scope.sProgramDir = ParentFolder(TxString(szFull));
-    // Only an administrator writes HKLM: this names the image folder even
-    // when the log has been changed.
     TxString sImages;
     if (ReadRegistryString(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIR_VALUE, sImages))
-    {
-        sImages.RemoveBackslash();
-        NormaliseRecordPath(sImages.GetText(), scope.sImageDir);
-    }
+        AddImageDir(scope.ImageDirs, sImages);
+    std::vector<TxString> earlier;
+    ReadRegistryStrings(HKEY_LOCAL_MACHINE, SETUP_REG_KEY, INSTALLED_IMG_DIRS_VALUE, earlier);
+    for (const TxString& sFolder : earlier)
+        AddImageDir(scope.ImageDirs, sFolder);
     char szSystem[MAX_PATH + 1];
     n = GetSystemDirectoryA(szSystem, sizeof(szSystem));
     if (n > 0 && n < sizeof(szSystem))
@@ -133,35 +100,6 @@ RemovalScope RemovalScope::ForLog(const char* pszLogPath)
             scope.ShortcutDirs.push_back(sFolder);
     }
     return scope;
-}
-
-bool NormaliseRecordPath(const char* pszPath, TxString& sFull)
-{
-    std::string s(pszPath);
-    for (char& c : s)
-        if (c == '/')
-            c = '\\';
-    if (!IsAbsolutePath(s.c_str()))
-        return false;
-    // After "X:\" or the "\\" of a server: every level a plain name.
-    size_t nStart = s[1] == ':' ? 3 : 2;
-    if (s.size() == nStart)
-        return false;
-    for (size_t nBegin = nStart;;)
-    {
-        size_t nEnd = s.find('\\', nBegin);
-        if (!IsPlainComponent(s.substr(nBegin, nEnd - nBegin)))
-            return false;
-        if (nEnd == std::string::npos)
-            break;
-        nBegin = nEnd + 1;
-    }
-    char szFull[MAX_PATH * 2];
-    DWORD n = GetFullPathNameA(s.c_str(), sizeof(szFull), szFull, nullptr);
-    if (n == 0 || n >= sizeof(szFull) || lstrcmpiA(szFull, s.c_str()) != 0)
-        return false;
-    sFull = szFull;
-    return true;
 }
 
 bool IsInsideFolder(const TxString& sPath, const TxString& sFolder)
@@ -180,26 +118,34 @@ RecordFilter::RecordFilter(const RemovalScope& scope, const std::vector<InstallL
 {
 }
 
-bool RecordFilter::Accept(const InstallLogRecord& record, TxString& sTarget) const
+bool RecordFilter::Accept(const InstallLogRecord& record, AcceptedRecord& accepted) const
 {
     const char* pszText = record.sText.GetText();
+    accepted.sRoot = "";
     switch (record.Kind)
     {
     case LogItemKind::Autorun:
-        sTarget = REG_AUTORUN_VALUE;
+        accepted.sTarget = REG_AUTORUN_VALUE;
         return lstrcmpiA(pszText, REG_AUTORUN_VALUE) == 0;
     case LogItemKind::UninstallEntry:
-        sTarget = UNINSTALL_ENTRY_NAME;
+        accepted.sTarget = UNINSTALL_ENTRY_NAME;
         return lstrcmpiA(pszText, UNINSTALL_ENTRY_NAME) == 0;
     case LogItemKind::Folder:
-        return NormaliseRecordPath(pszText, sTarget) && AcceptFolder(sTarget, record.iBlock);
+        return TxPlainFullPath(pszText, accepted.sTarget) && AcceptFolder(record.iBlock, accepted);
     default:
-        return NormaliseRecordPath(pszText, sTarget) && AcceptFile(record.Kind, sTarget);
+        return TxPlainFullPath(pszText, accepted.sTarget) && AcceptFile(record.Kind, accepted);
     }
 }
 
-bool RecordFilter::AcceptFile(LogItemKind kind, const TxString& sFull) const
+bool RecordFilter::AcceptProgramFile(const char* pszPath, AcceptedRecord& accepted) const
 {
+    return TxPlainFullPath(pszPath, accepted.sTarget) &&
+           FindRoot(accepted.sTarget, false, false, accepted.sRoot);
+}
+
+bool RecordFilter::AcceptFile(LogItemKind kind, AcceptedRecord& accepted) const
+{
+    const TxString& sFull = accepted.sTarget;
     TxString sParent = ParentFolder(sFull);
     std::string sName = FileName(sFull);
     if (kind == LogItemKind::Shortcut)
@@ -214,18 +160,22 @@ bool RecordFilter::AcceptFile(LogItemKind kind, const TxString& sFull) const
     if (kind == LogItemKind::ProgramFile && lstrcmpiA(sName.c_str(), SCREEN_SAVER_NAME) == 0 &&
         SameFolder(sParent, m_Scope.sSystemDir))
         return true;
-    return IsInsideRoot(sFull, kind == LogItemKind::ImageFile);
+    return FindRoot(sFull, kind == LogItemKind::ImageFile, false, accepted.sRoot);
 }
 
-bool RecordFilter::AcceptFolder(const TxString& sFull, int iBlock) const
+bool RecordFilter::AcceptFolder(int iBlock, AcceptedRecord& accepted) const
 {
+    const TxString& sFull = accepted.sTarget;
     for (const TxString& sFolder : m_Scope.ShortcutDirs)
         if (SameFolder(sFull, sFolder))
             return true;
-    for (const TxString* pRoot : {&m_Scope.sProgramDir, &m_Scope.sImageDir})
+    if (FindRoot(sFull, true, true, accepted.sRoot))
+        return true;
+    std::vector<const TxString*> roots = {&m_Scope.sProgramDir};
+    for (const TxString& sImages : m_Scope.ImageDirs)
+        roots.push_back(&sImages);
+    for (const TxString* pRoot : roots)
     {
-        if (SameFolder(sFull, *pRoot))
-            return true;
         // A level the setup made above its folder: recorded in the same
         // block together with every level down to that folder.
         if (!IsInsideFolder(*pRoot, sFull) || FolderKey(sFull).size() <= 3)
@@ -237,7 +187,7 @@ bool RecordFilter::AcceptFolder(const TxString& sFull, int iBlock) const
         if (bChain)
             return true;
     }
-    return IsInsideRoot(sFull, true);
+    return false;
 }
 
 bool RecordFilter::IsRecordedFolder(const TxString& sFull, int iBlock) const
@@ -249,11 +199,20 @@ bool RecordFilter::IsRecordedFolder(const TxString& sFull, int iBlock) const
     return false;
 }
 
-bool RecordFilter::IsInsideRoot(const TxString& sFull, bool bImages) const
+bool RecordFilter::FindRoot(const TxString& sFull, bool bImages, bool bSelf, TxString& sRoot) const
 {
-    const TxString& sProgram = m_Scope.sProgramDir;
-    if (IsInsideFolder(sFull, sProgram) && !PassesThroughLink(sFull, sProgram))
+    auto fits = [&](const TxString& sFolder)
+    { return IsInsideFolder(sFull, sFolder) || (bSelf && SameFolder(sFull, sFolder)); };
+    if (fits(m_Scope.sProgramDir))
+    {
+        sRoot = m_Scope.sProgramDir;
         return true;
-    const TxString& sImages = m_Scope.sImageDir;
-    return bImages && IsInsideFolder(sFull, sImages) && !PassesThroughLink(sFull, sImages);
+    }
+    for (const TxString& sImages : m_Scope.ImageDirs)
+        if (bImages && fits(sImages))
+        {
+            sRoot = sImages;
+            return true;
+        }
+    return false;
 }

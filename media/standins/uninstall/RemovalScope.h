@@ -11,24 +11,31 @@
 // installation can have made.
 struct RemovalScope
 {
-    TxString sProgramDir;               // the folder "Install.log" lies in
-    TxString sImageDir;                 // the image folder the setup registered; empty: none
+    TxString sProgramDir; // the folder "Install.log" lies in
+    // The image folders the setup registered: the last installation's and
+    // those of earlier ones into the product, which a later installation
+    // without images no longer names as the last.
+    std::vector<TxString> ImageDirs;
     TxString sSystemDir;                // the only home of "Quorvane.scr"
     std::vector<TxString> ShortcutDirs; // the only homes of "Quorvane Manager.lnk"
 
     // The scope of the log at pszLogPath on this machine: the registered
-    // image folder, the system folder, the Start-menu and desktop folders.
+    // image folders, the system folder, the Start-menu and desktop folders.
     static RemovalScope ForLog(const char* pszLogPath);
 };
 
-// The full form of a recorded path, or false when the record is refused: it
-// is not already full and plain (GetFullPathName would change it: "..",
-// ".", doubled or trailing separators, trailing dots or blanks), or it names
-// an alternate data stream, a device name or a "\\?\"/"\\.\" path.
-bool NormaliseRecordPath(const char* pszPath, TxString& sFull);
-
 // True when sPath lies strictly inside the folder sFolder (both full paths).
 bool IsInsideFolder(const TxString& sPath, const TxString& sFolder);
+
+// What the uninstaller may act on for one record.
+struct AcceptedRecord
+{
+    TxString sTarget; // the full path in its plain form, or the registry name
+    // The program or image folder the path lies in or is, whose identity the
+    // removal checks through a handle; empty for the system, Start-menu and
+    // desktop folders and the levels above the program or image folder.
+    TxString sRoot;
+};
 
 // Decides for each record whether the uninstaller may act on it.
 class RecordFilter
@@ -36,15 +43,18 @@ class RecordFilter
 public:
     RecordFilter(const RemovalScope& scope, const std::vector<InstallLogRecord>& records);
 
-    // True, with sTarget set to the full path (or the registry name), when the
-    // record may be removed.
-    bool Accept(const InstallLogRecord& record, TxString& sTarget) const;
+    // True, with the target and its folder set, when the record may be removed.
+    bool Accept(const InstallLogRecord& record, AcceptedRecord& accepted) const;
+    // The same for a file the uninstaller removes without a record of its
+    // own ("Install.log", its own file): it must lie in the program folder.
+    bool AcceptProgramFile(const char* pszPath, AcceptedRecord& accepted) const;
 
 private:
-    bool AcceptFile(LogItemKind kind, const TxString& sFull) const;
-    bool AcceptFolder(const TxString& sFull, int iBlock) const;
+    bool AcceptFile(LogItemKind kind, AcceptedRecord& accepted) const;
+    bool AcceptFolder(int iBlock, AcceptedRecord& accepted) const;
     bool IsRecordedFolder(const TxString& sFull, int iBlock) const;
-    bool IsInsideRoot(const TxString& sFull, bool bImages) const;
+    // The program or image folder that sFull lies in (or is, with bSelf).
+    bool FindRoot(const TxString& sFull, bool bImages, bool bSelf, TxString& sRoot) const;
 
     const RemovalScope& m_Scope;
     const std::vector<InstallLogRecord>& m_Records;

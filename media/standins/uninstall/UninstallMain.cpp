@@ -10,9 +10,10 @@
 // through a job, and takes the copy's exit code. It ends with the first code
 // below only when no copy could be started and it did the work itself.
 //
-// Exit codes: 0 everything removed, 1 nothing done (the log is missing or
-// unreadable, or the window failed), 2 some items could not be removed,
-// 3 the window was closed without starting.
+// Exit codes, those of the setup and of Windows Installer: 0 everything
+// removed; 1602 the window was closed without starting; 1603 failed: nothing
+// done (the log is missing or unreadable, or the window failed) or some items
+// could not be removed (the report names them).
 #include "CommandLine.h"
 #include "DllSearch.h"
 #include "ProductNames.h"
@@ -28,9 +29,9 @@
 namespace
 {
 constexpr int EXIT_DONE = 0;
-constexpr int EXIT_NOTHING_DONE = 1;
-constexpr int EXIT_SOME_LEFT = 2;
-constexpr int EXIT_NOT_STARTED = 3;
+constexpr int EXIT_NOT_STARTED = 1602;
+constexpr int EXIT_NOTHING_DONE = 1603;
+constexpr int EXIT_SOME_LEFT = 1603;
 
 // Without a window the report goes to the debugger's output.
 class DebugReport : public IUninstallReport

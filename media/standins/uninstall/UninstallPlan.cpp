@@ -1,16 +1,14 @@
 #include "UninstallPlan.h"
 
 #include "AgentCloseRequest.h"
-#include "ItemRemoval.h"
 #include "ProductNames.h"
 #include "TxHandles.h"
 #include "TxPaths.h"
+#include "TxPlainPath.h"
 
 namespace
 {
 constexpr DWORD DEFAULT_AGENT_WAIT_MS = 3000;
-// The maker's key above the product's: the setup's registry writes create it,
-// the maker's other products may share it.
 
 // Comparison key of a path or name: letter case does not matter on Windows.
 std::string UpperKey(const char* pszText)
@@ -36,6 +34,22 @@ char KindGroup(LogItemKind kind)
     }
 }
 
+// A record's item as the system names it: the plain form of a path, where
+// it has one.
+std::string ItemKey(const InstallLogRecord& record)
+{
+    TxString sFull;
+    bool bPath = KindGroup(record.Kind) == 'F' || KindGroup(record.Kind) == 'D';
+    const TxString& sText =
+        bPath && TxPlainFullPath(record.sText.GetText(), sFull) ? sFull : record.sText;
+    return KindGroup(record.Kind) + UpperKey(sText.GetText());
+}
+
+bool IsRoot(const AcceptedRecord& item)
+{
+    return !item.sRoot.IsEmpty() && lstrcmpiA(item.sRoot.GetText(), item.sTarget.GetText()) == 0;
+}
+
 std::string FolderChild(const char* pszFolder, const char* pszName)
 {
     return TxJoinPath(pszFolder, pszName).GetText();
@@ -53,11 +67,8 @@ UninstallPlan::RemovalOrder(const std::vector<InstallLogRecord>& records)
     std::vector<InstallLogRecord> order;
     std::set<std::string> seen;
     for (auto it = records.rbegin(); it != records.rend(); ++it)
-    {
-        std::string sKey = KindGroup(it->Kind) + UpperKey(it->sText.GetText());
-        if (seen.insert(sKey).second)
+        if (seen.insert(ItemKey(*it)).second)
             order.push_back(*it);
-    }
     return order;
 }
 
@@ -71,16 +82,25 @@ UninstallOutcome UninstallPlan::Run(const char* pszLogPath)
     if (!LoadLog(pszLogPath, log))
         return m_Outcome;
     m_Outcome.bLogRead = true;
-    m_Deferred.insert(UpperKey(pszLogPath));
-    if (!m_sSelfPath.IsEmpty())
-        m_Deferred.insert(UpperKey(m_sSelfPath.GetText()));
+    for (const char* pszLast : {pszLogPath, m_sSelfPath.GetText()})
+    {
+        TxString sFull;
+        if (TxPlainFullPath(pszLast, sFull))
+            m_Deferred.insert(UpperKey(sFull.GetText()));
+    }
 
     RemovalScope scope = m_bScopeSet ? m_Scope : RemovalScope::ForLog(pszLogPath);
     RecordFilter filter(scope, log.Records());
+    // Held before anything is removed, so that neither can be swapped for a
+    // link while the removal runs.
+    m_Held.Hold(scope.sProgramDir);
+    for (const TxString& sImages : scope.ImageDirs)
+        m_Held.Hold(sImages);
     CloseAgent();
     for (const InstallLogRecord& step : RemovalOrder(log.Records()))
         RemoveStep(step, filter);
-    RemoveLastItems(pszLogPath);
+    RemoveLastItems(pszLogPath, filter);
+    m_Held.ReleaseAll();
     m_Report.ReportLine(m_Texts.Text(GLU_COMPLETE));
     return m_Outcome;
 }
@@ -113,37 +133,57 @@ void UninstallPlan::CloseAgent()
 
 void UninstallPlan::RemoveStep(const InstallLogRecord& step, const RecordFilter& filter)
 {
-    TxString sTarget;
-    if (!filter.Accept(step, sTarget))
+    AcceptedRecord item;
+    if (!filter.Accept(step, item))
     {
-        ++m_Outcome.iSkipped;
-        Report(GLU_SKIPPED_S, step.sText.GetText());
+        Skip(step.sText.GetText());
         return;
     }
-    const char* pszText = sTarget.GetText();
     switch (step.Kind)
     {
     case LogItemKind::ProgramFile:
     case LogItemKind::ImageFile:
     case LogItemKind::Shortcut:
-        if (!IsDeferred(pszText))
-            RemoveFile(pszText);
+        if (!IsDeferred(item.sTarget))
+            RemoveFile(item);
         break;
     case LogItemKind::Folder:
-        RemoveFolder(pszText);
+        RemoveFolder(item);
         break;
     case LogItemKind::Autorun:
         RemoveAutorun();
         break;
     case LogItemKind::UninstallEntry:
-        RemoveUninstallEntry(pszText);
+        RemoveUninstallEntry(item.sTarget.GetText());
         break;
     }
 }
 
-void UninstallPlan::RemoveFile(const char* pszPath)
+bool UninstallPlan::RootOf(const AcceptedRecord& item, HANDLE& hRoot)
 {
-    switch (RemoveFileItem(pszPath))
+    hRoot = nullptr;
+    if (item.sRoot.IsEmpty())
+        return true;
+    hRoot = m_Held.Find(item.sRoot);
+    if (hRoot != nullptr)
+        return true;
+    // A folder that is gone took its items along; one that is a link, or
+    // was let go, is no place to remove anything from.
+    DWORD dwError = GetLastError();
+    if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND)
+        Report(GLU_CANNOT_FIND_FILE_S, item.sTarget.GetText());
+    else
+        Skip(item.sTarget.GetText());
+    return false;
+}
+
+void UninstallPlan::RemoveFile(const AcceptedRecord& item)
+{
+    HANDLE hRoot = nullptr;
+    if (!RootOf(item, hRoot))
+        return;
+    const char* pszPath = item.sTarget.GetText();
+    switch (RemoveFileItem(pszPath, hRoot))
     {
     case RemoveResult::Removed:
         Report(GLU_REMOVED_FILE_S, pszPath);
@@ -151,15 +191,28 @@ void UninstallPlan::RemoveFile(const char* pszPath)
     case RemoveResult::NotFound:
         Report(GLU_CANNOT_FIND_FILE_S, pszPath);
         break;
+    case RemoveResult::Refused:
+        Skip(pszPath);
+        break;
     default:
         ReportFailure(GLU_CANNOT_REMOVE_FILE_S, pszPath);
         break;
     }
 }
 
-void UninstallPlan::RemoveFolder(const char* pszPath)
+void UninstallPlan::RemoveFolder(const AcceptedRecord& item)
 {
-    switch (RemoveFolderItem(pszPath))
+    // The held folders go last, when nothing is left to remove in them.
+    if (IsRoot(item))
+    {
+        m_FullFolders.push_back(item);
+        return;
+    }
+    HANDLE hRoot = nullptr;
+    if (!RootOf(item, hRoot))
+        return;
+    const char* pszPath = item.sTarget.GetText();
+    switch (RemoveFolderItem(pszPath, hRoot))
     {
     case RemoveResult::Removed:
         Report(GLU_REMOVED_FOLDER_S, pszPath);
@@ -169,7 +222,10 @@ void UninstallPlan::RemoveFolder(const char* pszPath)
         break;
     case RemoveResult::NotEmpty:
         // It may hold only the log or the uninstaller, which go at the end.
-        m_FullFolders.push_back(pszPath);
+        m_FullFolders.push_back(item);
+        break;
+    case RemoveResult::Refused:
+        Skip(pszPath);
         break;
     case RemoveResult::Failed:
         ReportFailure(GLU_CANNOT_REMOVE_FOLDER_S, pszPath);
@@ -212,24 +268,41 @@ void UninstallPlan::RemoveUninstallEntry(const char* pszName)
     }
 }
 
-void UninstallPlan::RemoveLastItems(const char* pszLogPath)
+void UninstallPlan::RemoveLastItems(const char* pszLogPath, const RecordFilter& filter)
 {
-    RemoveFile(pszLogPath);
-    RemoveSelf();
+    // The log and the uninstaller's own file have no record of their own
+    // that was checked: they must lie in the program folder like one.
+    AcceptedRecord log;
+    if (filter.AcceptProgramFile(pszLogPath, log))
+        RemoveFile(log);
+    else
+        Skip(pszLogPath);
+    RemoveSelf(filter);
     RemoveProductKey();
     RemoveVendorKeyIfEmpty();
-    std::vector<std::string> folders;
+    std::vector<AcceptedRecord> folders;
     folders.swap(m_FullFolders);
-    for (const std::string& sFolder : folders)
-        RemoveFolderAgain(sFolder);
+    for (const AcceptedRecord& folder : folders)
+        RemoveFolderAgain(folder);
 }
 
-void UninstallPlan::RemoveSelf()
+void UninstallPlan::RemoveSelf(const RecordFilter& filter)
 {
     if (m_sSelfPath.IsEmpty())
         return;
-    const char* pszPath = m_sSelfPath.GetText();
-    RemoveResult result = RemoveFileItem(pszPath);
+    AcceptedRecord self;
+    HANDLE hRoot = nullptr;
+    if (!filter.AcceptProgramFile(m_sSelfPath.GetText(), self))
+    {
+        Skip(m_sSelfPath.GetText());
+        return;
+    }
+    if (!RootOf(self, hRoot))
+        return;
+    const char* pszPath = self.sTarget.GetText();
+    RemoveResult result = RemoveFileItem(pszPath, hRoot);
+    if (result == RemoveResult::Refused)
+        return Skip(pszPath);
     if (result != RemoveResult::Failed)
     {
         Report(result == RemoveResult::Removed ? GLU_REMOVED_FILE_S : GLU_CANNOT_FIND_FILE_S,
@@ -237,7 +310,8 @@ void UninstallPlan::RemoveSelf()
         return;
     }
     // Windows keeps a running program's file; it can go at the next start.
-    if (!ScheduleRemovalAtRestart(pszPath))
+    if (CheckItem(pszPath, false, hRoot, nullptr) != RemoveResult::Removed ||
+        !ScheduleRemovalAtRestart(pszPath))
     {
         ReportFailure(GLU_CANNOT_REMOVE_FILE_S, pszPath);
         return;
@@ -278,29 +352,52 @@ void UninstallPlan::RemoveVendorKeyIfEmpty()
     }
 }
 
-void UninstallPlan::RemoveFolderAgain(const std::string& sPath)
+void UninstallPlan::RemoveFolderAgain(const AcceptedRecord& item)
 {
-    const char* pszPath = sPath.c_str();
-    RemoveResult result = RemoveFolderItem(pszPath);
-    if (result == RemoveResult::Removed)
-    {
-        Report(GLU_REMOVED_FOLDER_S, pszPath);
+    const char* pszPath = item.sTarget.GetText();
+    RemoveResult result;
+    HANDLE hRoot = nullptr;
+    TxEntryId id = {};
+    bool bRoot = IsRoot(item);
+    if (bRoot)
+        result = m_Held.Release(item.sRoot, id) ? RemoveReleasedFolder(pszPath, id)
+                                                : RemoveResult::Refused;
+    else if (!RootOf(item, hRoot))
         return;
-    }
-    if (result == RemoveResult::NotEmpty && HoldsOnlyScheduled(pszPath) &&
-        ScheduleRemovalAtRestart(pszPath))
-    {
-        m_Scheduled.insert(UpperKey(pszPath));
-        Report(GLU_FOLDER_AT_RESTART_S, pszPath);
-        return;
-    }
-    // A folder that keeps the user's own files is left on purpose.
-    if (result == RemoveResult::NotEmpty)
-        Report(GLU_CANNOT_REMOVE_FOLDER_S, pszPath);
-    else if (result == RemoveResult::NotFound)
-        Report(GLU_CANNOT_FIND_FOLDER_S, pszPath);
     else
+        result = RemoveFolderItem(pszPath, hRoot);
+    switch (result)
+    {
+    case RemoveResult::Removed:
+        Report(GLU_REMOVED_FOLDER_S, pszPath);
+        break;
+    case RemoveResult::NotEmpty:
+        // A folder that keeps the user's own files is left on purpose.
+        if (!ScheduleFolder(item, hRoot, bRoot ? &id : nullptr))
+            Report(GLU_CANNOT_REMOVE_FOLDER_S, pszPath);
+        break;
+    case RemoveResult::NotFound:
+        Report(GLU_CANNOT_FIND_FOLDER_S, pszPath);
+        break;
+    case RemoveResult::Refused:
+        Skip(pszPath);
+        break;
+    case RemoveResult::Failed:
         ReportFailure(GLU_CANNOT_REMOVE_FOLDER_S, pszPath);
+        break;
+    }
+}
+
+bool UninstallPlan::ScheduleFolder(const AcceptedRecord& item, HANDLE hRoot, const TxEntryId* pId)
+{
+    const char* pszPath = item.sTarget.GetText();
+    if (!HoldsOnlyScheduled(pszPath) ||
+        CheckItem(pszPath, true, hRoot, pId) != RemoveResult::Removed ||
+        !ScheduleRemovalAtRestart(pszPath))
+        return false;
+    m_Scheduled.insert(UpperKey(pszPath));
+    Report(GLU_FOLDER_AT_RESTART_S, pszPath);
+    return true;
 }
 
 bool UninstallPlan::HoldsOnlyScheduled(const char* pszFolder) const
@@ -322,9 +419,15 @@ bool UninstallPlan::HoldsOnlyScheduled(const char* pszFolder) const
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-bool UninstallPlan::IsDeferred(const char* pszPath) const
+bool UninstallPlan::IsDeferred(const TxString& sPath) const
 {
-    return m_Deferred.count(UpperKey(pszPath)) != 0;
+    return m_Deferred.count(UpperKey(sPath.GetText())) != 0;
+}
+
+void UninstallPlan::Skip(const char* pszText)
+{
+    ++m_Outcome.iSkipped;
+    Report(GLU_SKIPPED_S, pszText);
 }
 
 void UninstallPlan::Report(UninstallTextId id, const char* pszArgument)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InstallLog.h"
+#include "ItemRemoval.h"
 #include "RemovalScope.h"
 #include "UninstallTexts.h"
 
@@ -29,7 +30,9 @@ struct UninstallOutcome
 // itself, the uninstaller's own file, the product's registry key and the
 // maker's key above it once that is empty; of what the log names, only what
 // lies within the removal scope (see RecordFilter), skipping and reporting
-// the rest.
+// the rest. The program and image folders are held open for the run; every
+// file and folder is opened without following a link, checked by its final
+// path to lie in its folder, and deleted through that handle (ItemRemoval).
 class UninstallPlan
 {
 public:
@@ -52,24 +55,30 @@ public:
     UninstallOutcome Run(const char* pszLogPath);
 
     // The log's records newest first, each item once even when several blocks
-    // record it (a repeated installation into the same folder).
+    // record it (a repeated installation into the same folder), however its
+    // path is spelt ("C:/P/a" and "c:\p\A" are one file).
     static std::vector<InstallLogRecord> RemovalOrder(const std::vector<InstallLogRecord>& records);
 
 private:
     bool LoadLog(const char* pszLogPath, InstallLog& log);
     void CloseAgent();
     void RemoveStep(const InstallLogRecord& step, const RecordFilter& filter);
-    void RemoveFile(const char* pszPath);
-    void RemoveFolder(const char* pszPath);
+    // The held folder the item must lie in; false (reported) when it cannot
+    // be had.
+    bool RootOf(const AcceptedRecord& item, HANDLE& hRoot);
+    void RemoveFile(const AcceptedRecord& item);
+    void RemoveFolder(const AcceptedRecord& item);
     void RemoveAutorun();
     void RemoveUninstallEntry(const char* pszName);
-    void RemoveLastItems(const char* pszLogPath);
-    void RemoveSelf();
+    void RemoveLastItems(const char* pszLogPath, const RecordFilter& filter);
+    void RemoveSelf(const RecordFilter& filter);
     void RemoveProductKey();
     void RemoveVendorKeyIfEmpty();
-    void RemoveFolderAgain(const std::string& sPath);
+    void RemoveFolderAgain(const AcceptedRecord& item);
+    bool ScheduleFolder(const AcceptedRecord& item, HANDLE hRoot, const TxEntryId* pId);
     bool HoldsOnlyScheduled(const char* pszFolder) const;
-    bool IsDeferred(const char* pszPath) const;
+    bool IsDeferred(const TxString& sPath) const;
+    void Skip(const char* pszText);
     void Report(UninstallTextId id, const char* pszArgument);
     void ReportFailure(UninstallTextId id, const char* pszArgument);
 
@@ -80,7 +89,8 @@ private:
     bool m_bScopeSet = false;
     DWORD m_dwAgentWaitMs;
     UninstallOutcome m_Outcome;
-    std::set<std::string> m_Deferred;       // upper-case paths removed at the end
-    std::set<std::string> m_Scheduled;      // upper-case paths left to the restart
-    std::vector<std::string> m_FullFolders; // newest first, tried again at the end
+    HeldFolders m_Held;                        // the program and image folders
+    std::set<std::string> m_Deferred;          // upper-case paths removed at the end
+    std::set<std::string> m_Scheduled;         // upper-case paths left to the restart
+    std::vector<AcceptedRecord> m_FullFolders; // newest first, tried again at the end
 };

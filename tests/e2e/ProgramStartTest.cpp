@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ManagerStart, ShellTokenStartRunsTheProgramInItsFolderWithItsPathQuoted)
+TEST(ProgramStart, ShellTokenStartRunsTheProgramInItsFolderWithItsPathQuoted)
 {
     struct Case
     {
