@@ -14,6 +14,11 @@
 // - The runtime keeps the exceptions being handled per thread, through the
 //   compiler's emulated thread-local storage (about 2 KiB). Setup.exe runs on
 //   one thread: one record serves.
+// - MinGW's start-up code patches the image for data imported from a DLL by
+//   name ("pseudo relocations"; about 3 KiB with its look-up of the image's
+//   sections). Setup.exe imports functions only, so the linker's list of them
+//   is empty; should it ever hold one, the program stops at its start rather
+//   than run with an unpatched address.
 #include <cstdlib>
 #include <cxxabi.h>
 #include <new>
@@ -63,3 +68,17 @@ extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept
     return reinterpret_cast<__cxa_eh_globals*>(g_EhGlobals);
 }
 } // namespace __cxxabiv1
+
+// The linker's bounds of the list, by their names in the image.
+extern "C" const char g_PseudoRelocList __asm__("__RUNTIME_PSEUDO_RELOC_LIST__");
+extern "C" const char g_PseudoRelocListEnd __asm__("__RUNTIME_PSEUDO_RELOC_LIST_END__");
+
+extern "C" void _pei386_runtime_relocator()
+{
+    // Two declared objects may be taken for two places; the linker puts both
+    // names at one when the list is empty.
+    const char* pList = &g_PseudoRelocList;
+    __asm__("" : "+r"(pList));
+    if (pList != &g_PseudoRelocListEnd)
+        std::abort();
+}
