@@ -32,6 +32,39 @@ double Median(std::vector<double> samples)
     return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
 }
 
+RunSpread SpreadOf(std::vector<double> samples)
+{
+    if (samples.empty())
+        return {0, 0, 0};
+    auto range = std::minmax_element(samples.begin(), samples.end());
+    return {Median(samples), *range.first, *range.second};
+}
+
+RunSpread RatioSpread(const std::vector<double>& a, const std::vector<double>& b)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        ratios.push_back(a[i] / b[i]);
+    return SpreadOf(ratios);
+}
+
+std::string SpreadText(const RunSpread& spread, const char* pszFormat, double dScale)
+{
+    std::string format = std::string(pszFormat) + " (" + pszFormat + "-" + pszFormat + ")";
+    return Format(format.c_str(), spread.dMedian * dScale, spread.dMin * dScale,
+                  spread.dMax * dScale);
+}
+
+const char* AtMost(const RunSpread& spread, double dGoal)
+{
+    return spread.dMax <= dGoal ? "yes" : spread.dMin > dGoal ? "NO" : "undecided";
+}
+
+const char* AtLeast(const RunSpread& spread, double dGoal)
+{
+    return spread.dMin >= dGoal ? "yes" : spread.dMax < dGoal ? "NO" : "undecided";
+}
+
 PairTiming MeasurePair(int iRuns, const std::function<double()>& candidate,
                        const std::function<double()>& baseline)
 {
@@ -47,7 +80,7 @@ PairTiming MeasurePair(int iRuns, const std::function<double()>& candidate,
         if (!bCandidateFirst)
             cand.push_back(candidate());
     }
-    return {Median(cand), Median(base)};
+    return {Median(cand), Median(base), cand, base};
 }
 
 PairTiming TimePair(int iRuns, const std::function<void()>& prepare,
@@ -145,11 +178,18 @@ void Die(const std::string& message)
 
 void PrintResult(const std::string& sMeasure, const std::string& sCandidate,
                  const std::string& sBaseline, const std::string& sFigure, const std::string& sGoal,
-                 bool bMet)
+                 const char* pszMet)
 {
     std::printf("RESULT|%s|%s|%s|%s|%s|%s\n", sMeasure.c_str(), sCandidate.c_str(),
-                sBaseline.c_str(), sFigure.c_str(), sGoal.c_str(), bMet ? "yes" : "NO");
+                sBaseline.c_str(), sFigure.c_str(), sGoal.c_str(), pszMet);
     std::fflush(stdout);
+}
+
+void PrintResult(const std::string& sMeasure, const std::string& sCandidate,
+                 const std::string& sBaseline, const std::string& sFigure, const std::string& sGoal,
+                 bool bMet)
+{
+    PrintResult(sMeasure, sCandidate, sBaseline, sFigure, sGoal, bMet ? "yes" : "NO");
 }
 
 std::string Format(const char* pszFormat, ...)

@@ -15,14 +15,36 @@ double NowSeconds();
 // Median of the samples (mean of the middle two for an even count); 0 when empty.
 double Median(std::vector<double> samples);
 
+// A timing row's runs: their median and their range. On a shared machine
+// single runs swing by a factor of two, so a row shows the range with the
+// median and decides its goal only when the whole range agrees.
+struct RunSpread
+{
+    double dMedian;
+    double dMin;
+    double dMax;
+};
+// All zero when empty.
+RunSpread SpreadOf(std::vector<double> samples);
+// Run by run a[i] / b[i] (the pairs ran back to back); as many as the shorter has.
+RunSpread RatioSpread(const std::vector<double>& a, const std::vector<double>& b);
+// "1.42 (1.31-1.55)": each figure times dScale in pszFormat.
+std::string SpreadText(const RunSpread& spread, const char* pszFormat, double dScale = 1);
+// The verdict column: "yes" when every run meets the goal, "NO" when none
+// does, "undecided" when the range crosses it.
+const char* AtMost(const RunSpread& spread, double dGoal);
+const char* AtLeast(const RunSpread& spread, double dGoal);
+
 // Times candidate and baseline iRuns times each, after one untimed warm-up of
 // each (warm disk cache for both sides). The order alternates from run to run
 // so that neither side always finds the other's freshly written data. prepare
 // runs before every call, untimed (it removes the previous run's targets).
 struct PairTiming
 {
-    double dCandidate; // median seconds
-    double dBaseline;  // median seconds
+    double dCandidate;             // median seconds
+    double dBaseline;              // median seconds
+    std::vector<double> candidate; // seconds, run by run
+    std::vector<double> baseline;
 };
 PairTiming TimePair(int iRuns, const std::function<void()>& prepare,
                     const std::function<void()>& candidate, const std::function<void()>& baseline);
@@ -57,6 +79,10 @@ void WritePatternFile(const std::string& path, unsigned long long qwSize);
 [[noreturn]] void Die(const std::string& message);
 
 // One line of the result table: "RESULT|measure|candidate|baseline|figure|goal|met".
+void PrintResult(const std::string& sMeasure, const std::string& sCandidate,
+                 const std::string& sBaseline, const std::string& sFigure, const std::string& sGoal,
+                 const char* pszMet);
+// The same with "yes" or "NO" (measures without a spread).
 void PrintResult(const std::string& sMeasure, const std::string& sCandidate,
                  const std::string& sBaseline, const std::string& sFigure, const std::string& sGoal,
                  bool bMet);

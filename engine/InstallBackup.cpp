@@ -419,11 +419,16 @@ void RestoreKept()
     bool bAgentBack = false;
     for (auto it = g_KeptValues.rbegin(); it != g_KeptValues.rend(); ++it)
         RestoreValue(*it);
-    // Inner keys first, whatever value made them.
-    std::sort(g_MissingKeys.begin(), g_MissingKeys.end(),
-              [](const auto& a, const auto& b) { return a.second.Length() > b.second.Length(); });
-    for (const auto& made : g_MissingKeys)
-        RemoveMadeKey(made.first, made.second);
+    // Inner keys first, whatever value made them: the longest name left each
+    // time (a handful of keys; std::sort's code is a kilobyte of Setup.exe).
+    for (size_t i = 0; i < g_MissingKeys.size(); ++i)
+    {
+        auto longest = std::max_element(g_MissingKeys.begin(), g_MissingKeys.end(),
+                                        [](const auto& a, const auto& b)
+                                        { return a.second.Length() < b.second.Length(); });
+        RemoveMadeKey(longest->first, longest->second);
+        longest->second = TxString();
+    }
     for (auto it = g_KeptFiles.rbegin(); it != g_KeptFiles.rend(); ++it)
     {
         RestoreFile(*it);

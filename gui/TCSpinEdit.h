@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // An edit box for a whole number with up and down arrows, kept within a
 // minimum and a maximum.
@@ -24,7 +24,7 @@ public:
     void SetVisible(bool bVisible) override;
     void Command(HWND hFrom, int iCode) override;
 
-    std::function<void()> OnChange;
+    TxCallback<void()> OnChange;
 
 protected:
     // Places the edit box and the arrows at its right within rc.

@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // A push button; the form's default button is drawn as such.
 class TxButton : public TxControl
@@ -16,5 +16,5 @@ public:
     void Click();
     void Command(HWND hFrom, int iCode) override;
 
-    std::function<void()> OnClick;
+    TxCallback<void()> OnClick;
 };

@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // A check box that toggles itself when clicked.
 class TxCheckBox : public TxControl
@@ -14,5 +14,5 @@ public:
     void SetChecked(bool bChecked);
     void Command(HWND hFrom, int iCode) override;
 
-    std::function<void()> OnClick;
+    TxCallback<void()> OnClick;
 };

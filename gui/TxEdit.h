@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // A single-line edit box.
 class TxEdit : public TxControl
@@ -13,5 +13,5 @@ public:
     void Command(HWND hFrom, int iCode) override;
 
     // Runs on every change of the text, also one made by the program.
-    std::function<void()> OnChange;
+    TxCallback<void()> OnChange;
 };

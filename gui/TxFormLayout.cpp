@@ -185,12 +185,14 @@ TxFitItem FitItem(TxControl& control, CMeasurer& measurer, const RECT& rc)
         int iLineWidth = item.iLineWidth;
         int iDesignHeight = Height(rc);
         UINT uWrap = (rule.uFormat & ~DT_SINGLELINE) | DT_WORDBREAK;
+        int iChromeWidth = rule.iChromeWidth;
+        int iChromeHeight = rule.iChromeHeight;
         item.HeightAt = [=](int iWidth)
         {
             if (iWidth >= iLineWidth)
                 return iDesignHeight;
-            return WrappedHeight(*pControl, *pMeasurer, uWrap, iWidth - rule.iChromeWidth) +
-                   rule.iChromeHeight;
+            return WrappedHeight(*pControl, *pMeasurer, uWrap, iWidth - iChromeWidth) +
+                   iChromeHeight;
         };
         break;
     }

@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // A list box whose items are kept sorted alphabetically; each item carries
 // a number of the caller's.
@@ -27,5 +27,5 @@ public:
 
     // Runs when the selection changes through the user (or a notification
     // that imitates one), not when the program sets it.
-    std::function<void()> OnClick;
+    TxCallback<void()> OnClick;
 };

@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // An area the form paints itself.
 class TxPaintBox : public TxControl
@@ -12,5 +12,5 @@ public:
 
     void DrawItem(const DRAWITEMSTRUCT& draw) override;
 
-    std::function<void(HDC, const RECT&)> OnPaint;
+    TxCallback<void(HDC, const RECT&)> OnPaint;
 };

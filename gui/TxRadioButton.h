@@ -2,7 +2,7 @@
 
 #include "TxControl.h"
 
-#include <functional>
+#include "TxCallback.h"
 
 // A radio button; it unchecks the other buttons of its group (the buttons
 // created after the one that starts the group) when it is clicked.
@@ -16,5 +16,5 @@ public:
     void SetChecked(bool bChecked);
     void Command(HWND hFrom, int iCode) override;
 
-    std::function<void()> OnClick;
+    TxCallback<void()> OnClick;
 };

@@ -3,7 +3,7 @@
 #include "TxControl.h"
 #include "TxRadioButton.h"
 
-#include <functional>
+#include "TxCallback.h"
 #include <memory>
 #include <vector>
 
@@ -28,7 +28,7 @@ public:
     void SetVisible(bool bVisible) override;
 
     // A click on an item.
-    std::function<void()> OnClick;
+    TxCallback<void()> OnClick;
 
 private:
     // Gives each item its design rectangle: the rows share the frame below

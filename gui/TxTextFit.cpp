@@ -1,7 +1,6 @@
 #include "TxTextFit.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace
 {
@@ -42,21 +41,30 @@ public:
     std::vector<RECT> Run()
     {
         // Top to bottom, so that what an item pushes down is fitted after it.
-        std::vector<size_t> order(m_Items.size());
-        std::iota(order.begin(), order.end(), size_t(0));
-        std::stable_sort(order.begin(), order.end(),
-                         [this](size_t a, size_t b)
-                         {
-                             const RECT& ra = m_Items[a].rc;
-                             const RECT& rb = m_Items[b].rc;
-                             return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
-                         });
+        // A form has a few dozen controls: an insertion sort (stable) is
+        // quick enough and much smaller than std::stable_sort's.
+        std::vector<size_t> order;
+        for (size_t i = 0; i < m_Items.size(); ++i)
+        {
+            size_t k = order.size();
+            order.push_back(i);
+            for (; k > 0 && Above(i, order[k - 1]); --k)
+                order[k] = order[k - 1];
+            order[k] = i;
+        }
         for (size_t i : order)
             Fit(i);
         return m_Rc;
     }
 
 private:
+    bool Above(size_t a, size_t b) const
+    {
+        const RECT& ra = m_Items[a].rc;
+        const RECT& rb = m_Items[b].rc;
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    }
+
     // A group box holds its members: neither is in the other's way.
     bool Blocks(size_t i, size_t j) const
     {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include "TxCallback.h"
 #include <vector>
 #include <windows.h>
 
@@ -32,7 +32,7 @@ struct TxFitItem
     int iLineWidth = 0;
     // The control height the text needs at a control width; empty when the
     // control's height always fits.
-    std::function<int(int iWidth)> HeightAt;
+    TxCallback<int(int iWidth)> HeightAt;
 };
 
 // The fitted rectangles, one per item in the same order. iGap is the least

@@ -3,7 +3,7 @@
 #include "TxControl.h"
 
 #include <commctrl.h>
-#include <functional>
+#include "TxCallback.h"
 
 // A tree of text nodes without label editing, whose selection stays
 // visible while it has no focus.
@@ -34,8 +34,8 @@ public:
 
     LRESULT Notify(const NMHDR& header) override;
 
-    std::function<void(HTREEITEM)> OnExpanded;
-    std::function<void(HTREEITEM)> OnCollapsed;
+    TxCallback<void(HTREEITEM)> OnExpanded;
+    TxCallback<void(HTREEITEM)> OnCollapsed;
 
 private:
     HTREEITEM Next(HTREEITEM hItem, UINT uFlag) const;

@@ -48,8 +48,6 @@ int FindIn(const char* pHay, int iHay, const char* pNeedle, int iNeedle, bool bB
 }
 } // namespace
 
-TxString::TxString() : m_pText(nullptr), m_iLength(0) {}
-
 TxString::TxString(const char* pszText) : m_pText(nullptr), m_iLength(0)
 {
     Assign(pszText);

@@ -8,7 +8,8 @@
 class TxString : public TxObject
 {
 public:
-    TxString();
+    // Constant: a global string needs no code at start-up.
+    constexpr TxString() : m_pText(nullptr), m_iLength(0) {}
     TxString(const char* pszText);
     TxString(const TxString& other);
     TxString& operator=(const TxString& other);

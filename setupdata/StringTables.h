@@ -30,6 +30,6 @@ void ExportLanguageToRegistry();
 void ExportUninstallTextsToRegistry();
 
 // One variable per key, named as the key (StringNames.inc).
-#define QV_TEXT(name, english) extern TxString name;
+#define QV_TEXT(name, english) extern TxString& name;
 #include "StringNames.inc"
 #undef QV_TEXT

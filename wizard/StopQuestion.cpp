@@ -8,7 +8,7 @@ bool CStopQuestion::TakeStep()
     return false;
 }
 
-StopDecision CStopQuestion::Ask(const std::function<bool()>& askUser)
+StopDecision CStopQuestion::Ask(const TxCallback<bool()>& askUser)
 {
     if (m_bOpen)
         return STOP_KEEP_COPYING;

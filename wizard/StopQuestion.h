@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include "TxCallback.h"
 
 // What the install step does once the Stop question is answered.
 enum StopDecision
@@ -20,7 +20,7 @@ public:
     // false when it waits for the answer.
     bool TakeStep();
     // Asks through askUser (true for Yes) unless the question is open already.
-    StopDecision Ask(const std::function<bool()>& askUser);
+    StopDecision Ask(const TxCallback<bool()>& askUser);
 
 private:
     bool m_bOpen = false;

@@ -16,7 +16,7 @@ RECT Box(int iLeft, int iTop, int iWidth, int iHeight)
     return RECT{iLeft, iTop, iLeft + iWidth, iTop + iHeight};
 }
 
-std::function<int(int)> TextOf(int iChars, int iChrome = 0)
+TxCallback<int(int)> TextOf(int iChars, int iChrome = 0)
 {
     return [iChars, iChrome](int iWidth)
     {
@@ -25,8 +25,8 @@ std::function<int(int)> TextOf(int iChars, int iChrome = 0)
     };
 }
 
-TxFitItem Item(RECT rc, TxFitKind kind, std::function<int(int)> heightAt = nullptr,
-               int iLineWidth = 0, int iGroup = -1)
+TxFitItem Item(RECT rc, TxFitKind kind, TxCallback<int(int)> heightAt = nullptr, int iLineWidth = 0,
+               int iGroup = -1)
 {
     TxFitItem item;
     item.rc = rc;
@@ -45,7 +45,7 @@ TxFitItem Anchored(RECT rc)
 }
 
 // A choice on one line when it is that wide, else two lines.
-std::function<int(int)> Choice(int iLineWidth)
+TxCallback<int(int)> Choice(int iLineWidth)
 {
     return [iLineWidth](int iWidth) { return iWidth >= iLineWidth ? 17 : 30; };
 }
