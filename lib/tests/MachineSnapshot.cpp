@@ -261,7 +261,6 @@ void MachineSnapshot::AddFile(const std::string& sPath, const WIN32_FIND_DATAA& 
             KeepFileTimes(sPath, attributes);
             item.sText = "attributes " + std::to_string(attributes.dwFileAttributes) +
                          ", created " + std::to_string(Time(attributes.ftCreationTime)) +
-                         ", accessed " + std::to_string(Time(attributes.ftLastAccessTime)) +
                          ", written " + std::to_string(Time(attributes.ftLastWriteTime)) + ", " +
                          std::to_string(item.sData.size()) + " bytes read";
         }

@@ -33,8 +33,9 @@ class MachineSnapshot
 {
 public:
     // What is kept of a file: its size and last-write time, or its
-    // attributes, all three times and its bytes (read so that its times and
-    // attributes stay as they were).
+    // attributes, creation and last-write times and its bytes (read so that
+    // its times and attributes stay as they were). The last-access time is
+    // left out: any reader of the file moves it, another test's included.
     enum class FileDetail
     {
         Stamp,
