@@ -273,20 +273,29 @@ TxFileHandle Refuse(DWORD dwError)
     SetLastError(dwError);
     return TxFileHandle();
 }
+
+// Opens what stands at pszPath itself, a link included, file or folder, and
+// reads its attributes; on failure the handle is invalid and the error set.
+TxFileHandle OpenUnfollowed(const char* pszPath, DWORD dwAccess, DWORD dwShare,
+                            BY_HANDLE_FILE_INFORMATION& info)
+{
+    // Backup semantics, so that a folder found where a file was expected is
+    // reported as such.
+    TxFileHandle hEntry(
+        CreateFileA(pszPath, dwAccess | FILE_READ_ATTRIBUTES, dwShare, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (hEntry.IsValid() && !GetFileInformationByHandle(hEntry.Get(), &info))
+        return Refuse(GetLastError());
+    return hEntry;
+}
 } // namespace
 
 TxFileHandle TxOpenEntry(const char* pszPath, TxEntryKind kind, DWORD dwAccess, DWORD dwShare)
 {
-    // Backup semantics for both kinds, so that a folder found where a file
-    // was expected is reported as such.
-    TxFileHandle hEntry(
-        CreateFileA(pszPath, dwAccess | FILE_READ_ATTRIBUTES, dwShare, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    TxFileHandle hEntry = OpenUnfollowed(pszPath, dwAccess, dwShare, info);
     if (!hEntry.IsValid())
         return hEntry;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(hEntry.Get(), &info))
-        return Refuse(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         return Refuse(TX_ERROR_LINK);
     bool bFolder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -300,14 +309,10 @@ TxFileHandle TxOpenEntry(const char* pszPath, TxEntryKind kind, DWORD dwAccess, 
 
 TxFileHandle TxOpenLinkItself(const char* pszPath, DWORD dwAccess)
 {
-    TxFileHandle hLink(
-        CreateFileA(pszPath, dwAccess | FILE_READ_ATTRIBUTES, TX_SHARE_ALL, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    TxFileHandle hLink = OpenUnfollowed(pszPath, dwAccess, TX_SHARE_ALL, info);
     if (!hLink.IsValid())
         return hLink;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(hLink.Get(), &info))
-        return Refuse(GetLastError());
     DWORD dwError = CheckNamedAsGiven(hLink.Get(), pszPath);
     if (dwError != NO_ERROR)
         return Refuse(dwError);
