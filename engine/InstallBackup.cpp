@@ -421,13 +421,14 @@ void RestoreKept()
         RestoreValue(*it);
     // Inner keys first, whatever value made them: the longest name left each
     // time (a handful of keys; std::sort's code is a kilobyte of Setup.exe).
-    for (size_t i = 0; i < g_MissingKeys.size(); ++i)
+    while (!g_MissingKeys.empty())
     {
         auto longest = std::max_element(g_MissingKeys.begin(), g_MissingKeys.end(),
                                         [](const auto& a, const auto& b)
                                         { return a.second.Length() < b.second.Length(); });
         RemoveMadeKey(longest->first, longest->second);
-        longest->second = TxString();
+        *longest = g_MissingKeys.back();
+        g_MissingKeys.pop_back();
     }
     for (auto it = g_KeptFiles.rbegin(); it != g_KeptFiles.rend(); ++it)
     {
